@@ -1,0 +1,70 @@
+#include "config/PortSetFrame.h"
+
+#include "config/Tables.h"
+
+namespace config {
+
+namespace {
+QString twoDigits(quint8 value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); }
+
+QString fieldLabel(PanelFault::Field field) {
+    switch (field) {
+    case PanelFault::Field::Baud:
+        return QStringLiteral("波特率");
+    case PanelFault::Field::DataBits:
+        return QStringLiteral("数据位");
+    case PanelFault::Field::StopBits:
+        return QStringLiteral("停止位");
+    case PanelFault::Field::Parity:
+        return QStringLiteral("校验位");
+    case PanelFault::Field::Function:
+        return QStringLiteral("功能");
+    case PanelFault::Field::OutputSwitch:
+        return QStringLiteral("接收输出");
+    }
+    return {};
+}
+} // namespace
+
+QString PanelFault::message() const {
+    if (field == Field::OutputSwitch)
+        return QStringLiteral("\"串口0接收输出\"未选择,请选择\"允许\"或\"禁止\"后再设置!");
+    return QStringLiteral("\"串口%1\"的%2为空或无效,请从列表中选择后再设置!").arg(port).arg(fieldLabel(field));
+}
+
+std::variant<QString, PanelFault> PortSetFrame::build(const PortPanels& panels) {
+    using Field = PanelFault::Field;
+    QString text = QStringLiteral("401CCD");
+    for (int i = 0; i < protocol::frame::PortCount; ++i) {
+        const ExtensionPortTexts& port = panels.ports[i];
+        const int number = i + 1;
+        // Checked in the panel's reading order, so the notice names the topmost bad list.
+        const auto baud = tables::encodeBaud(port.baud);
+        if (!baud)
+            return PanelFault{number, Field::Baud};
+        const auto dataBits = tables::encodeDataBits(port.dataBits);
+        if (!dataBits)
+            return PanelFault{number, Field::DataBits};
+        const auto stopBits = tables::encodeStopBits(port.stopBits);
+        if (!stopBits)
+            return PanelFault{number, Field::StopBits};
+        const auto parity = tables::encodeParity(port.parity);
+        if (!parity)
+            return PanelFault{number, Field::Parity};
+        const auto function = tables::encodeFunction(port.function);
+        if (!function)
+            return PanelFault{number, Field::Function};
+        text += twoDigits(*baud) + twoDigits(tables::encodeLineByte({*parity, *stopBits, *dataBits})) +
+                twoDigits(*function);
+    }
+    const auto mainBaud = tables::encodeBaud(panels.mainBaud);
+    if (!mainBaud)
+        return PanelFault{0, Field::Baud};
+    const auto output = tables::encodeOutputSwitch(panels.outputSwitchPosition);
+    if (!output)
+        return PanelFault{0, Field::OutputSwitch};
+    text += twoDigits(*mainBaud) + twoDigits(*output) + QStringLiteral("23");
+    return text;
+}
+
+} // namespace config

@@ -1,0 +1,76 @@
+#include "link/PortController.h"
+
+namespace serial {
+
+PortController::PortController(platform::SerialControl& serial, QObject* parent)
+    : QObject(parent), m_serial(serial) {
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setSingleShot(true);
+    m_timer1.setInterval(QuietTimeMs);
+    connect(&m_timer1, &QTimer::timeout, this, &PortController::quiet);
+    connect(&m_serial, &platform::SerialControl::readyRead, this, &PortController::onReadyRead);
+    connect(&m_serial, &platform::SerialControl::errorOccurred, this, &PortController::onError);
+    m_timer1.start(); // the first tick finds nothing and does nothing
+}
+
+bool PortController::open(const PortChoice& choice) {
+    const std::optional<platform::LineSettings> settings = choice.lineSettings();
+    if (choice.PcPortName.isEmpty() || !settings) {
+        m_serial.close();
+        return false;
+    }
+    return m_serial.open(choice.PcPortName, *settings);
+}
+
+void PortController::close() { m_serial.close(); }
+
+bool PortController::send(const QByteArray& bytes) {
+    if (bytes.isEmpty() || !m_serial.isOpen())
+        return false;
+    if (m_serial.write(bytes) != bytes.size()) {
+        lose();
+        return false;
+    }
+    return true;
+}
+
+QByteArray PortController::takeReceived() {
+    QByteArray received;
+    received.swap(m_keptAtLoss);
+    if (m_serial.isOpen())
+        received.append(m_serial.readAll());
+    return received;
+}
+
+void PortController::onReadyRead() { m_timer1.start(); } // restarts the quiet time
+
+void PortController::onError(platform::SerialError error) {
+    switch (error) {
+    case platform::SerialError::Resource:
+    case platform::SerialError::Read:
+    case platform::SerialError::Write:
+        // A vanished device repeats these in a tight loop: act on the first, while still open.
+        lose();
+        break;
+    case platform::SerialError::NoError:
+    case platform::SerialError::DeviceNotFound:
+    case platform::SerialError::Permission:
+    case platform::SerialError::Open:
+    case platform::SerialError::Timeout:
+    case platform::SerialError::Other:
+        break; // open failures are reported by open(); the rest do not end the session
+    }
+}
+
+void PortController::lose() {
+    if (!m_serial.isOpen())
+        return;
+    // What arrived just before the loss is still a reply: keep it for the next quiet tick.
+    m_keptAtLoss.append(m_serial.readAll());
+    m_serial.close();
+    if (!m_keptAtLoss.isEmpty())
+        m_timer1.start();
+    Q_EMIT portLost();
+}
+
+} // namespace serial

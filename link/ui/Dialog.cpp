@@ -1,0 +1,147 @@
+#include "link/ui/Dialog.h"
+
+#include "platform/PortList.h"
+#include "platform/ui/Placement.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace serial {
+
+namespace {
+
+constexpr int px(int twips) { return twips / 15; }
+
+// The PC may need any rate the device's main port can be set to, so 76800 is offered too.
+const QStringList kBaudRates = {QStringLiteral("1200"),  QStringLiteral("2400"),  QStringLiteral("4800"),
+                                QStringLiteral("9600"),  QStringLiteral("14400"), QStringLiteral("19200"),
+                                QStringLiteral("38400"), QStringLiteral("56000"), QStringLiteral("57600"),
+                                QStringLiteral("76800"), QStringLiteral("115200")};
+
+QComboBox* makeList(QWidget* parent, const char* name, const QString& label, int top) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setAccessibleName(label);
+    combo->setGeometry(px(1560), px(top), px(1575), px(360));
+    return combo;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect twips, QWidget* buddy) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height()));
+    label->setBuddy(buddy);
+    return label;
+}
+
+void selectText(QComboBox* combo, const QString& text) { combo->setCurrentIndex(combo->findText(text)); }
+
+} // namespace
+
+Dialog::Dialog(platform::PortList& ports, QWidget* parent) : QDialog(parent), m_ports(ports) {
+    setObjectName(QStringLiteral("Dialog"));
+    setWindowTitle(QStringLiteral("串口设置"));
+    setFixedSize(px(3810), px(3780)); // one row taller than the design: the baud list is shown
+    setModal(true);
+
+    Combo1 = makeList(this, "Combo1", QStringLiteral("串口号："), 240);
+    Combo1->setEditable(true); // a device path can be typed, e.g. /dev/ttyUSB3
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo3 = makeList(this, "Combo3", QStringLiteral("数据位："), 720);
+    Combo4 = makeList(this, "Combo4", QStringLiteral("停止位："), 1200);
+    Combo5 = makeList(this, "Combo5", QStringLiteral("效验位："), 1680);
+    Combo2 = makeList(this, "Combo2", QStringLiteral("波特率："), 2160);
+    makeLabel(this, "Label1", QStringLiteral("串口号："), {600, 240, 720, 240}, Combo1);
+    makeLabel(this, "Label3", QStringLiteral("数据位："), {600, 720, 720, 240}, Combo3);
+    makeLabel(this, "Label4", QStringLiteral("停止位："), {600, 1200, 720, 240}, Combo4);
+    makeLabel(this, "Label5", QStringLiteral("效验位："), {600, 1680, 720, 240}, Combo5);
+    makeLabel(this, "Label2", QStringLiteral("波特率："), {600, 2160, 855, 255}, Combo2);
+
+    Command2 = new QPushButton(QStringLiteral("确定"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(px(240), px(2880), px(1455), px(375));
+    Command1 = new QPushButton(QStringLiteral("取消"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(px(2040), px(2880), px(1455), px(375));
+    // Neither button answers Enter.
+    Command2->setAutoDefault(false);
+    Command1->setAutoDefault(false);
+
+    connect(Command2, &QPushButton::clicked, this, [this] { accept(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+bool Dialog::run(const QWidget* main) {
+    m_loadedOnLastRun = !m_loaded;
+    if (!m_loaded)
+        Form_Load(main);
+    else
+        refreshPorts();
+    return exec() == QDialog::Accepted;
+}
+
+void Dialog::Form_Load(const QWidget* main) {
+    platform::centreOver(this, main);
+    Combo1->clear();
+    Combo1->addItems(m_ports.ports());
+    Combo1->setCurrentIndex(Combo1->count() - 1); // the last port; none when there is none
+    if (Combo1->count() == 0)
+        Combo1->setEditText(QString());
+
+    Combo2->clear();
+    Combo2->addItems(kBaudRates);
+    selectText(Combo2, QStringLiteral("9600"));
+    Combo3->clear();
+    Combo3->addItems({QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8")});
+    selectText(Combo3, QStringLiteral("8"));
+    Combo4->clear();
+    Combo4->addItems({QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")});
+    selectText(Combo4, QStringLiteral("1"));
+    Combo5->clear();
+    Combo5->addItems({QStringLiteral("None"), QStringLiteral("Odd"), QStringLiteral("Even"), QStringLiteral("Mark"),
+                      QStringLiteral("Space")});
+    selectText(Combo5, QStringLiteral("None"));
+    m_loaded = true;
+}
+
+void Dialog::refreshPorts() {
+    // A newly plugged adapter must show up; what the operator chose or typed stays while it is
+    // still there. A chosen port that has gone is replaced by the last one, as at loading.
+    const QString current = Combo1->currentText();
+    const bool typed = Combo1->findText(current) < 0;
+    Combo1->clear();
+    Combo1->addItems(m_ports.ports());
+    const int index = Combo1->findText(current);
+    if (index >= 0)
+        Combo1->setCurrentIndex(index);
+    else if (typed)
+        Combo1->setEditText(current);
+    else
+        Combo1->setCurrentIndex(Combo1->count() - 1);
+}
+
+PortSelection Dialog::selection() const {
+    return {Combo1->currentText(), Combo2->currentText(), Combo5->currentText(), Combo3->currentText(),
+            Combo4->currentText()};
+}
+
+void Dialog::closeEvent(QCloseEvent* event) {
+    // Closed through its frame: the dialog is unloaded, and the next showing loads it afresh.
+    m_loaded = false;
+    QDialog::closeEvent(event);
+}
+
+void Dialog::keyPressEvent(QKeyEvent* event) {
+    // Neither Enter nor Esc answers the dialog; only its buttons and its frame do.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace serial

@@ -1,0 +1,110 @@
+#include "platform/QtSerialControl.h"
+
+namespace platform {
+
+namespace {
+
+// The receive buffer the device's short replies need; a flood waits in the driver instead of memory.
+constexpr qint64 kReadBufferSize = 1024;
+
+QSerialPort::Parity toQt(LineSettings::Parity parity) {
+    switch (parity) {
+    case LineSettings::Parity::None:
+        return QSerialPort::NoParity;
+    case LineSettings::Parity::Odd:
+        return QSerialPort::OddParity;
+    case LineSettings::Parity::Even:
+        return QSerialPort::EvenParity;
+    case LineSettings::Parity::Mark:
+        return QSerialPort::MarkParity;
+    case LineSettings::Parity::Space:
+        return QSerialPort::SpaceParity;
+    }
+    return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits toQt(LineSettings::StopBits stopBits) {
+    switch (stopBits) {
+    case LineSettings::StopBits::One:
+        return QSerialPort::OneStop;
+    case LineSettings::StopBits::OneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case LineSettings::StopBits::Two:
+        return QSerialPort::TwoStop;
+    }
+    return QSerialPort::OneStop;
+}
+
+SerialError fromQt(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::NoError:
+        return SerialError::NoError;
+    case QSerialPort::DeviceNotFoundError:
+        return SerialError::DeviceNotFound;
+    case QSerialPort::PermissionError:
+        return SerialError::Permission;
+    case QSerialPort::OpenError:
+        return SerialError::Open;
+    case QSerialPort::ResourceError:
+        return SerialError::Resource;
+    case QSerialPort::ReadError:
+        return SerialError::Read;
+    case QSerialPort::WriteError:
+        return SerialError::Write;
+    case QSerialPort::TimeoutError:
+        return SerialError::Timeout;
+    default:
+        return SerialError::Other;
+    }
+}
+
+} // namespace
+
+QtSerialControl::QtSerialControl(QObject* parent) : SerialControl(parent) {
+    m_port.setReadBufferSize(kReadBufferSize);
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialControl::readyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialControl::onError);
+}
+
+bool QtSerialControl::open(const QString& portName, const LineSettings& settings) {
+    if (m_port.isOpen())
+        m_port.close();
+    m_port.setPortName(portName);
+    const bool configured = m_port.setBaudRate(settings.baud) &&
+                            m_port.setDataBits(QSerialPort::DataBits(settings.dataBits)) &&
+                            m_port.setParity(toQt(settings.parity)) && m_port.setStopBits(toQt(settings.stopBits));
+    if (!configured || !m_port.open(QIODevice::ReadWrite)) {
+        if (m_port.isOpen())
+            m_port.close();
+        return false;
+    }
+    m_port.clear(QSerialPort::AllDirections);
+    return true;
+}
+
+void QtSerialControl::close() {
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool QtSerialControl::isOpen() const { return m_port.isOpen(); }
+
+qint64 QtSerialControl::write(const QByteArray& bytes) {
+    if (!m_port.isOpen())
+        return -1;
+    return m_port.write(bytes);
+}
+
+qint64 QtSerialControl::bytesAvailable() const { return m_port.isOpen() ? m_port.bytesAvailable() : 0; }
+
+QByteArray QtSerialControl::readAll() { return m_port.isOpen() ? m_port.readAll() : QByteArray(); }
+
+QString QtSerialControl::errorString() const { return m_port.errorString(); }
+
+void QtSerialControl::onError(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::NoError)
+        return;
+    Q_EMIT errorOccurred(fromQt(error));
+}
+
+} // namespace platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/LineSettings.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+// The PC serial port as the rest of the program needs it: open by name, write, read what waits,
+// and hear about arrivals and faults. Implemented over QSerialPort, and faked in tests.
+namespace platform {
+
+enum class SerialError { NoError, DeviceNotFound, Permission, Open, Resource, Read, Write, Timeout, Other };
+
+class SerialControl : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Closes the port if it is open, then opens `portName` with `settings` and discards anything
+    // waiting in either direction. False (and the port closed) when it cannot be opened.
+    virtual bool open(const QString& portName, const LineSettings& settings) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    // Queues all bytes in one operation; -1 when the port is closed or the write fails.
+    virtual qint64 write(const QByteArray& bytes) = 0;
+    virtual qint64 bytesAvailable() const = 0;
+    // Every waiting byte, in arrival order, removed from the buffer.
+    virtual QByteArray readAll() = 0;
+    virtual QString errorString() const = 0;
+
+Q_SIGNALS:
+    void readyRead();
+    void errorOccurred(platform::SerialError error);
+};
+
+} // namespace platform

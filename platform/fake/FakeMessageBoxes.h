@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/ui/MessageBoxes.h"
+
+#include <QList>
+
+#include <functional>
+
+// Message boxes that are answered at once and remembered, so a test can read what was shown.
+namespace platform {
+
+class FakeMessageBoxes final : public MessageBoxes {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        Icon icon = Icon::None;
+    };
+
+    void show(const QString& text, const QString& title, Icon icon) override {
+        shown.append({text, title, icon});
+        if (whileShown)
+            whileShown(shown.last()); // runs while the box would be open
+    }
+
+    QStringList texts() const {
+        QStringList list;
+        for (const Message& m : shown)
+            list.append(m.text);
+        return list;
+    }
+
+    QList<Message> shown;
+    std::function<void(const Message&)> whileShown;
+};
+
+} // namespace platform

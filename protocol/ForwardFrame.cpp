@@ -1,0 +1,58 @@
+#include "protocol/ForwardFrame.h"
+
+#include "protocol/Frame.h"
+
+namespace protocol {
+
+namespace {
+QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); }
+} // namespace
+
+ForwardFrame ForwardFrame::build(const QString& command, const QString& portText) {
+    if (command.isEmpty())
+        return {Outcome::Empty, {}};
+    QString digits = command;
+    digits.remove(QLatin1Char(' '));
+    digits = digits.toUpper();
+    if (digits.isEmpty())
+        return {Outcome::Blank, {}};
+    for (QChar c : digits) {
+        const char16_t u = c.unicode();
+        const bool valid = (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F');
+        if (!valid)
+            return {Outcome::IllegalChar, {}};
+    }
+    if (digits.size() % 2 != 0)
+        digits.chop(1);
+    const qsizetype dataBytes = digits.size() / 2;
+    if (dataBytes > frame::MaxForwardData)
+        return {Outcome::TooLong, {}};
+
+    bool ok = false;
+    const int port = portText.toInt(&ok);
+    if (!ok || port < 1 || port > frame::PortCount)
+        return {Outcome::BadPort, {}};
+
+    const QString text = QStringLiteral("40") + twoDigits(int(dataBytes) + 3) + QStringLiteral("DD") +
+                         twoDigits(port) + digits + QStringLiteral("23");
+    return {Outcome::Built, text};
+}
+
+QString ForwardFrame::messageFor(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::Empty:
+        return QStringLiteral("命令为空!");
+    case Outcome::IllegalChar:
+        return QStringLiteral("命令中含有非法字符!");
+    case Outcome::TooLong:
+        return QStringLiteral("命令过长,最多只能转发252个字节!");
+    case Outcome::BadPort:
+        return QStringLiteral("转发串口无效!");
+    case Outcome::Built:
+    case Outcome::Blank:
+        break;
+    }
+    return {};
+}
+
+} // namespace protocol

@@ -1,0 +1,415 @@
+#include "shell/Form1.h"
+
+#include "config/NetworkFrame.h"
+#include "config/PortSetFrame.h"
+#include "config/Tables.h"
+#include "config/ui/Dialog2.h"
+#include "link/PortController.h"
+#include "link/ui/Dialog.h"
+#include "platform/SingleInstance.h"
+#include "platform/ui/MessageBoxes.h"
+#include "platform/ui/Placement.h"
+#include "protocol/ForwardFrame.h"
+#include "protocol/HexText.h"
+#include "protocol/ReplyDecoder.h"
+#include "protocol/Requests.h"
+#include "shell/Titles.h"
+#include "shell/frmAbout.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QIcon>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace shell {
+
+namespace {
+
+const QString kOpen = QStringLiteral("打开串口");
+const QString kClose = QStringLiteral("关闭串口");
+const QString kAttention = QStringLiteral("注意");
+const QString kCongratulations = QStringLiteral("恭喜");
+const QString kError = QStringLiteral("错误");
+const QString kCrLf = QStringLiteral("\r\n");
+
+void fill(QComboBox* combo, const config::OptionTable& table) {
+    combo->addItems(table.texts());
+    combo->setCurrentIndex(-1); // nothing chosen until the operator or a sync reply chooses
+}
+
+void select(QComboBox* combo, const std::optional<int>& position) {
+    if (position) // a code that matches no entry leaves the list as it was
+        combo->setCurrentIndex(*position);
+}
+
+} // namespace
+
+Form1::Form1(Services services, QWidget* parent)
+    : QMainWindow(parent), m_services(services), v(Form1View::build(this)),
+      m_link(std::make_unique<serial::PortController>(services.serial)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(ProgramTitle.toString());
+    setWindowIcon(QIcon(QStringLiteral(":/icons/expander-config.svg")));
+    Timer3.setObjectName(QStringLiteral("Timer3"));
+    Timer4.setObjectName(QStringLiteral("Timer4"));
+    Timer3.setInterval(200);
+    Timer4.setInterval(200);
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectHandlers() {
+    connect(v.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(v.Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(v.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(v.Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(v.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(v.Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(v.Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(v.com_set, &QAction::triggered, this, &Form1::com_set_Click);
+    connect(v.netset, &QAction::triggered, this, &Form1::netset_Click);
+    connect(v.quit, &QAction::triggered, this, &Form1::quit_Click);
+    connect(v.aboutme, &QAction::triggered, this, &Form1::aboutme_Click);
+    connect(v.Easer, &QAction::triggered, this, &Form1::Easer_Click);
+    connect(v.Text2, &QLineEdit::textChanged, this, [this] { v.Text2->setCursorPosition(int(v.Text2->text().size())); });
+    connect(m_link.get(), &serial::PortController::quiet, this, &Form1::ProcessReply);
+    connect(m_link.get(), &serial::PortController::portLost, this, &Form1::onPortLost);
+    connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+    connect(&Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
+}
+
+bool Form1::Form_Load() {
+    adjustSize();
+    platform::centreOnScreen(this);
+    fill(v.Combo1, config::tables::forwardPorts());
+    v.Combo1->setCurrentIndex(0);
+    fill(v.Combo6, config::tables::baudRates());
+    fill(v.Combo8, config::tables::outputSwitch());
+    for (int i = 0; i < protocol::frame::PortCount; ++i) {
+        fill(v.Combo2[i], config::tables::baudRates());
+        fill(v.Combo3[i], config::tables::dataBits());
+        fill(v.Combo4[i], config::tables::stopBits());
+        fill(v.Combo5[i], config::tables::parities());
+        fill(v.Combo7[i], config::tables::functions());
+    }
+    v.Text3->clear();
+    v.netset->setEnabled(false);
+    if (m_services.instance.anotherIsRunning()) {
+        showMessage(QStringLiteral("程序已经运行,请检查是否最小化!."), QStringLiteral("系统提示"));
+        return false;
+    }
+    return true;
+}
+
+void Form1::showMessage(const QString& text, const QString& title, bool information) {
+    m_services.messages.show(text, title,
+                             information ? platform::MessageBoxes::Icon::Information : platform::MessageBoxes::Icon::None);
+}
+
+// ---- Port control -------------------------------------------------------------------------
+
+void Form1::showSettingsDialog() {
+    if (!m_dialog)
+        m_dialog = std::make_unique<serial::Dialog>(m_services.ports, this);
+    const bool accepted = m_dialog->run(this);
+    // Loading selects defaults that count as the choice; OK also confirms it.
+    if (m_dialog->loadedOnLastRun() || accepted)
+        m_choice.apply(m_dialog->selection());
+    if (accepted)
+        m_choice.PcPortChosen = true;
+}
+
+void Form1::Command2_Click() {
+    if (!m_choice.PcPortChosen) {
+        showMessage(QStringLiteral("请设置串口参数!"), kAttention);
+        showSettingsDialog();
+        return; // a second click opens
+    }
+    if (v.Command2->text() == kOpen) {
+        if (openPort()) {
+            v.Command2->setText(kClose);
+            v.Command3->setEnabled(true);
+        } else {
+            v.Command2->setText(kOpen);
+            closecom();
+            v.Command3->setEnabled(false);
+        }
+        return;
+    }
+    enterClosedState();
+}
+
+bool Form1::ConfigurePort() { return m_link->open(m_choice); }
+
+bool Form1::openPort() {
+    if (m_choice.PcPortName.isEmpty()) {
+        showMessage(QStringLiteral("未发现串口!"), kAttention);
+        return false;
+    }
+    if (m_link->isOpen() || ConfigurePort())
+        return true;
+    showMessage(QStringLiteral("没有发现此串口或被占用!"), QStringLiteral("SETPASS"));
+    return false;
+}
+
+void Form1::opencom() {
+    if (!m_link->isOpen())
+        openPort();
+}
+
+void Form1::closecom() {
+    if (m_link->isOpen())
+        m_link->close();
+}
+
+void Form1::enterClosedState() {
+    v.Command2->setText(kOpen);
+    closecom();
+    for (QPushButton* b : {v.Command3, v.Command1, v.Command4, v.Command6})
+        b->setEnabled(false);
+}
+
+void Form1::onPortLost() {
+    enterClosedState();
+    showMessage(QStringLiteral("串口连接已断开,请检查设备和连接线后重新打开串口!"), kAttention);
+}
+
+void Form1::Command3_Click() { SendHex(protocol::requests::Connect.toString()); }
+
+// ---- Transmitter and reply processor ------------------------------------------------------
+
+void Form1::SendHex(const QString& text) {
+    const QByteArray bytes = protocol::parseHexFrame(text);
+    if (bytes.isEmpty())
+        return;
+    if (!m_link->isOpen()) {
+        showMessage(QStringLiteral("请打开串口!"), kAttention);
+        return;
+    }
+    m_link->send(bytes); // a failed write closes the port and reports it
+}
+
+void Form1::ProcessReply() {
+    const QByteArray received = m_link->takeReceived();
+    if (received.isEmpty())
+        return;
+    v.Text1->setPlainText(protocol::toHexText(received));
+    for (const protocol::ReplySegment& segment : protocol::decodeBurst(received)) {
+        const QString savedTrace = v.Text2->text();
+        v.Text2->setText(protocol::toHexText(segment.bytes.left(1)));
+        applyReply(segment.reply, savedTrace);
+    }
+}
+
+void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace) {
+    if (std::holds_alternative<protocol::ConnectConfirmed>(reply)) {
+        showMessage(QStringLiteral("连接成功!"), kCongratulations);
+        for (QPushButton* b : {v.Command1, v.Command4, v.Command6})
+            b->setEnabled(true);
+        v.netset->setEnabled(true);
+    } else if (std::holds_alternative<protocol::PortSetConfirmed>(reply)) {
+        showMessage(QStringLiteral("设置扩展串口数据成功!请重启设备应用新的通迅波特率!"), kCongratulations);
+    } else if (std::holds_alternative<protocol::RestoreConfirmed>(reply)) {
+        v.Text1->setPlainText(savedTrace + kCrLf +
+                              QStringLiteral("还原设置成功,请重新上电初始化所有参数,此过程将耗时数秒钟!") + kCrLf);
+    } else if (std::holds_alternative<protocol::NetworkSetConfirmed>(reply)) {
+        v.Text1->setPlainText(savedTrace + kCrLf);
+        showMessage(QStringLiteral("网络参数设置成功,请重新上电初始化网络参数!"), kCongratulations);
+        ensureNetworkDialog().hide();
+    } else if (const auto* parameters = std::get_if<protocol::NetworkParameters>(&reply)) {
+        applyNetworkParameters(*parameters);
+    } else if (const auto* configuration = std::get_if<protocol::PortConfiguration>(&reply)) {
+        applyPortConfiguration(*configuration);
+        showMessage(QStringLiteral("扩展串口数据同步成功!"), kCongratulations);
+    }
+}
+
+void Form1::applyPortConfiguration(const protocol::PortConfiguration& c) {
+    namespace tables = config::tables;
+    select(v.Combo6, tables::baudRates().positionOfCode(c.mainBaudCode));
+    select(v.Combo8, tables::outputSwitch().positionOfCode(c.outputSwitch));
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        select(v.Combo2[i], tables::baudRates().positionOfCode(c.ports[i].baudCode));
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        select(v.Combo3[i], tables::dataBits().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).dataBits));
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        select(v.Combo4[i], tables::stopBits().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).stopBits));
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        select(v.Combo5[i], tables::parities().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).parity));
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        select(v.Combo7[i], tables::functions().positionOfCode(c.ports[i].functionCode));
+}
+
+void Form1::applyNetworkParameters(const protocol::NetworkParameters& parameters) {
+    config::Dialog2& dialog = ensureNetworkDialog();
+    for (int i = 0; i < protocol::frame::NetworkOctets; ++i)
+        dialog.setOctetText(i, QString::number(parameters.octets[i]));
+}
+
+config::Dialog2& Form1::ensureNetworkDialog() {
+    if (!m_dialog2) {
+        m_dialog2 = std::make_unique<config::Dialog2>(this);
+        connect(m_dialog2.get(), &config::Dialog2::readRequested, this, [this] {
+            NetParamReadPending = true;
+            if (!Timer3.isActive())
+                Timer3.start();
+        });
+        connect(m_dialog2.get(), &config::Dialog2::writeRequested, this, [this] {
+            NetParamSetPending = true;
+            if (!Timer4.isActive())
+                Timer4.start();
+        });
+    }
+    return *m_dialog2;
+}
+
+// ---- Console -------------------------------------------------------------------------------
+
+void Form1::Command1_Click() {
+    using Outcome = protocol::ForwardFrame::Outcome;
+    const protocol::ForwardFrame frame = protocol::ForwardFrame::build(v.Text1->toPlainText(), v.Combo1->currentText());
+    if (frame.outcome == Outcome::Built) {
+        v.Text3->setPlainText(frame.text);
+        v.Text2->setText(frame.text);
+        SendHex(frame.text);
+        return;
+    }
+    const QString message = protocol::ForwardFrame::messageFor(frame.outcome);
+    if (!message.isEmpty())
+        showMessage(message, kError, false); // nothing is sent, the boxes stay
+}
+
+void Form1::Command8_Click() {
+    using Outcome = protocol::ForwardFrame::Outcome;
+    const protocol::ForwardFrame frame = protocol::ForwardFrame::build(v.Text1->toPlainText(), v.Combo1->currentText());
+    if (frame.outcome == Outcome::Built) {
+        v.Text3->setPlainText(frame.text);
+        v.Text2->setText(frame.text);
+        return;
+    }
+    const QString message = protocol::ForwardFrame::messageFor(frame.outcome);
+    if (!message.isEmpty())
+        showMessage(message, kError, false);
+    // The command line is kept, so the operator can correct a typo.
+    if (frame.outcome == Outcome::Empty || frame.outcome == Outcome::IllegalChar) {
+        v.Text2->clear();
+        v.Text3->clear();
+    }
+}
+
+void Form1::Command5_Click() {
+    v.Text1->clear();
+    v.Text3->clear();
+}
+
+// ---- Port configuration and network parameters --------------------------------------------
+
+void Form1::Command4_Click() {
+    config::PortPanels panels;
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        panels.ports[i] = {v.Combo2[i]->currentText(), v.Combo3[i]->currentText(), v.Combo4[i]->currentText(),
+                           v.Combo5[i]->currentText(), v.Combo7[i]->currentText()};
+    panels.mainBaud = v.Combo6->currentText();
+    // The switch is read by position: the entry whose text the list shows.
+    panels.outputSwitchPosition = v.Combo8->findText(v.Combo8->currentText());
+
+    const auto built = config::PortSetFrame::build(panels);
+    if (const auto* fault = std::get_if<config::PanelFault>(&built)) {
+        showMessage(fault->message(), kAttention);
+        return;
+    }
+    const QString& frame = std::get<QString>(built);
+    v.Text2->setText(QStringLiteral("00010000"));
+    v.Text1->setPlainText(frame);
+    SendHex(frame);
+}
+
+void Form1::Command6_Click() {
+    if (m_choice.PcPortName.isEmpty()) {
+        showMessage(QStringLiteral("请设置串口参数!"), kAttention);
+        return;
+    }
+    SendHex(protocol::requests::PortSync.toString());
+}
+
+void Form1::Easer_Click() {
+    if (!m_link->isOpen()) {
+        showMessage(QStringLiteral("请打开串口!"), kAttention);
+        return;
+    }
+    v.Text1->setPlainText(QStringLiteral("还原所有设置至默认状态!") + kCrLf);
+    SendHex(protocol::requests::Restore.toString());
+}
+
+void Form1::netset_Click() { ensureNetworkDialog().run(this); }
+
+void Form1::Timer3_Timer() {
+    if (!NetParamReadPending)
+        return;
+    // Stopped before sending: a message shown on the way must not let the next tick send again.
+    Timer3.stop();
+    NetParamReadPending = false;
+    SendHex(protocol::requests::NetworkRead.toString());
+}
+
+void Form1::Timer4_Timer() {
+    if (!NetParamSetPending)
+        return;
+    Timer4.stop();
+    NetParamSetPending = false;
+    config::Dialog2& dialog = ensureNetworkDialog();
+    const auto built = config::NetworkFrame::build(dialog.octetTexts()); // the boxes as they are now
+    if (const auto* fault = std::get_if<config::BoxFault>(&built)) {
+        showMessage(protocol::padErrorText(fault->error), QString(), false);
+        dialog.focusBox(fault->index);
+        return;
+    }
+    const QString& frame = std::get<QString>(built);
+    v.Text3->setPlainText(frame);
+    SendHex(frame);
+}
+
+// ---- Menus and shutdown --------------------------------------------------------------------
+
+void Form1::com_set_Click() {
+    if (m_link->isOpen()) {
+        closecom();
+        for (QPushButton* b : {v.Command1, v.Command3, v.Command4, v.Command6})
+            b->setEnabled(false);
+        v.Command2->setText(kOpen);
+    }
+    showSettingsDialog();
+}
+
+void Form1::aboutme_Click() {
+    frmAbout about(this); // loaded afresh at each showing
+    about.exec();
+}
+
+void Form1::quit_Click() {
+    if (m_link->isOpen())
+        closecom();
+    close(); // runs Form_Unload
+    m_dialog.reset();
+    m_dialog2.reset();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Form_Unload() {
+    if (m_link->isOpen())
+        closecom();
+    Timer3.stop();
+    Timer4.stop();
+    m_link->quietTimer().stop();
+}
+
+} // namespace shell
