@@ -76,7 +76,8 @@ void Form1::connectHandlers() {
     connect(v.quit, &QAction::triggered, this, &Form1::quit_Click);
     connect(v.aboutme, &QAction::triggered, this, &Form1::aboutme_Click);
     connect(v.Easer, &QAction::triggered, this, &Form1::Easer_Click);
-    connect(v.Text2, &QLineEdit::textChanged, this, [this] { v.Text2->setCursorPosition(int(v.Text2->text().size())); });
+    connect(v.Text2, &QLineEdit::textChanged, this,
+            [this] { v.Text2->setCursorPosition(int(v.Text2->text().size())); });
     connect(m_link.get(), &serial::PortController::quiet, this, &Form1::ProcessReply);
     connect(m_link.get(), &serial::PortController::portLost, this, &Form1::onPortLost);
     connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
@@ -108,7 +109,8 @@ bool Form1::Form_Load() {
 
 void Form1::showMessage(const QString& text, const QString& title, bool information) {
     m_services.messages.show(text, title,
-                             information ? platform::MessageBoxes::Icon::Information : platform::MessageBoxes::Icon::None);
+                             information ? platform::MessageBoxes::Icon::Information
+                                         : platform::MessageBoxes::Icon::None);
 }
 
 // ---- Port control -------------------------------------------------------------------------
@@ -144,7 +146,9 @@ void Form1::Command2_Click() {
     enterClosedState();
 }
 
-bool Form1::ConfigurePort() { return m_link->open(m_choice); }
+bool Form1::ConfigurePort() {
+    return m_link->open(m_choice);
+}
 
 bool Form1::openPort() {
     if (m_choice.PcPortName.isEmpty()) {
@@ -179,7 +183,9 @@ void Form1::onPortLost() {
     showMessage(QStringLiteral("串口连接已断开,请检查设备和连接线后重新打开串口!"), kAttention);
 }
 
-void Form1::Command3_Click() { SendHex(protocol::requests::Connect.toString()); }
+void Form1::Command3_Click() {
+    SendHex(protocol::requests::Connect.toString());
+}
 
 // ---- Transmitter and reply processor ------------------------------------------------------
 
@@ -216,7 +222,8 @@ void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace) 
         showMessage(QStringLiteral("设置扩展串口数据成功!请重启设备应用新的通迅波特率!"), kCongratulations);
     } else if (std::holds_alternative<protocol::RestoreConfirmed>(reply)) {
         v.Text1->setPlainText(savedTrace + kCrLf +
-                              QStringLiteral("还原设置成功,请重新上电初始化所有参数,此过程将耗时数秒钟!") + kCrLf);
+                              QStringLiteral("还原设置成功,请重新上电初始化所有参数,此过程将耗时数秒钟!") +
+                              kCrLf);
     } else if (std::holds_alternative<protocol::NetworkSetConfirmed>(reply)) {
         v.Text1->setPlainText(savedTrace + kCrLf);
         showMessage(QStringLiteral("网络参数设置成功,请重新上电初始化网络参数!"), kCongratulations);
@@ -236,11 +243,14 @@ void Form1::applyPortConfiguration(const protocol::PortConfiguration& c) {
     for (int i = 0; i < protocol::frame::PortCount; ++i)
         select(v.Combo2[i], tables::baudRates().positionOfCode(c.ports[i].baudCode));
     for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo3[i], tables::dataBits().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).dataBits));
+        select(v.Combo3[i],
+               tables::dataBits().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).dataBits));
     for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo4[i], tables::stopBits().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).stopBits));
+        select(v.Combo4[i],
+               tables::stopBits().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).stopBits));
     for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo5[i], tables::parities().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).parity));
+        select(v.Combo5[i],
+               tables::parities().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).parity));
     for (int i = 0; i < protocol::frame::PortCount; ++i)
         select(v.Combo7[i], tables::functions().positionOfCode(c.ports[i].functionCode));
 }
@@ -272,7 +282,8 @@ config::Dialog2& Form1::ensureNetworkDialog() {
 
 void Form1::Command1_Click() {
     using Outcome = protocol::ForwardFrame::Outcome;
-    const protocol::ForwardFrame frame = protocol::ForwardFrame::build(v.Text1->toPlainText(), v.Combo1->currentText());
+    const protocol::ForwardFrame frame =
+        protocol::ForwardFrame::build(v.Text1->toPlainText(), v.Combo1->currentText());
     if (frame.outcome == Outcome::Built) {
         v.Text3->setPlainText(frame.text);
         v.Text2->setText(frame.text);
@@ -286,7 +297,8 @@ void Form1::Command1_Click() {
 
 void Form1::Command8_Click() {
     using Outcome = protocol::ForwardFrame::Outcome;
-    const protocol::ForwardFrame frame = protocol::ForwardFrame::build(v.Text1->toPlainText(), v.Combo1->currentText());
+    const protocol::ForwardFrame frame =
+        protocol::ForwardFrame::build(v.Text1->toPlainText(), v.Combo1->currentText());
     if (frame.outcome == Outcome::Built) {
         v.Text3->setPlainText(frame.text);
         v.Text2->setText(frame.text);
@@ -346,7 +358,9 @@ void Form1::Easer_Click() {
     SendHex(protocol::requests::Restore.toString());
 }
 
-void Form1::netset_Click() { ensureNetworkDialog().run(this); }
+void Form1::netset_Click() {
+    ensureNetworkDialog().run(this);
+}
 
 void Form1::Timer3_Timer() {
     if (!NetParamReadPending)

@@ -14,8 +14,12 @@ namespace shell {
 
 namespace {
 
-constexpr int px(int twips) { return twips / 15; }
-QRect rect(int left, int top, int width, int height) { return {px(left), px(top), px(width), px(height)}; }
+constexpr int px(int twips) {
+    return twips / 15;
+}
+QRect rect(int left, int top, int width, int height) {
+    return {px(left), px(top), px(width), px(height)};
+}
 
 template <typename W> W* named(W* widget, const QString& name, const QString& accessible = {}) {
     widget->setObjectName(name);
@@ -24,7 +28,9 @@ template <typename W> W* named(W* widget, const QString& name, const QString& ac
     return widget;
 }
 
-QString indexed(const char* base, int i) { return QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(i); }
+QString indexed(const char* base, int i) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(i);
+}
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
     auto* b = named(new QPushButton(caption, parent), QString::fromLatin1(name), caption);
@@ -42,8 +48,8 @@ QComboBox* list(QWidget* parent, const QString& name, const QString& accessible,
 
 QFont textFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
     return font;
 }
 
@@ -86,13 +92,16 @@ Form1View Form1View::build(QMainWindow* window) {
         }
     }
 
-    v.Frame2 = named(new QGroupBox(QStringLiteral("串口0"), client), QStringLiteral("Frame2"), QStringLiteral("串口0"));
+    v.Frame2 = named(new QGroupBox(QStringLiteral("串口0"), client), QStringLiteral("Frame2"),
+                     QStringLiteral("串口0"));
     v.Frame2->setGeometry(rect(9000, 2400, 1695, 1095));
-    v.Combo6 = list(v.Frame2, QStringLiteral("Combo6"), QStringLiteral("串口0 波特率"), rect(240, 480, 1215, 315));
+    v.Combo6 =
+        list(v.Frame2, QStringLiteral("Combo6"), QStringLiteral("串口0 波特率"), rect(240, 480, 1215, 315));
     v.Frame3 = named(new QGroupBox(QStringLiteral("串口0接收输出"), client), QStringLiteral("Frame3"),
                      QStringLiteral("串口0接收输出"));
     v.Frame3->setGeometry(rect(9000, 3600, 1695, 735));
-    v.Combo8 = list(v.Frame3, QStringLiteral("Combo8"), QStringLiteral("串口0接收输出"), rect(240, 240, 1215, 315));
+    v.Combo8 =
+        list(v.Frame3, QStringLiteral("Combo8"), QStringLiteral("串口0接收输出"), rect(240, 240, 1215, 315));
 
     v.Command2 = button(client, "Command2", QStringLiteral("打开串口"), rect(9240, 120, 1335, 375));
     v.Command3 = button(client, "Command3", QStringLiteral("连接设备"), rect(9240, 480, 1335, 375));

@@ -26,11 +26,11 @@ struct Form1View {
 
     std::array<QGroupBox*, protocol::frame::PortCount> Frame1{}; // "串口1" .. "串口8"
     LabelArray Label3{}, Label4{}, Label5{}, Label6{}, Label7{};
-    PortArray Combo2{}; // baud rate
-    PortArray Combo3{}; // data bits
-    PortArray Combo4{}; // stop bits
-    PortArray Combo5{}; // parity
-    PortArray Combo7{}; // function
+    PortArray Combo2{};          // baud rate
+    PortArray Combo3{};          // data bits
+    PortArray Combo4{};          // stop bits
+    PortArray Combo5{};          // parity
+    PortArray Combo7{};          // function
     QGroupBox* Frame2 = nullptr; // "串口0"
     QComboBox* Combo6 = nullptr; // main-port baud rate
     QGroupBox* Frame3 = nullptr; // "串口0接收输出"
@@ -45,10 +45,10 @@ struct Form1View {
     QPushButton* Command7 = nullptr; // 使能设置, hidden
     QPushButton* Command8 = nullptr; // 生成
 
-    QLabel* Label1 = nullptr;      // 转发串口:
-    QComboBox* Combo1 = nullptr;   // forward port
-    QLineEdit* Text2 = nullptr;    // hidden trace of the last frame
-    QLabel* Label2 = nullptr;      // 命令行:
+    QLabel* Label1 = nullptr;        // 转发串口:
+    QComboBox* Combo1 = nullptr;     // forward port
+    QLineEdit* Text2 = nullptr;      // hidden trace of the last frame
+    QLabel* Label2 = nullptr;        // 命令行:
     QPlainTextEdit* Text1 = nullptr; // command line
     QPlainTextEdit* Text3 = nullptr; // output box
 

@@ -12,7 +12,9 @@ namespace shell {
 
 namespace {
 
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips) {
+    return twips / 15;
+}
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, QRect twips) {
     auto* l = new QLabel(text, parent);
@@ -55,8 +57,9 @@ frmAbout::frmAbout(QWidget* main) : QDialog(main) {
 
     lblTitle = label(this, "lblTitle", ProgramTitle.toString(), {1050, 240, 2160 + 1200, 300});
     lblVersion = label(this, "lblVersion", Version.toString(), {1050, 780, 1275, 300});
-    lblDescription = label(this, "lblDescription", QStringLiteral("八口串口扩展器的配置与测试工具,开源软件。"),
-                           {1080, 1320, 2400 + 1600, 300});
+    lblDescription =
+        label(this, "lblDescription", QStringLiteral("八口串口扩展器的配置与测试工具,开源软件。"),
+              {1080, 1320, 2400 + 1600, 300});
 
     // An etched rule: grey above, white below.
     rule(this, "Line1_1", QColor(128, 128, 128), 90, px(2040), 1);
