@@ -7,6 +7,7 @@ PortController::PortController(platform::SerialControl& serial, QObject* parent)
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setSingleShot(true);
     m_timer1.setInterval(QuietTimeMs);
+    m_timer1.setTimerType(Qt::PreciseTimer); // a coarse timer may end the quiet time 5% early
     connect(&m_timer1, &QTimer::timeout, this, &PortController::quiet);
     connect(&m_serial, &platform::SerialControl::readyRead, this, &PortController::onReadyRead);
     connect(&m_serial, &platform::SerialControl::errorOccurred, this, &PortController::onError);
@@ -22,7 +23,9 @@ bool PortController::open(const PortChoice& choice) {
     return m_serial.open(choice.PcPortName, *settings);
 }
 
-void PortController::close() { m_serial.close(); }
+void PortController::close() {
+    m_serial.close();
+}
 
 bool PortController::send(const QByteArray& bytes) {
     if (bytes.isEmpty() || !m_serial.isOpen())
@@ -42,7 +45,9 @@ QByteArray PortController::takeReceived() {
     return received;
 }
 
-void PortController::onReadyRead() { m_timer1.start(); } // restarts the quiet time
+void PortController::onReadyRead() {
+    m_timer1.start();
+} // restarts the quiet time
 
 void PortController::onError(platform::SerialError error) {
     switch (error) {

@@ -14,7 +14,9 @@ namespace serial {
 
 namespace {
 
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips) {
+    return twips / 15;
+}
 
 // The PC may need any rate the device's main port can be set to, so 76800 is offered too.
 const QStringList kBaudRates = {QStringLiteral("1200"),  QStringLiteral("2400"),  QStringLiteral("4800"),
@@ -38,7 +40,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
     return label;
 }
 
-void selectText(QComboBox* combo, const QString& text) { combo->setCurrentIndex(combo->findText(text)); }
+void selectText(QComboBox* combo, const QString& text) {
+    combo->setCurrentIndex(combo->findText(text));
+}
 
 } // namespace
 
@@ -102,8 +106,8 @@ void Dialog::Form_Load(const QWidget* main) {
     Combo4->addItems({QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")});
     selectText(Combo4, QStringLiteral("1"));
     Combo5->clear();
-    Combo5->addItems({QStringLiteral("None"), QStringLiteral("Odd"), QStringLiteral("Even"), QStringLiteral("Mark"),
-                      QStringLiteral("Space")});
+    Combo5->addItems({QStringLiteral("None"), QStringLiteral("Odd"), QStringLiteral("Even"),
+                      QStringLiteral("Mark"), QStringLiteral("Space")});
     selectText(Combo5, QStringLiteral("None"));
     m_loaded = true;
 }

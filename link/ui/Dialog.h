@@ -28,11 +28,11 @@ public:
     bool isLoaded() const { return m_loaded; }
     PortSelection selection() const;
 
-    QComboBox* Combo1; // port
-    QComboBox* Combo2; // baud rate
-    QComboBox* Combo3; // data bits
-    QComboBox* Combo4; // stop bits
-    QComboBox* Combo5; // parity
+    QComboBox* Combo1;     // port
+    QComboBox* Combo2;     // baud rate
+    QComboBox* Combo3;     // data bits
+    QComboBox* Combo4;     // stop bits
+    QComboBox* Combo5;     // parity
     QPushButton* Command2; // 确定
     QPushButton* Command1; // 取消
 

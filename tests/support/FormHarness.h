@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,6 +23,14 @@
 // The main window wired to fakes: a serial control the test feeds, a port list it sets, and
 // message boxes that are answered at once and remembered.
 namespace testing {
+
+// Runs the event loop for `ms` without sleeping in between, so timers fire in their order and
+// on time (QTest::qWait sleeps between rounds, which can swap two timers that are due close together).
+inline void spin(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 struct FormHarness {
     platform::FakeSerialControl serial;
@@ -80,7 +89,7 @@ struct FormHarness {
     }
 
     // Lets the 50 ms quiet time run out and its tick be handled.
-    static void waitQuiet() { QTest::qWait(120); }
+    static void waitQuiet() { spin(120); }
 
     // Selects one extension port's five lists by their texts (index is the port number minus one).
     void setPort(int port, const QString& baud, const QString& data, const QString& stop,
