@@ -1,0 +1,42 @@
+#include "sim/FrameAssembler.h"
+
+#include "protocol/Frame.h"
+
+namespace sim {
+
+std::vector<Piece> FrameAssembler::feed(const QByteArray& bytes) {
+    std::vector<Piece> pieces;
+    for (const char byte : bytes) {
+        if (m_partial.isEmpty()) {
+            if (quint8(byte) != protocol::frame::Start) {
+                m_junk.append(byte);
+                continue;
+            }
+            if (!m_junk.isEmpty()) {
+                pieces.push_back({Piece::Kind::Junk, m_junk});
+                m_junk.clear();
+            }
+        }
+        m_partial.append(byte);
+        if (m_partial.size() >= 2 && m_partial.size() == qsizetype(quint8(m_partial.at(1))) + 2) {
+            pieces.push_back({Piece::Kind::Frame, m_partial});
+            m_partial.clear();
+        }
+    }
+    return pieces;
+}
+
+std::vector<Piece> FrameAssembler::expire() {
+    std::vector<Piece> pieces;
+    if (!m_junk.isEmpty())
+        pieces.push_back({Piece::Kind::Junk, m_junk});
+    if (!m_partial.isEmpty()) {
+        const int expected = m_partial.size() >= 2 ? quint8(m_partial.at(1)) + 2 : 0;
+        pieces.push_back({Piece::Kind::Incomplete, m_partial, expected});
+    }
+    m_junk.clear();
+    m_partial.clear();
+    return pieces;
+}
+
+} // namespace sim

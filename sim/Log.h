@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTime>
+
+namespace sim {
+
+// The simulator's log on standard error: one line per frame in and out, with the time, the
+// direction, the bytes as hex and what they mean, so that a person can follow an exchange and a
+// test can parse what the device did.
+class Log {
+public:
+    explicit Log(bool quiet) : m_quiet(quiet) {}
+
+    // "12:34:56.789 rx 4002F123 connect"
+    void received(const QByteArray& bytes, const QString& text);
+    // "12:34:56.790 tx 4002E123 connected fault=delay:100,double"; no tag when `faults` is empty.
+    void sent(const QByteArray& bytes, const QString& text, const QString& faults = {});
+    // "12:34:56.791 -- text": everything that is not a frame.
+    void note(const QString& text);
+
+    static QString line(const QTime& time, const QString& direction, const QString& text);
+
+private:
+    void write(const QString& direction, const QString& text);
+
+    bool m_quiet;
+};
+
+} // namespace sim
