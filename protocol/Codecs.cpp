@@ -6,13 +6,17 @@ namespace protocol {
 
 namespace {
 
-// Value of an upper-case hex digit, or -1.
+// Value of a hex digit of either case, or -1. Case is folded here, character by character: a
+// full Unicode upper-casing of the whole text would turn a ligature such as U+FB00 into "FF" and
+// shift every digit after a character such as U+00DF that upper-cases to two letters.
 int hexDigitValue(QChar c) {
     const char16_t u = c.unicode();
     if (u >= u'0' && u <= u'9')
         return u - u'0';
     if (u >= u'A' && u <= u'F')
         return u - u'A' + 10;
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
     return -1;
 }
 
@@ -80,11 +84,10 @@ PadResult DecToHexPad(const QString& text, int width) {
 }
 
 std::optional<qint32> HexToDec(const QString& text) {
-    const QString t = text.toUpper();
     qint64 total = 0;
-    const qsizetype size = t.size();
+    const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const int d = hexDigitValue(t.at(size - 1 - i));
+        const int d = hexDigitValue(text.at(size - 1 - i));
         if (d <= 0)
             continue; // a zero or a non-digit adds nothing but still holds its place
         if (i >= 8)
@@ -97,6 +100,10 @@ std::optional<qint32> HexToDec(const QString& text) {
 }
 
 std::optional<qint32> BinToDec(const QString& text) {
+    // Over 30 characters the weight of the first one leaves the range, whatever the characters
+    // are; refused before the walk so that a digit 2..9 further left cannot hide the overflow.
+    if (text.size() > 30)
+        return std::nullopt;
     qint64 total = 0;
     qint64 weight = 1;
     for (qsizetype i = text.size() - 1; i >= 0; --i) {
@@ -106,14 +113,12 @@ std::optional<qint32> BinToDec(const QString& text) {
             return 0;
         total += value * weight;
         weight *= 2;
-        if (weight > std::numeric_limits<qint32>::max())
-            return std::nullopt;
     }
     return qint32(total);
 }
 
 QString HexToBin(const QString& text) {
-    QString t = text.toUpper();
+    QString t = text;
     if (t.size() < 2)
         t.prepend(QLatin1Char('0'));
     QString bits;

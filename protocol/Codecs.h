@@ -27,12 +27,14 @@ QString padErrorText(PadError error);
 // of values up to 65535; values of five hex digits give an empty text without an error.
 PadResult DecToHexPad(const QString& text, int width);
 
-// Hex text to integer, weighting each character by its position from the right; characters
-// that are not hex digits add nothing. nullopt when the value leaves the signed 32-bit range.
+// Hex text of either case to integer, weighting each character by its position from the right;
+// characters that are not hex digits (only 0-9, a-f and A-F are) add nothing but hold their
+// place. nullopt when the value leaves the signed 32-bit range.
 std::optional<qint32> HexToDec(const QString& text);
 
 // Bit text to integer, last character weighted 1. Any digit 2..9 makes the result 0; other
-// characters count as 0. nullopt when the weight leaves the signed 32-bit range (over 30 bits).
+// characters count as 0. nullopt for a text of more than 30 characters, whose first weight leaves
+// the signed 32-bit range.
 std::optional<qint32> BinToDec(const QString& text);
 
 // The first byte of a hex text (a single digit is taken as the low nibble) as eight bit characters.

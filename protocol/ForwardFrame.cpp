@@ -13,13 +13,15 @@ ForwardFrame ForwardFrame::build(const QString& command, const QString& portText
         return {Outcome::Empty, {}};
     QString digits = command;
     digits.remove(QLatin1Char(' '));
-    digits = digits.toUpper();
     if (digits.isEmpty())
         return {Outcome::Blank, {}};
-    for (QChar c : digits) {
+    // Only a..f are folded, one character at a time: a full Unicode upper-casing would turn a
+    // ligature such as U+FB00 into the two valid digits "FF".
+    for (QChar& c : digits) {
         const char16_t u = c.unicode();
-        const bool valid = (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F');
-        if (!valid)
+        if (u >= u'a' && u <= u'f')
+            c = QChar(char16_t(u - u'a' + u'A'));
+        else if (!((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F')))
             return {Outcome::IllegalChar, {}};
     }
     if (digits.size() % 2 != 0)
