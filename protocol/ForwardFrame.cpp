@@ -30,8 +30,10 @@ ForwardFrame ForwardFrame::build(const QString& command, const QString& portText
     if (dataBytes > frame::MaxForwardData)
         return {Outcome::TooLong, {}};
 
+    // QString::toInt stops at a NUL character and ignores what follows, so "1" + NUL + anything
+    // would pass as port 1.
     bool ok = false;
-    const int port = portText.toInt(&ok);
+    const int port = portText.contains(QChar(u'\0')) ? 0 : portText.toInt(&ok);
     if (!ok || port < 1 || port > frame::PortCount)
         return {Outcome::BadPort, {}};
 
