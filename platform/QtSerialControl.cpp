@@ -58,6 +58,17 @@ SerialError fromQt(QSerialPort::SerialPortError error) {
     }
 }
 
+// QSerialPort derives a lock file's name from the port's name; a NUL in it truncates that name
+// and sends QLockFile into endless recursion, so such names never reach it.
+bool usableName(const QString& name) {
+    if (name.isEmpty() || name.size() > 255)
+        return false;
+    for (QChar c : name)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            return false;
+    return true;
+}
+
 } // namespace
 
 QtSerialControl::QtSerialControl(QObject* parent) : SerialControl(parent) {
@@ -69,10 +80,12 @@ QtSerialControl::QtSerialControl(QObject* parent) : SerialControl(parent) {
 bool QtSerialControl::open(const QString& portName, const LineSettings& settings) {
     if (m_port.isOpen())
         m_port.close();
+    if (!usableName(portName))
+        return false;
     m_port.setPortName(portName);
-    const bool configured = m_port.setBaudRate(settings.baud) &&
-                            m_port.setDataBits(QSerialPort::DataBits(settings.dataBits)) &&
-                            m_port.setParity(toQt(settings.parity)) && m_port.setStopBits(toQt(settings.stopBits));
+    const bool configured =
+        m_port.setBaudRate(settings.baud) && m_port.setDataBits(QSerialPort::DataBits(settings.dataBits)) &&
+        m_port.setParity(toQt(settings.parity)) && m_port.setStopBits(toQt(settings.stopBits));
     if (!configured || !m_port.open(QIODevice::ReadWrite)) {
         if (m_port.isOpen())
             m_port.close();
@@ -87,7 +100,9 @@ void QtSerialControl::close() {
         m_port.close();
 }
 
-bool QtSerialControl::isOpen() const { return m_port.isOpen(); }
+bool QtSerialControl::isOpen() const {
+    return m_port.isOpen();
+}
 
 qint64 QtSerialControl::write(const QByteArray& bytes) {
     if (!m_port.isOpen())
@@ -95,11 +110,17 @@ qint64 QtSerialControl::write(const QByteArray& bytes) {
     return m_port.write(bytes);
 }
 
-qint64 QtSerialControl::bytesAvailable() const { return m_port.isOpen() ? m_port.bytesAvailable() : 0; }
+qint64 QtSerialControl::bytesAvailable() const {
+    return m_port.isOpen() ? m_port.bytesAvailable() : 0;
+}
 
-QByteArray QtSerialControl::readAll() { return m_port.isOpen() ? m_port.readAll() : QByteArray(); }
+QByteArray QtSerialControl::readAll() {
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
 
-QString QtSerialControl::errorString() const { return m_port.errorString(); }
+QString QtSerialControl::errorString() const {
+    return m_port.errorString();
+}
 
 void QtSerialControl::onError(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError)

@@ -35,8 +35,10 @@ bool PtyPair::write(const QByteArray& bytes) {
     while (done < bytes.size()) {
         const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EAGAIN) {
+            // The line is full until the program reads, and it reads in this thread.
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             pollfd p{m_master, POLLOUT, 0};
-            ::poll(&p, 1, 100);
+            ::poll(&p, 1, 5);
             continue;
         }
         if (n <= 0)

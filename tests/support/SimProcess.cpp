@@ -54,3 +54,12 @@ void SimProcess::stop() {
 }
 
 } // namespace testing
+
+namespace testing {
+
+void SimProcess::kill() {
+    m_process.kill();
+    m_process.waitForFinished(3000);
+}
+
+} // namespace testing

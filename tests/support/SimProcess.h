@@ -25,6 +25,8 @@ public:
     QString log();
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
     void stop();
+    // Ends it with SIGKILL: nothing is cleaned up.
+    void kill();
 
 private:
     QProcess m_process;
