@@ -1,26 +1,19 @@
 #include "protocol/Codecs.h"
 
+#include "protocol/HexDigit.h"
+
 #include <limits>
 
 namespace protocol {
 
 namespace {
 
-// Value of a hex digit of either case, or -1. Case is folded here, character by character: a
-// full Unicode upper-casing of the whole text would turn a ligature such as U+FB00 into "FF" and
-// shift every digit after a character such as U+00DF that upper-cases to two letters.
 int hexDigitValue(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
+    return hex::value(c.unicode());
 }
-
-QChar hexDigit(int value) { return QLatin1Char("0123456789ABCDEF"[value & 0xF]); }
+QChar hexDigit(int value) {
+    return hex::digit(value);
+}
 
 bool isAsciiDigits(const QString& text) {
     if (text.isEmpty())

@@ -5,7 +5,9 @@
 namespace protocol {
 
 namespace {
-QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); }
+QString twoDigits(int value) {
+    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+}
 } // namespace
 
 ForwardFrame ForwardFrame::build(const QString& command, const QString& portText) {

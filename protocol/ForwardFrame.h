@@ -7,12 +7,12 @@ namespace protocol {
 
 struct ForwardFrame {
     enum class Outcome {
-        Built,        // `text` holds the frame
-        Empty,        // the command text has length 0
-        Blank,        // nothing but spaces: nothing happens, no message
-        IllegalChar,  // a character that is not a hex digit
-        TooLong,      // more data than one length byte can carry
-        BadPort,      // the forward port is not 1..8
+        Built,       // `text` holds the frame
+        Empty,       // the command text has length 0
+        Blank,       // nothing but spaces: nothing happens, no message
+        IllegalChar, // a character that is not a hex digit
+        TooLong,     // more data than one length byte can carry
+        BadPort,     // the forward port is not 1..8
     };
     Outcome outcome = Outcome::Empty;
     QString text;

@@ -8,8 +8,8 @@ namespace protocol::frame {
 
 inline constexpr quint8 Start = 0x40;
 inline constexpr quint8 End = 0x23;
-inline constexpr int MaxLength = 255;             // one length byte
-inline constexpr int MaxPayload = MaxLength - 2;  // command and end byte are counted too
+inline constexpr int MaxLength = 255;                 // one length byte
+inline constexpr int MaxPayload = MaxLength - 2;      // command and end byte are counted too
 inline constexpr int MaxForwardData = MaxPayload - 1; // the forward port takes one payload byte
 
 namespace command {
@@ -33,8 +33,8 @@ inline constexpr quint8 PortConfiguration = 0xFB;
 
 inline constexpr int NetworkOctets = 18;
 inline constexpr int PortCount = 8;
-inline constexpr int PortSetPayload = 3 * PortCount + 2; // 26
-inline constexpr int PortConfigurationSize = PortSetPayload + 4;  // 30 bytes on the wire
-inline constexpr int NetworkParametersSize = NetworkOctets + 4;   // 22 bytes on the wire
+inline constexpr int PortSetPayload = 3 * PortCount + 2;         // 26
+inline constexpr int PortConfigurationSize = PortSetPayload + 4; // 30 bytes on the wire
+inline constexpr int NetworkParametersSize = NetworkOctets + 4;  // 22 bytes on the wire
 
 } // namespace protocol::frame

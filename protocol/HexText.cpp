@@ -1,20 +1,12 @@
 #include "protocol/HexText.h"
 
+#include "protocol/HexDigit.h"
+
 namespace protocol {
 
-namespace {
-int nibble(char16_t u) {
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
+QString toHexText(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes.toHex().toUpper());
 }
-} // namespace
-
-QString toHexText(const QByteArray& bytes) { return QString::fromLatin1(bytes.toHex().toUpper()); }
 
 QByteArray parseHexFrame(const QString& text) {
     QByteArray bytes;
@@ -24,7 +16,7 @@ QByteArray parseHexFrame(const QString& text) {
         const char16_t u = c.unicode();
         if (u == u' ')
             continue;
-        const int value = nibble(u);
+        const int value = hex::value(u);
         if (value < 0)
             break; // everything from here on is ignored
         if (high < 0) {

@@ -4,7 +4,9 @@ namespace protocol {
 
 namespace {
 
-quint8 at(const QByteArray& bytes, qsizetype i) { return quint8(bytes.at(i)); }
+quint8 at(const QByteArray& bytes, qsizetype i) {
+    return quint8(bytes.at(i));
+}
 
 // Length of the complete frame at the start of `bytes`, or 0 when it does not begin with one.
 qsizetype leadingFrameSize(const QByteArray& bytes) {
@@ -101,9 +103,7 @@ struct Encoder {
     QByteArray operator()(const ConnectConfirmed&) const { return wrap(frame::reply::Connected, {}); }
     QByteArray operator()(const PortSetConfirmed&) const { return wrap(frame::reply::PortSetDone, {}); }
     QByteArray operator()(const RestoreConfirmed&) const { return wrap(frame::reply::RestoreDone, {}); }
-    QByteArray operator()(const NetworkSetConfirmed&) const {
-        return wrap(frame::reply::NetworkSetDone, {});
-    }
+    QByteArray operator()(const NetworkSetConfirmed&) const { return wrap(frame::reply::NetworkSetDone, {}); }
     QByteArray operator()(const NetworkParameters& p) const {
         QByteArray payload;
         for (quint8 octet : p.octets)
@@ -125,6 +125,8 @@ struct Encoder {
 
 } // namespace
 
-QByteArray encodeReply(const Reply& reply) { return std::visit(Encoder{}, reply); }
+QByteArray encodeReply(const Reply& reply) {
+    return std::visit(Encoder{}, reply);
+}
 
 } // namespace protocol

@@ -280,38 +280,33 @@ config::Dialog2& Form1::ensureNetworkDialog() {
 
 // ---- Console -------------------------------------------------------------------------------
 
-void Form1::Command1_Click() {
+std::optional<QString> Form1::buildForwardFrame(bool clearOnFailure) {
     using Outcome = protocol::ForwardFrame::Outcome;
     const protocol::ForwardFrame frame =
         protocol::ForwardFrame::build(v.Text1->toPlainText(), v.Combo1->currentText());
     if (frame.outcome == Outcome::Built) {
         v.Text3->setPlainText(frame.text);
         v.Text2->setText(frame.text);
-        SendHex(frame.text);
-        return;
-    }
-    const QString message = protocol::ForwardFrame::messageFor(frame.outcome);
-    if (!message.isEmpty())
-        showMessage(message, kError, false); // nothing is sent, the boxes stay
-}
-
-void Form1::Command8_Click() {
-    using Outcome = protocol::ForwardFrame::Outcome;
-    const protocol::ForwardFrame frame =
-        protocol::ForwardFrame::build(v.Text1->toPlainText(), v.Combo1->currentText());
-    if (frame.outcome == Outcome::Built) {
-        v.Text3->setPlainText(frame.text);
-        v.Text2->setText(frame.text);
-        return;
+        return frame.text;
     }
     const QString message = protocol::ForwardFrame::messageFor(frame.outcome);
     if (!message.isEmpty())
         showMessage(message, kError, false);
-    // The command line is kept, so the operator can correct a typo.
-    if (frame.outcome == Outcome::Empty || frame.outcome == Outcome::IllegalChar) {
+    // The command line itself is always kept, so the operator can correct a typo.
+    if (clearOnFailure && (frame.outcome == Outcome::Empty || frame.outcome == Outcome::IllegalChar)) {
         v.Text2->clear();
         v.Text3->clear();
     }
+    return std::nullopt;
+}
+
+void Form1::Command1_Click() {
+    if (const std::optional<QString> frame = buildForwardFrame(false))
+        SendHex(*frame);
+}
+
+void Form1::Command8_Click() {
+    buildForwardFrame(true);
 }
 
 void Form1::Command5_Click() {

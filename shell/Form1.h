@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 namespace serial {
 class Dialog;
@@ -70,7 +71,9 @@ private:
     void applyPortConfiguration(const protocol::PortConfiguration& configuration);
     void applyNetworkParameters(const protocol::NetworkParameters& parameters);
 
-    // Console.
+    // Console. Builds the forward frame from the command line; shows it, or the reason it failed
+    // (clearing the trace and the output box on a generate).
+    std::optional<QString> buildForwardFrame(bool clearOnFailure);
     void Command1_Click();
     void Command8_Click();
     void Command5_Click();

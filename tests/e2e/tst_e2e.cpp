@@ -2,6 +2,7 @@
 // a separate expander-sim process on a pseudo-terminal on the other.
 #include "FormHarness.h"
 #include "SimProcess.h"
+#include "Texts.h"
 #include "config/ui/Dialog2.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SystemPortList.h"
@@ -14,14 +15,9 @@
 
 using testing::FormHarness;
 using testing::SimProcess;
+namespace texts = testing::texts;
 
 namespace {
-
-const QString kConnected = QStringLiteral("连接成功!");
-const QString kSetDone = QStringLiteral("设置扩展串口数据成功!请重启设备应用新的通迅波特率!");
-const QString kSynced = QStringLiteral("扩展串口数据同步成功!");
-const QString kNetSet = QStringLiteral("网络参数设置成功,请重新上电初始化网络参数!");
-const QString kLost = QStringLiteral("串口连接已断开,请检查设备和连接线后重新打开串口!");
 
 // The program as the operator runs it, except that message boxes are answered at once.
 struct Program {
@@ -54,7 +50,7 @@ struct Program {
         if (chosen != sim->registeredPath() || !serial.isOpen())
             return false;
         v().Command3->click();
-        return waitForMessage(kConnected);
+        return waitForMessage(texts::Connected);
     }
 
     bool waitForMessage(const QString& text, int count = 1) {
@@ -148,10 +144,10 @@ void TestEndToEnd::setThenSyncReturnsWhatWasSet() {
     fillPanels(p.v());
     const QStringList set = panelTexts(p.v());
     p.v().Command4->click();
-    QVERIFY(p.waitForMessage(kSetDone));
+    QVERIFY(p.waitForMessage(texts::SetDone));
     clearPanels(p.v());
     p.v().Command6->click();
-    QVERIFY(p.waitForMessage(kSynced));
+    QVERIFY(p.waitForMessage(texts::Synced));
     QCOMPARE(panelTexts(p.v()), set);
 }
 
@@ -160,11 +156,11 @@ void TestEndToEnd::restoreThenSyncReturnsDefaults() {
     QVERIFY(p.connect());
     fillPanels(p.v());
     p.v().Command4->click();
-    QVERIFY(p.waitForMessage(kSetDone));
+    QVERIFY(p.waitForMessage(texts::SetDone));
     p.v().Easer->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(p.v().Text1->toPlainText().contains(QStringLiteral("还原设置成功")), 3000);
     p.v().Command6->click();
-    QVERIFY(p.waitForMessage(kSynced));
+    QVERIFY(p.waitForMessage(texts::Synced));
     QStringList defaults;
     for (int i = 0; i < 8; ++i)
         defaults << QStringLiteral("9600") << QStringLiteral("8") << QStringLiteral("1")
@@ -183,7 +179,7 @@ void TestEndToEnd::networkWriteThenRead() {
     for (int i = 0; i < 18; ++i)
         dialog.setOctetText(i, written[i]);
     dialog.OKButton->click();
-    QVERIFY(p.waitForMessage(kNetSet));
+    QVERIFY(p.waitForMessage(texts::NetSet));
     QVERIFY(!dialog.isVisible()); // the confirmation hides the dialog
     dialog.show();
     dialog.Command2->click(); // all boxes 0
@@ -228,10 +224,10 @@ void TestEndToEnd::quietTimeJoinsOrSplitsReplies() {
 void TestEndToEnd::hangUpEndsInClosedState() {
     Program p({QStringLiteral("--hangup-after"), QStringLiteral("1")});
     QVERIFY(p.connect());
-    QVERIFY(p.waitForMessage(kLost));
+    QVERIFY(p.waitForMessage(texts::Lost));
     QTRY_VERIFY_WITH_TIMEOUT(!p.sim->isRunning(), 3000);
     testing::spin(200);
-    QCOMPARE(p.messages.texts().count(kLost), 1);
+    QCOMPARE(p.messages.texts().count(texts::Lost), 1);
     QVERIFY(!p.serial.isOpen());
     QCOMPARE(p.v().Command2->text(), QStringLiteral("打开串口"));
     QVERIFY(!p.v().Command3->isEnabled() && !p.v().Command4->isEnabled());

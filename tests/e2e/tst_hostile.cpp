@@ -3,6 +3,7 @@
 #include "FormHarness.h"
 #include "PtyPair.h"
 #include "SimProcess.h"
+#include "Texts.h"
 #include "config/ui/Dialog2.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SimRegistry.h"
@@ -15,11 +16,10 @@
 
 using testing::FormHarness;
 using testing::PtyPair;
+namespace texts = testing::texts;
 using testing::spin;
 
 namespace {
-
-const QString kLost = QStringLiteral("串口连接已断开,请检查设备和连接线后重新打开串口!");
 
 // The real serial control, counting what the program takes out of it.
 class CountingSerial final : public platform::SerialControl {
@@ -250,7 +250,7 @@ void TestHostile::simulatorKilledMidRequest() {
     sim.kill();
     QTRY_VERIFY_WITH_TIMEOUT(!serial.isOpen(), 5000);
     spin(200);
-    QCOMPARE(messages.texts().count(kLost), 1);
+    QCOMPARE(messages.texts().count(texts::Lost), 1);
     QCOMPARE(form.view().Command2->text(), QStringLiteral("打开串口"));
     QVERIFY(platform::SimRegistry::ports().isEmpty()); // its leftover link is not offered
 }

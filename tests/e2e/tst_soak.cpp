@@ -6,6 +6,7 @@
 // SOAK_SEED, SOAK_REQUESTS and SOAK_SECONDS (defaults: random, 300, 50) set the run.
 #include "FormHarness.h"
 #include "SimProcess.h"
+#include "Texts.h"
 #include "config/Tables.h"
 #include "config/ui/Dialog2.h"
 #include "platform/QtSerialControl.h"
@@ -18,15 +19,10 @@
 
 using testing::FormHarness;
 using testing::SimProcess;
+namespace texts = testing::texts;
 using testing::spin;
 
 namespace {
-
-const QString kConnected = QStringLiteral("连接成功!");
-const QString kSetDone = QStringLiteral("设置扩展串口数据成功!请重启设备应用新的通迅波特率!");
-const QString kSynced = QStringLiteral("扩展串口数据同步成功!");
-const QString kNetSet = QStringLiteral("网络参数设置成功,请重新上电初始化网络参数!");
-const QString kRestored = QStringLiteral("还原设置成功");
 
 int envInt(const char* name, int fallback) {
     bool ok = false;
@@ -234,16 +230,16 @@ void TestSoak::randomFaults() {
         switch (request) {
         case Request::Connect:
             s.v().Command3->click();
-            expected = kConnected;
+            expected = texts::Connected;
             break;
         case Request::Set:
             s.v().Command4->click();
             s.devicePanels = before.panels; // every list holds an entry, so the frame goes out
-            expected = kSetDone;
+            expected = texts::SetDone;
             break;
         case Request::Sync:
             s.v().Command6->click();
-            expected = kSynced;
+            expected = texts::Synced;
             break;
         case Request::Restore:
             s.v().Easer->trigger();
@@ -253,7 +249,7 @@ void TestSoak::randomFaults() {
         case Request::NetWrite:
             s.dialog->OKButton->click();
             s.deviceBoxes = before.boxes;
-            expected = kNetSet;
+            expected = texts::NetSet;
             break;
         case Request::NetRead:
             s.dialog->Command1->click();
@@ -280,7 +276,7 @@ void TestSoak::randomFaults() {
         } else {
             QVERIFY2(shown.isEmpty(), qPrintable(context));
             if (request == Request::Restore)
-                observed = s.v().Text1->toPlainText().contains(kRestored) ? 1 : 0;
+                observed = s.v().Text1->toPlainText().contains(texts::Restored) ? 1 : 0;
             else
                 observed = after.boxes == s.deviceBoxes && before.boxes != s.deviceBoxes ? 1 : 0;
             wanted = acts > 0 ? 1 : 0; // a second identical effect cannot be told from the first
@@ -300,7 +296,7 @@ void TestSoak::randomFaults() {
         QVERIFY2(after.boxes == (request == Request::NetRead ? s.deviceBoxes : before.boxes),
                  qPrintable(context));
         if (request == Request::Restore)
-            QVERIFY2(s.v().Text1->toPlainText().contains(kRestored), qPrintable(context));
+            QVERIFY2(s.v().Text1->toPlainText().contains(texts::Restored), qPrintable(context));
     }
 
     // Every frame the program wrote was well formed.
