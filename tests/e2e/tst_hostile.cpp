@@ -1,5 +1,6 @@
 // Hostile input: control characters and broken text in every box, floods of noise on the line,
 // ports that vanish, and a device killed in the middle of a request.
+#include "CountingSerial.h"
 #include "FormHarness.h"
 #include "PtyPair.h"
 #include "SimProcess.h"
@@ -21,33 +22,6 @@ using testing::spin;
 
 namespace {
 
-// The real serial control, counting what the program takes out of it.
-class CountingSerial final : public platform::SerialControl {
-public:
-    CountingSerial() {
-        connect(&m_real, &SerialControl::readyRead, this, &SerialControl::readyRead);
-        connect(&m_real, &SerialControl::errorOccurred, this, &SerialControl::errorOccurred);
-    }
-    bool open(const QString& name, const platform::LineSettings& s) override { return m_real.open(name, s); }
-    void close() override { m_real.close(); }
-    bool isOpen() const override { return m_real.isOpen(); }
-    qint64 write(const QByteArray& bytes) override { return m_real.write(bytes); }
-    qint64 bytesAvailable() const override { return m_real.bytesAvailable(); }
-    QByteArray readAll() override {
-        const QByteArray bytes = m_real.readAll();
-        taken += bytes.size();
-        largest = qMax(largest, bytes.size());
-        return bytes;
-    }
-    QString errorString() const override { return m_real.errorString(); }
-
-    qsizetype taken = 0;
-    qsizetype largest = 0;
-
-private:
-    platform::QtSerialControl m_real;
-};
-
 // Noise that never holds a start byte, so no part of it can be taken for a reply.
 QByteArray noise(qsizetype size) {
     QRandomGenerator random(7);
@@ -62,7 +36,7 @@ QByteArray noise(qsizetype size) {
 
 struct OnPty {
     PtyPair pty;
-    CountingSerial serial;
+    testing::CountingSerial serial;
     platform::FakePortList ports;
     platform::FakeMessageBoxes messages;
     platform::FakeSingleInstance instance;

@@ -4,6 +4,7 @@
 // well formed, and at the end the program and the device must agree.
 //
 // SOAK_SEED, SOAK_REQUESTS and SOAK_SECONDS (defaults: random, 300, 50) set the run.
+#include "CountingSerial.h"
 #include "FormHarness.h"
 #include "SimProcess.h"
 #include "Texts.h"
@@ -44,7 +45,7 @@ enum class Request { Connect, Set, Sync, Restore, NetWrite, NetRead };
 struct Soak {
     QTemporaryDir runtime;
     std::unique_ptr<SimProcess> sim;
-    platform::QtSerialControl serial;
+    testing::CountingSerial serial;
     platform::SystemPortList ports;
     platform::FakeMessageBoxes messages;
     platform::FakeSingleInstance instance;
@@ -52,6 +53,7 @@ struct Soak {
     config::Dialog2* dialog = nullptr;
     QRandomGenerator random;
     qsizetype scanned = 0; // how far the simulator's log has been read
+    qsizetype sent = 0;    // bytes the simulator has written to the program
 
     // The device's state as the program should learn it.
     QStringList devicePanels;
@@ -120,20 +122,30 @@ struct Soak {
 
     // Waits for the simulator's next reply line and returns its fault tag ("" for none).
     std::optional<QString> nextReply() {
-        static const QRegularExpression tx(QStringLiteral("^\\S+ tx \\S+.*?(?: fault=(\\S+))?$"));
-        for (int i = 0; i < 400; ++i) {
+        static const QRegularExpression tx(QStringLiteral("^\\S+ tx (\\S+).*?(?: fault=(\\S+))?$"));
+        for (int i = 0; i < 1000; ++i) {
             const QString log = sim->log();
             qsizetype end;
             while ((end = log.indexOf(QLatin1Char('\n'), scanned)) >= 0) {
                 const QString line = log.mid(scanned, end - scanned);
                 scanned = end + 1;
                 const QRegularExpressionMatch m = tx.match(line);
-                if (m.hasMatch())
-                    return m.captured(1);
+                if (!m.hasMatch())
+                    continue;
+                if (m.captured(2) != QStringLiteral("drop"))
+                    sent += m.captured(1).size() / 2; // a dropped reply's bytes never left
+                return m.captured(2);
             }
             spin(2);
         }
         return std::nullopt;
+    }
+
+    // Waits until the program has read and handled everything the simulator wrote.
+    bool settle() {
+        for (int i = 0; i < 1500 && serial.taken < sent; ++i)
+            spin(2);
+        return serial.taken == sent;
     }
 
     // How often the program must act on a reply that went out with `tag`.
@@ -143,14 +155,6 @@ struct Soak {
         if (tag == QStringLiteral("double"))
             return 2;
         return 0; // dropped, corrupted, garbage in front, or split wider than the quiet time
-    }
-
-    // Lets the rest of a reply arrive and the quiet time pass.
-    static void settle(const QString& tag) {
-        int ms = 80;
-        if (tag.startsWith(QStringLiteral("split:")))
-            ms += tag.mid(6).toInt();
-        spin(ms);
     }
 
     void randomisePanels() {
@@ -209,7 +213,7 @@ void TestSoak::randomFaults() {
         s.v().Command3->click();
         const std::optional<QString> tag = s.nextReply();
         QVERIFY(tag);
-        Soak::settle(*tag);
+        QVERIFY(s.settle());
     }
     QVERIFY(s.v().Command4->isEnabled());
 
@@ -258,7 +262,7 @@ void TestSoak::randomFaults() {
 
         const std::optional<QString> tag = s.nextReply();
         QVERIFY2(tag, qPrintable(QStringLiteral("no reply to request %1").arg(s.requests + 1)));
-        Soak::settle(*tag);
+        QVERIFY(s.settle());
         ++s.requests;
         ++s.faults[tag->isEmpty() ? QStringLiteral("clean") : tag->section(QLatin1Char(':'), 0, 0)];
         const int acts = Soak::acts(*tag);
@@ -311,7 +315,7 @@ void TestSoak::randomFaults() {
         s.v().Command6->click();
         const std::optional<QString> tag = s.nextReply();
         QVERIFY(tag);
-        Soak::settle(*tag);
+        QVERIFY(s.settle());
         if (Soak::acts(*tag) > 0)
             break;
     }
@@ -320,7 +324,7 @@ void TestSoak::randomFaults() {
         s.dialog->Command1->click();
         const std::optional<QString> tag = s.nextReply();
         QVERIFY(tag);
-        Soak::settle(*tag);
+        QVERIFY(s.settle());
         if (Soak::acts(*tag) > 0)
             break;
     }
