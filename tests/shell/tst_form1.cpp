@@ -1,5 +1,6 @@
 // The main window at start-up and shutdown, and the About box.
 #include "FormHarness.h"
+#include "config/ui/Dialog2.h"
 #include "shell/App.h"
 #include "shell/frmAbout.h"
 
@@ -28,7 +29,26 @@ private Q_SLOTS:
     void aboutBoxClosesOnEnterAndEsc_data();
     void aboutBoxClosesOnEnterAndEsc();
     void aboutBoxIsCentredOverTheMainWindow();
+    void tabFollowsTheReadingOrder();
+    void dialogsTabInTheirOrder();
 };
+
+namespace {
+// The object names Tab visits from `first`, skipping what Tab skips (hidden, not tab-focusable).
+QStringList tabOrder(QWidget* first, int count) {
+    QStringList names;
+    QWidget* w = first;
+    QWidget* window = first->window();
+    while (names.size() < count) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(window) && !w->objectName().isEmpty())
+            names.append(w->objectName());
+        w = w->nextInFocusChain();
+        if (w == first)
+            break;
+    }
+    return names;
+}
+} // namespace
 
 void TestForm1::initialStates() {
     FormHarness h;
@@ -240,6 +260,44 @@ void TestForm1::aboutBoxIsCentredOverTheMainWindow() {
     const QRect main = h.form->frameGeometry();
     QCOMPARE(about.pos(), QPoint(main.x() + (main.width() - about.width()) / 2,
                                  main.y() + (main.height() - about.height()) / 2));
+}
+
+void TestForm1::tabFollowsTheReadingOrder() {
+    FormHarness h;
+    const QStringList order = tabOrder(h.v().Combo2[0], 50);
+    QCOMPARE(order.mid(0, 6), (QStringList{QStringLiteral("Combo2_0"), QStringLiteral("Combo3_0"),
+                                           QStringLiteral("Combo4_0"), QStringLiteral("Combo5_0"),
+                                           QStringLiteral("Combo7_0"), QStringLiteral("Combo2_1")}));
+    QCOMPARE(order.at(39), QStringLiteral("Combo7_7"));
+    QCOMPARE(order.mid(40),
+             (QStringList{QStringLiteral("Command2"), QStringLiteral("Command3"), QStringLiteral("Command6"),
+                          QStringLiteral("Command4"), QStringLiteral("Combo6"), QStringLiteral("Combo8"),
+                          QStringLiteral("Combo1"), QStringLiteral("Text1"), QStringLiteral("Text3"),
+                          QStringLiteral("Command8")}));
+    // Every menu and menu item that carries a letter in its caption answers to it.
+    for (QAction* a : {h.v().com_set, h.v().quit, h.v().aboutme, h.v().Easer})
+        QVERIFY2(a->text().contains(QLatin1Char('&')), qPrintable(a->text()));
+}
+
+void TestForm1::dialogsTabInTheirOrder() {
+    FormHarness h;
+    config::Dialog2& network = h.form->ensureNetworkDialog();
+    QStringList expected{QStringLiteral("OKButton"), QStringLiteral("CancelButton")};
+    for (int i = 0; i < 18; ++i)
+        expected << QStringLiteral("Text1_%1").arg(i);
+    expected << QStringLiteral("Command1") << QStringLiteral("Command2");
+    QCOMPARE(tabOrder(network.OKButton, 22), expected);
+
+    QStringList settings;
+    FormHarness::onNextModal([&settings](QDialog* d) {
+        settings = tabOrder(d->findChild<QWidget*>(QStringLiteral("Combo1")), 7);
+        d->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    });
+    h.v().com_set->trigger();
+    QCOMPARE(settings,
+             (QStringList{QStringLiteral("Combo1"), QStringLiteral("Combo3"), QStringLiteral("Combo4"),
+                          QStringLiteral("Combo5"), QStringLiteral("Combo2"), QStringLiteral("Command2"),
+                          QStringLiteral("Command1")}));
 }
 
 QTEST_MAIN(TestForm1)
