@@ -86,6 +86,7 @@ void Form1::connectHandlers() {
 
 bool Form1::Form_Load() {
     adjustSize();
+    setFixedSize(size()); // a fixed layout: the window is not meant to be resized
     platform::centreOnScreen(this);
     fill(v.Combo1, config::tables::forwardPorts());
     v.Combo1->setCurrentIndex(0);
