@@ -40,7 +40,10 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, Q
 
 QComboBox* list(QWidget* parent, const QString& name, const QString& accessible, QRect geometry) {
     auto* combo = named(new QComboBox(parent), name, accessible);
-    combo->setEditable(true);
+    // Editable through a line edit of its own: setEditable(true) would also build the drop-down
+    // popup and resize the box at once, which is most of the window's start-up time; the box
+    // builds its popup when it is first opened.
+    combo->setLineEdit(new QLineEdit(combo));
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setGeometry(geometry);
     return combo;
