@@ -70,11 +70,14 @@ void PortController::onError(platform::SerialError error) {
 void PortController::lose() {
     if (!m_serial.isOpen())
         return;
-    // What arrived just before the loss is still a reply: keep it for the next quiet tick.
+    // Closed first, so the flood of errors a vanished device raises stops here.
     m_keptAtLoss.append(m_serial.readAll());
     m_serial.close();
+    m_timer1.stop();
+    // What arrived just before the loss is still a reply: it is handled before the loss is told,
+    // so whatever it enables, the closed state that follows disables again.
     if (!m_keptAtLoss.isEmpty())
-        m_timer1.start();
+        Q_EMIT quiet();
     Q_EMIT portLost();
 }
 

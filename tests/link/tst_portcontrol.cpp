@@ -29,6 +29,7 @@ private Q_SLOTS:
     void settingsMenuClosesAnOpenPort();
     void vanishedPortClosesOnce_data();
     void vanishedPortClosesOnce();
+    void replyJustBeforeTheLossIsKept();
     void failedWriteIsALostPort();
     void sendHexOnAClosedPortSaysSo();
     void quietTimeJoinsBursts();
@@ -145,6 +146,19 @@ void TestPortControl::vanishedPortClosesOnce() {
     QCOMPARE(h.messages.shown.last().title, QStringLiteral("注意"));
     QCOMPARE(h.v().Command2->text(), kOpen);
     QCOMPARE(deviceButtons(h.v()), QStringLiteral("0000"));
+}
+
+void TestPortControl::replyJustBeforeTheLossIsKept() {
+    FormHarness h;
+    h.openPort();
+    h.messages.shown.clear();
+    h.serial.feed(QByteArray::fromHex("4002E123")); // the quiet time has not passed yet
+    h.serial.fail(platform::SerialError::Resource);
+    QCOMPARE(h.messages.texts(), (QStringList{QStringLiteral("连接成功!"), kLost}));
+    QCOMPARE(h.v().Text1->toPlainText(), QStringLiteral("4002E123"));
+    QCOMPARE(deviceButtons(h.v()), QStringLiteral("0000")); // closed wins over what the reply enabled
+    FormHarness::waitQuiet();
+    QCOMPARE(h.messages.shown.size(), 2); // handled once, not again at the next tick
 }
 
 void TestPortControl::failedWriteIsALostPort() {
