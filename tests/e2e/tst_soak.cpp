@@ -3,7 +3,8 @@
 // on exactly once, no malformed one may change a control, every frame the program writes must be
 // well formed, and at the end the program and the device must agree.
 //
-// SOAK_SEED, SOAK_REQUESTS and SOAK_SECONDS (defaults: random, 300, 50) set the run.
+// SOAK_SEED, SOAK_REQUESTS and SOAK_SECONDS (defaults: random, 300, 50) set the run; runs longer
+// than five minutes also need QTEST_FUNCTION_TIMEOUT (milliseconds) raised.
 #include "CountingSerial.h"
 #include "FormHarness.h"
 #include "SimProcess.h"
