@@ -1,7 +1,7 @@
 #include "bench/LatencyRun.h"
 
 #include "bench/ProcessStats.h"
-#include "bench/Pty.h"
+#include "platform/fake/PtyPair.h"
 #include "shell/Form1.h"
 
 #include <QPlainTextEdit>
@@ -12,8 +12,8 @@ namespace {
 constexpr int kOverdueMs = 2000;
 }
 
-LatencyRun::LatencyRun(shell::Form1& form, Pty& device, QByteArray reply, int count, int pauseMs,
-                       QObject* parent)
+LatencyRun::LatencyRun(shell::Form1& form, platform::PtyPair& device, QByteArray reply, int count,
+                       int pauseMs, QObject* parent)
     : QObject(parent), m_device(device), m_reply(std::move(reply)), m_count(count) {
     m_pause.setSingleShot(true);
     m_pause.setInterval(pauseMs);

@@ -9,18 +9,19 @@
 namespace shell {
 class Form1;
 }
+namespace platform {
+class PtyPair;
+}
 
 // Writes one reply at a time on the device side and measures how long the main window takes to
 // show it in the command line: from the write of its last byte to the change of Text1, the
 // 50 ms quiet time included.
 namespace bench {
 
-class Pty;
-
 class LatencyRun final : public QObject {
     Q_OBJECT
 public:
-    LatencyRun(shell::Form1& form, Pty& device, QByteArray reply, int count, int pauseMs,
+    LatencyRun(shell::Form1& form, platform::PtyPair& device, QByteArray reply, int count, int pauseMs,
                QObject* parent = nullptr);
 
     void start();
@@ -35,7 +36,7 @@ private:
     void writeNext();
     void onShown();
 
-    Pty& m_device;
+    platform::PtyPair& m_device;
     QByteArray m_reply;
     int m_count;
     QTimer m_pause;

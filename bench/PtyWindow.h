@@ -1,10 +1,10 @@
 #pragma once
 
-#include "bench/Pty.h"
 #include "platform/QtSerialControl.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FakePortList.h"
 #include "platform/fake/FakeSingleInstance.h"
+#include "platform/fake/PtyPair.h"
 #include "shell/Form1.h"
 
 // The main window shown, with the real serial port opened on the slave of a pty the benchmark
@@ -19,11 +19,11 @@ public:
     bool openPort();
 
     shell::Form1& form() { return m_form; }
-    Pty& device() { return m_device; }
+    platform::PtyPair& device() { return m_device; }
     platform::FakeMessageBoxes& messages() { return m_messages; }
 
 private:
-    Pty m_device;
+    platform::PtyPair m_device;
     platform::QtSerialControl m_serial;
     platform::FakePortList m_ports;
     platform::FakeMessageBoxes m_messages;

@@ -1,7 +1,7 @@
 #include "bench/SyncDriver.h"
 
 #include "bench/ModalCloser.h"
-#include "bench/Pty.h"
+#include "platform/fake/PtyPair.h"
 #include "shell/Form1.h"
 
 #include <QComboBox>
@@ -37,7 +37,7 @@ serial::PortChoice choiceFor(const QString& path) {
 
 } // namespace
 
-SyncDriver::SyncDriver(shell::Form1& form, Pty& device, ModalCloser& boxes, QObject* parent)
+SyncDriver::SyncDriver(shell::Form1& form, platform::PtyPair& device, ModalCloser& boxes, QObject* parent)
     : QObject(parent), m_form(form), m_device(device), m_readable(device.masterFd(), QSocketNotifier::Read) {
     m_readable.setEnabled(false);
     connect(&m_readable, &QSocketNotifier::activated, this, &SyncDriver::onDeviceReadable);

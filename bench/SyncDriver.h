@@ -8,18 +8,20 @@
 namespace shell {
 class Form1;
 }
+namespace platform {
+class PtyPair;
+}
 
 // Drives the main window as an operator does against a device played on a pty: open the
 // port, connect, synchronise the port parameters, with every message box answered.
 namespace bench {
 
 class ModalCloser;
-class Pty;
 
 class SyncDriver final : public QObject {
     Q_OBJECT
 public:
-    SyncDriver(shell::Form1& form, Pty& device, ModalCloser& boxes, QObject* parent = nullptr);
+    SyncDriver(shell::Form1& form, platform::PtyPair& device, ModalCloser& boxes, QObject* parent = nullptr);
 
     void start();
 
@@ -36,7 +38,7 @@ private:
     void finish(bool ok, const QString& why);
 
     shell::Form1& m_form;
-    Pty& m_device;
+    platform::PtyPair& m_device;
     QSocketNotifier m_readable;
     QTimer m_deadline;
     QByteArray m_fromProgram;

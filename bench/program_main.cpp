@@ -5,11 +5,11 @@
 #include "bench/FirstPaint.h"
 #include "bench/ModalCloser.h"
 #include "bench/ProcessStats.h"
-#include "bench/Pty.h"
 #include "bench/SyncDriver.h"
 #include "platform/LockFileInstance.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SystemPortList.h"
+#include "platform/fake/PtyPair.h"
 #include "platform/ui/QtMessageBoxes.h"
 #include "shell/App.h"
 #include "shell/Form1.h"
@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
 
     bench::FirstPaint probe(&app.window());
     // Only the memory run plays a device, so the start-up run carries nothing extra.
-    std::unique_ptr<bench::Pty> device;
+    std::unique_ptr<platform::PtyPair> device;
     std::unique_ptr<bench::ModalCloser> boxes;
     std::unique_ptr<bench::SyncDriver> driver;
     int status = 0;
@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
             QCoreApplication::quit();
         });
     } else {
-        device = std::make_unique<bench::Pty>();
+        device = std::make_unique<platform::PtyPair>();
         if (!device->isValid()) {
             QTextStream(stderr) << "bench-program: no pseudo-terminal" << Qt::endl;
             return 1;

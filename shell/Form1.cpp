@@ -134,7 +134,7 @@ void Form1::Command2_Click() {
         return; // a second click opens
     }
     if (v.Command2->text() == kOpen) {
-        if (openPort()) {
+        if (opencom()) {
             v.Command2->setText(kClose);
             v.Command3->setEnabled(true);
         } else {
@@ -151,7 +151,7 @@ bool Form1::ConfigurePort() {
     return m_link->open(m_choice);
 }
 
-bool Form1::openPort() {
+bool Form1::opencom() {
     if (m_choice.PcPortName.isEmpty()) {
         showMessage(QStringLiteral("未发现串口!"), kAttention);
         return false;
@@ -160,11 +160,6 @@ bool Form1::openPort() {
         return true;
     showMessage(QStringLiteral("没有发现此串口或被占用!"), QStringLiteral("SETPASS"));
     return false;
-}
-
-void Form1::opencom() {
-    if (!m_link->isOpen())
-        openPort();
 }
 
 void Form1::closecom() {
@@ -239,19 +234,20 @@ void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace) 
 
 void Form1::applyPortConfiguration(const protocol::PortConfiguration& c) {
     namespace tables = config::tables;
+    std::array<tables::LineCodes, protocol::frame::PortCount> line;
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        line[i] = tables::decodeLineByte(c.ports[i].lineByte);
+    // List by list, as the device's panels are read: main port, switch, then each field of every port.
     select(v.Combo6, tables::baudRates().positionOfCode(c.mainBaudCode));
     select(v.Combo8, tables::outputSwitch().positionOfCode(c.outputSwitch));
     for (int i = 0; i < protocol::frame::PortCount; ++i)
         select(v.Combo2[i], tables::baudRates().positionOfCode(c.ports[i].baudCode));
     for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo3[i],
-               tables::dataBits().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).dataBits));
+        select(v.Combo3[i], tables::dataBits().positionOfCode(line[i].dataBits));
     for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo4[i],
-               tables::stopBits().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).stopBits));
+        select(v.Combo4[i], tables::stopBits().positionOfCode(line[i].stopBits));
     for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo5[i],
-               tables::parities().positionOfCode(tables::decodeLineByte(c.ports[i].lineByte).parity));
+        select(v.Combo5[i], tables::parities().positionOfCode(line[i].parity));
     for (int i = 0; i < protocol::frame::PortCount; ++i)
         select(v.Combo7[i], tables::functions().positionOfCode(c.ports[i].functionCode));
 }

@@ -33,7 +33,8 @@ public:
     // False when another copy runs; its message has then been shown.
     bool Form_Load();
 
-    void opencom();
+    // Opens the chosen port if it is closed; false, with the reason shown, when it cannot.
+    bool opencom();
     void closecom();
 
     const Form1View& view() const { return v; }
@@ -60,7 +61,6 @@ private:
     void Command2_Click();
     void Command3_Click();
     bool ConfigurePort();
-    bool openPort();
     void enterClosedState();
     void onPortLost();
 

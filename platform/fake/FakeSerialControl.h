@@ -30,12 +30,12 @@ public:
     // The port reports a fault, as a vanished device does.
     void fail(SerialError error) { Q_EMIT errorOccurred(error); }
 
-    bool refuseOpen = false;   // the next opens fail
-    bool refuseWrite = false;  // writes fail while open
-    QList<Opening> openings;   // every successful open
+    bool refuseOpen = false;  // the next opens fail
+    bool refuseWrite = false; // writes fail while open
+    QList<Opening> openings;  // every successful open
     int openAttempts = 0;
-    int closeCalls = 0;        // closes of an open port
-    QList<QByteArray> writes;  // one entry per write operation
+    int closeCalls = 0;       // closes of an open port
+    QList<QByteArray> writes; // one entry per write operation
 
 private:
     bool m_open = false;

@@ -2,21 +2,22 @@
 // ports that vanish, and a device killed in the middle of a request.
 #include "CountingSerial.h"
 #include "FormHarness.h"
-#include "PtyPair.h"
+#include "PtyForm.h"
 #include "SimProcess.h"
 #include "Texts.h"
 #include "config/ui/Dialog2.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SimRegistry.h"
 #include "platform/SystemPortList.h"
+#include "platform/fake/PtyPair.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <csignal>
 
+using platform::PtyPair;
 using testing::FormHarness;
-using testing::PtyPair;
 namespace texts = testing::texts;
 using testing::spin;
 
@@ -33,23 +34,6 @@ QByteArray noise(qsizetype size) {
     }
     return bytes;
 }
-
-struct OnPty {
-    PtyPair pty;
-    testing::CountingSerial serial;
-    platform::FakePortList ports;
-    platform::FakeMessageBoxes messages;
-    platform::FakeSingleInstance instance;
-    std::unique_ptr<shell::Form1> form;
-    OnPty() {
-        ports.names = {pty.slavePath()};
-        form = std::make_unique<shell::Form1>(shell::Services{serial, ports, messages, instance});
-        form->Form_Load();
-        FormHarness::pressInNextModal(QStringLiteral("Command2"));
-        form->view().Command2->click();
-        form->view().Command2->click();
-    }
-};
 
 // What no list should ever take as a value: control characters, NUL, broken UTF-8.
 QStringList hostileTexts() {
@@ -155,7 +139,7 @@ void TestHostile::brokenPortName() {
 }
 
 void TestHostile::floodInOneBurst() {
-    OnPty line;
+    testing::PtyForm line;
     const QByteArray flood = noise(100000);
     QVERIFY(line.pty.write(flood));
     QTRY_COMPARE_WITH_TIMEOUT(line.serial.taken, flood.size(), 30000);
@@ -163,14 +147,14 @@ void TestHostile::floodInOneBurst() {
     QVERIFY(line.messages.shown.size() == 1); // only the request for settings
     QVERIFY(line.serial.largest <= 4096);     // the receive buffer is bounded
     // The last burst is shown, as two digits a byte.
-    const QString shown = line.form->view().Text1->toPlainText();
+    const QString shown = line.v().Text1->toPlainText();
     QVERIFY(!shown.isEmpty() && shown.size() % 2 == 0);
     QVERIFY(flood.toHex().toUpper().endsWith(shown.toLatin1()));
     QVERIFY(line.serial.isOpen());
 }
 
 void TestHostile::floodAsATrickle() {
-    OnPty line;
+    testing::PtyForm line;
     const QByteArray flood = noise(100000);
     for (qsizetype i = 0; i < flood.size(); i += 500) {
         QVERIFY(line.pty.write(flood.mid(i, 500)));

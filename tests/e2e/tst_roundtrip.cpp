@@ -1,37 +1,12 @@
 // The window's frames on a real line, with the test playing the device on a pseudo-terminal.
 #include "FormHarness.h"
-#include "PtyPair.h"
+#include "PtyForm.h"
 #include "config/ui/Dialog2.h"
 #include "platform/QtSerialControl.h"
+#include "platform/fake/PtyPair.h"
 
+using platform::PtyPair;
 using testing::FormHarness;
-using testing::PtyPair;
-
-namespace {
-struct OnPty {
-    PtyPair pty;
-    platform::QtSerialControl serial;
-    platform::FakePortList ports;
-    platform::FakeMessageBoxes messages;
-    platform::FakeSingleInstance instance;
-    std::unique_ptr<shell::Form1> form;
-
-    OnPty() {
-        ports.names = {pty.slavePath()};
-        form = std::make_unique<shell::Form1>(shell::Services{serial, ports, messages, instance});
-        form->Form_Load();
-        FormHarness::pressInNextModal(QStringLiteral("Command2"));
-        v().Command2->click();
-        v().Command2->click();
-    }
-    const shell::Form1View& v() const { return form->view(); }
-    // Replies as the device, then lets the quiet time pass.
-    void reply(const QByteArray& bytes) {
-        pty.write(bytes);
-        testing::spin(150);
-    }
-};
-} // namespace
 
 class TestRoundTrip : public QObject {
     Q_OBJECT
@@ -42,7 +17,7 @@ private Q_SLOTS:
 };
 
 void TestRoundTrip::connectRequestAndReply() {
-    OnPty line;
+    testing::PtyForm line;
     QVERIFY(line.serial.isOpen());
     line.v().Command3->click();
     QCOMPARE(line.pty.read(4), QByteArray::fromHex("4002F123"));
@@ -54,7 +29,7 @@ void TestRoundTrip::connectRequestAndReply() {
 }
 
 void TestRoundTrip::syncedPanelsAreSetBackUnchanged() {
-    OnPty line;
+    testing::PtyForm line;
     line.reply(QByteArray::fromHex("4002E123"));
     line.v().Command6->click();
     QCOMPARE(line.pty.read(4), QByteArray::fromHex("4002FB23"));
@@ -77,7 +52,7 @@ void TestRoundTrip::syncedPanelsAreSetBackUnchanged() {
 }
 
 void TestRoundTrip::readNetworkParametersAreWrittenBackUnchanged() {
-    OnPty line;
+    testing::PtyForm line;
     line.reply(QByteArray::fromHex("4002E123"));
     const QByteArray octets = QByteArray::fromHex("0008DC010203C0A80164FFFFFF00C0A80101");
     line.reply(QByteArray::fromHex("4014CA") + octets + QByteArray::fromHex("23"));

@@ -1,12 +1,12 @@
 // The real serial port over a pseudo-terminal pair: opening, writing, receive pacing, hang-up.
 #include "FormHarness.h"
-#include "PtyPair.h"
+#include "platform/fake/PtyPair.h"
 #include "link/PortController.h"
 #include "platform/QtSerialControl.h"
 
 #include <QSignalSpy>
 
-using testing::PtyPair;
+using platform::PtyPair;
 
 namespace {
 serial::PortChoice choiceFor(const QString& path) {

@@ -1,4 +1,4 @@
-#include "PtyPair.h"
+#include "platform/fake/PtyPair.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -10,7 +10,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace testing {
+namespace platform {
 
 PtyPair::PtyPair() {
     char name[256] = {};
@@ -87,4 +87,4 @@ void PtyPair::hangUp() {
     }
 }
 
-} // namespace testing
+} // namespace platform

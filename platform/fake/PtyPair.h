@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-// A pseudo-terminal pair made by a test: the program opens the slave by its path with the real
-// serial port, and the test plays the device on the master.
-namespace testing {
+// A pseudo-terminal pair made by a test or a benchmark: the program opens the slave by its path
+// with the real serial port, and the caller plays the device on the master.
+namespace platform {
 
 class PtyPair {
 public:
@@ -16,6 +16,7 @@ public:
 
     bool isValid() const { return m_master >= 0; }
     QString slavePath() const { return m_slavePath; }
+    int masterFd() const { return m_master; }
     // Writes on the device side.
     bool write(const QByteArray& bytes);
     // Reads what the program wrote, waiting up to `timeoutMs` for at least `atLeast` bytes.
@@ -31,4 +32,4 @@ private:
     QString m_slavePath;
 };
 
-} // namespace testing
+} // namespace platform
