@@ -60,8 +60,6 @@ class TestTables : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void sizes_data();
-    void sizes();
     void entries_data();
     void entries();
     void noCode_data();
@@ -72,27 +70,7 @@ private Q_SLOTS:
     void unknownCodes();
     void lineByte_data();
     void lineByte();
-    void lineByteMatchesItsBitText();
 };
-
-void TestTables::sizes_data() {
-    QTest::addColumn<List>("list");
-    QTest::addColumn<int>("size");
-    QTest::newRow("baud") << List::Baud << 10;
-    QTest::newRow("data bits") << List::DataBits << 4;
-    QTest::newRow("stop bits") << List::StopBits << 2;
-    QTest::newRow("parity") << List::Parity << 5;
-    QTest::newRow("function") << List::Function << 3;
-    QTest::newRow("output switch") << List::OutputSwitch << 2;
-    QTest::newRow("forward port") << List::ForwardPort << 8;
-}
-
-void TestTables::sizes() {
-    QFETCH(List, list);
-    QFETCH(int, size);
-    QCOMPARE(table(list).size(), size);
-    QCOMPARE(table(list).texts().size(), size);
-}
 
 void TestTables::entries_data() {
     QTest::addColumn<List>("list");
@@ -280,33 +258,6 @@ void TestTables::lineByte() {
     QCOMPARE(tables::parities().textAt(*tables::parities().positionOfCode(decoded.parity)), parity);
     QCOMPARE(tables::stopBits().textAt(*tables::stopBits().positionOfCode(decoded.stopBits)), stopBits);
     QCOMPARE(tables::dataBits().textAt(*tables::dataBits().positionOfCode(decoded.dataBits)), dataBits);
-}
-
-void TestTables::lineByteMatchesItsBitText() {
-    // The line byte is the parity code (3 bits), the stop-bit code (1) and the data-bit code (2)
-    // joined as bit text; decoding reads characters 3-5, 6 and 7-8 of the byte's eight bits.
-    const auto bits = [](int value, int width) {
-        return QStringLiteral("%1").arg(value, width, 2, QLatin1Char('0'));
-    };
-    for (int parity = 0; parity < 8; ++parity) {
-        for (int stop = 0; stop < 2; ++stop) {
-            for (int data = 0; data < 4; ++data) {
-                const quint8 byte = tables::encodeLineByte({quint8(parity), quint8(stop), quint8(data)});
-                const QString viaText = protocol::BinToHex(bits(parity, 3) + bits(stop, 1) + bits(data, 2));
-                QCOMPARE(QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper(),
-                         viaText.rightJustified(2, QLatin1Char('0')));
-            }
-        }
-    }
-    for (int byte = 0; byte <= 255; ++byte) {
-        const QString text = protocol::HexToBin(QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')));
-        const tables::LineCodes codes = tables::decodeLineByte(quint8(byte));
-        QCOMPARE(std::optional<qint32>(codes.dataBits), protocol::BinToDec(text.mid(6, 2)));
-        QCOMPARE(std::optional<qint32>(codes.stopBits), protocol::BinToDec(text.mid(5, 1)));
-        QCOMPARE(std::optional<qint32>(codes.parity), protocol::BinToDec(text.mid(2, 3)));
-        if (byte < 64)
-            QCOMPARE(int(tables::encodeLineByte(codes)), byte);
-    }
 }
 
 QTEST_APPLESS_MAIN(TestTables)

@@ -21,9 +21,6 @@ class TestCodecs : public QObject {
 private Q_SLOTS:
     void decToHexPad_data();
     void decToHexPad();
-    void decToHexPadKeepsTheLastTwoDigits();
-    void padErrorText_data();
-    void padErrorText();
 
     void hexToDec_data();
     void hexToDec();
@@ -107,39 +104,6 @@ void TestCodecs::decToHexPad() {
     const protocol::PadResult result = protocol::DecToHexPad(text, width);
     QCOMPARE(result.hex, hex);
     QCOMPARE(result.error, error);
-}
-
-void TestCodecs::decToHexPadKeepsTheLastTwoDigits() {
-    // Width 2 reduces 0..65535 modulo 256 and gives nothing from 65536 on; width 4 gives the whole
-    // value up to 65535. Every five-character value is covered.
-    for (int n = 0; n <= 99999; ++n) {
-        const QString text = QString::number(n);
-        const protocol::PadResult two = protocol::DecToHexPad(text, 2);
-        const protocol::PadResult four = protocol::DecToHexPad(text, 4);
-        QCOMPARE(two.error, PadError::None);
-        QCOMPARE(four.error, PadError::None);
-        if (n < 65536) {
-            QCOMPARE(two.hex, hex2(n % 256));
-            QCOMPARE(four.hex, QStringLiteral("%1").arg(n, 4, 16, QLatin1Char('0')).toUpper());
-        } else {
-            QVERIFY(two.hex.isEmpty());
-            QVERIFY(four.hex.isEmpty());
-        }
-    }
-}
-
-void TestCodecs::padErrorText_data() {
-    QTest::addColumn<PadError>("error");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << PadError::Empty << QStringLiteral("输入不能为空！");
-    QTest::newRow("out of range") << PadError::OutOfRange << QStringLiteral("超出设定范围，请重新输入！");
-    QTest::newRow("none") << PadError::None << QString();
-}
-
-void TestCodecs::padErrorText() {
-    QFETCH(PadError, error);
-    QFETCH(QString, text);
-    QCOMPARE(protocol::padErrorText(error), text);
 }
 
 // expected < 0 stands for an overflow (nullopt).

@@ -145,10 +145,6 @@ class SimulatorProcessTest : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void announcesItsPorts();
-    void answersOnTheMainPortAndForwards();
-    void ignoresMalformedFrames();
-    void logsEveryFrame();
-    void splitsAReplyIntoTwoWrites();
     void endsAndUnregisters_data();
     void endsAndUnregisters();
     void runsBesideASecondSimulator();
@@ -178,111 +174,6 @@ void SimulatorProcessTest::announcesItsPorts() {
     QCOMPARE(all.size(), 9);
     for (const QString& port : sim.ports)
         QVERIFY2(QFileInfo::exists(port), qPrintable(port));
-}
-
-void SimulatorProcessTest::answersOnTheMainPortAndForwards() {
-    Simulator sim;
-    QVERIFY(sim.start());
-    RawPort main(sim.mainPath);
-    RawPort port5(sim.ports.at(4));
-    RawPort port2(sim.ports.at(1));
-    QVERIFY(main.isOpen() && port5.isOpen() && port2.isOpen());
-
-    QVERIFY(main.write(hex("4002F123")));
-    QCOMPARE(main.read(4).toHex(), hex("4002E123").toHex());
-
-    QVERIFY(main.write(hex("4006DD0501020323")));
-    QCOMPARE(port5.read(3).toHex(), hex("010203").toHex());
-    QVERIFY(main.write(hex("4004DD02AA23")));
-    QCOMPARE(port2.read(1).toHex(), hex("AA").toHex());
-
-    // Forward frames draw no reply: the next bytes on the main port answer the next request.
-    QVERIFY(main.write(hex("4002CA23")));
-    QCOMPARE(main.read(22).toHex(), hex("4014CA0008DC010203C0A80164FFFFFF00C0A8010123").toHex());
-    // The data went to port 5 only.
-    QVERIFY(port2.readOnce(0).isEmpty());
-}
-
-void SimulatorProcessTest::ignoresMalformedFrames() {
-    Simulator sim;
-    QVERIFY(sim.start());
-    RawPort main(sim.mainPath);
-    QVERIFY(main.isOpen());
-    // Junk, a bad end byte, an unknown command, a forward to port 9, a short port-set frame
-    // (sent on its own, so that it times out before the connect request follows).
-    QVERIFY(main.write(hex("01024002F124")));
-    QVERIFY(main.write(hex("4002AA23")));
-    QVERIFY(main.write(hex("4004DD090123")));
-    QVERIFY(main.write(hex("401CCD0803")));
-    QVERIFY(sim.waitForLog(u"incomplete"_s));
-    QVERIFY(main.write(hex("4002F123")));
-    // Only the connect request is answered.
-    QCOMPARE(main.read(4).toHex(), hex("4002E123").toHex());
-    QVERIFY(main.readOnce(0).isEmpty());
-
-    sim.process.terminate();
-    QVERIFY(sim.process.waitForFinished(kWaitMs));
-    const QString log = sim.log();
-    for (const QString& reason :
-         {u"rx 0102 junk"_s, u"rx 4002F124 rejected: end byte 0x24"_s,
-          u"rx 4002AA23 rejected: unknown command 0xAA"_s, u"rx 4004DD090123 rejected: forward port 9"_s,
-          u"rx 401CCD0803 incomplete"_s})
-        QVERIFY2(log.contains(reason), qPrintable(reason + u"\n"_s + log));
-    QCOMPARE(log.count(u" tx "_s), 1);
-}
-
-void SimulatorProcessTest::logsEveryFrame() {
-    Simulator sim;
-    QVERIFY(sim.start({u"--delay"_s, u"20"_s, u"--random-faults"_s, u"99"_s, u"--drop-every"_s, u"2"_s}));
-    RawPort main(sim.mainPath);
-    QVERIFY(main.isOpen());
-    QVERIFY(main.write(hex("4002F123")));
-    QVERIFY(sim.waitForLog(u" tx "_s)); // whatever fault was drawn, the lines below tell
-    QVERIFY(main.write(hex("4003EDEE23")));
-    QVERIFY(sim.waitForLog(u"fault=drop"_s));
-    sim.process.terminate();
-    QVERIFY(sim.process.waitForFinished(kWaitMs));
-    const QStringList lines = sim.log().split(u'\n', Qt::SkipEmptyParts);
-
-    const QRegularExpression time(u"^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d "_s);
-    for (const QString& line : lines)
-        QVERIFY2(time.match(line).hasMatch(), qPrintable(line));
-    QVERIFY(lines.filter(u"-- random faults, seed 99"_s).size() == 1);
-    QCOMPARE(lines.filter(QRegularExpression(u" rx 4002F123 connect$"_s)).size(), 1);
-    QCOMPARE(lines.filter(QRegularExpression(u" rx 4003EDEE23 restore"_s)).size(), 1);
-    // The first reply carries the fixed delay and may carry one drawn fault; the second is dropped.
-    const QStringList first =
-        lines.filter(QRegularExpression(u" tx [0-9A-F]+ connected fault=delay:20\\b"_s));
-    QCOMPARE(first.size(), 1);
-    QCOMPARE(lines.filter(QRegularExpression(u" tx 4002E423 restore done fault=drop$"_s)).size(), 1);
-    QCOMPARE(lines.filter(u"-- SIGTERM received"_s).size(), 1);
-
-    Simulator quiet;
-    QVERIFY(quiet.start({u"--quiet"_s}));
-    RawPort port(quiet.mainPath);
-    QVERIFY(port.write(hex("4002F123")));
-    QCOMPARE(port.read(4).toHex(), hex("4002E123").toHex());
-    quiet.process.terminate();
-    QVERIFY(quiet.process.waitForFinished(kWaitMs));
-    QCOMPARE(quiet.log(), QString());
-}
-
-void SimulatorProcessTest::splitsAReplyIntoTwoWrites() {
-    Simulator sim;
-    QVERIFY(sim.start({u"--split-gap"_s, u"60"_s}));
-    RawPort main(sim.mainPath);
-    QVERIFY(main.isOpen());
-    QVERIFY(main.write(hex("4002F123")));
-    // The halves are 60 ms apart, so the first read ends after the first half.
-    QCOMPARE(main.readOnce().toHex(), hex("4002").toHex());
-    QCOMPARE(main.readOnce().toHex(), hex("E123").toHex());
-    QVERIFY(main.write(hex("4002CA23")));
-    const QByteArray half = main.readOnce();
-    QCOMPARE(half.toHex(), hex("4014CA0008DC010203C0A8").toHex());
-    QCOMPARE((half + main.read(11)).toHex(), hex("4014CA0008DC010203C0A80164FFFFFF00C0A8010123").toHex());
-    sim.process.terminate();
-    QVERIFY(sim.process.waitForFinished(kWaitMs));
-    QCOMPARE(sim.log().count(u"fault=split:60"_s), 2);
 }
 
 void SimulatorProcessTest::endsAndUnregisters_data() {
