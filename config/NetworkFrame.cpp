@@ -2,7 +2,7 @@
 
 namespace config {
 
-std::variant<QString, BoxFault> NetworkFrame::build(const OctetTexts& boxes) {
+protocol::Result<QString, BoxFault> NetworkFrame::build(const OctetTexts& boxes) {
     QString text = QStringLiteral("4014CE");
     for (int i = 0; i < int(boxes.size()); ++i) {
         const protocol::PadResult octet = protocol::DecToHexPad(boxes[i], 2);

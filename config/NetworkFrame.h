@@ -2,11 +2,11 @@
 
 #include "protocol/Codecs.h"
 #include "protocol/Frame.h"
+#include "protocol/Result.h"
 
 #include <QString>
 
 #include <array>
-#include <variant>
 
 // The network module's write frame built from the eighteen octet boxes, and the boxes' own rules.
 namespace config {
@@ -23,7 +23,7 @@ struct BoxFault {
 class NetworkFrame {
 public:
     // "4014CE" + 18 octets of two digits + "23", always 44 characters; or the first bad box.
-    static std::variant<QString, BoxFault> build(const OctetTexts& boxes);
+    static protocol::Result<QString, BoxFault> build(const OctetTexts& boxes);
 
     // Keeps only what an octet box accepts: the digits and the full stop.
     static QString filterBoxText(const QString& text);

@@ -32,7 +32,7 @@ QString PanelFault::message() const {
     return QStringLiteral("\"串口%1\"的%2为空或无效,请从列表中选择后再设置!").arg(port).arg(fieldLabel(field));
 }
 
-std::variant<QString, PanelFault> PortSetFrame::build(const PortPanels& panels) {
+protocol::Result<QString, PanelFault> PortSetFrame::build(const PortPanels& panels) {
     using Field = PanelFault::Field;
     QString text = QStringLiteral("401CCD");
     for (int i = 0; i < protocol::frame::PortCount; ++i) {

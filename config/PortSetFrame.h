@@ -1,10 +1,9 @@
 #pragma once
 
 #include "config/PortPanels.h"
+#include "protocol/Result.h"
 
 #include <QString>
-
-#include <variant>
 
 // Builds the 30-byte port-set frame from the panels, refusing panels that carry no valid code.
 namespace config {
@@ -24,7 +23,7 @@ class PortSetFrame {
 public:
     // "401CCD" + eight records (baud code, line byte, function code) + main baud + switch + "23",
     // 60 upper-case characters; or the first incomplete list, in the panels' reading order.
-    static std::variant<QString, PanelFault> build(const PortPanels& panels);
+    static protocol::Result<QString, PanelFault> build(const PortPanels& panels);
 };
 
 } // namespace config

@@ -4,8 +4,6 @@
 #include "config/NetworkFrame.h"
 #include "fuzz/FuzzSupport.h"
 
-#include <variant>
-
 using namespace config;
 namespace frame = protocol::frame;
 
@@ -69,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!sendable(boxes[i]))
             firstBad = i;
 
-    const std::variant<QString, BoxFault> result = NetworkFrame::build(boxes);
-    if (const auto* fault = std::get_if<BoxFault>(&result)) {
+    const auto result = NetworkFrame::build(boxes);
+    if (const BoxFault* fault = result.faultIf()) {
         FUZZ_CHECK(fault->index >= 0 && fault->index < frame::NetworkOctets);
         FUZZ_CHECK(fault->index == firstBad);
         FUZZ_CHECK(fault->error != protocol::PadError::None);
@@ -79,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    const QString& text = std::get<QString>(result);
+    const QString& text = result.value();
     FUZZ_CHECK(firstBad < 0);
     FUZZ_CHECK(text.size() == 2 * frame::NetworkParametersSize);
     FUZZ_CHECK(fuzz::isUpperHex(text));

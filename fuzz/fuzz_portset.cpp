@@ -139,10 +139,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     panels.mainBaud = lines.at(Lines - 1);
 
-    const std::variant<QString, PanelFault> result = PortSetFrame::build(panels);
-    if (const auto* text = std::get_if<QString>(&result))
+    const auto result = PortSetFrame::build(panels);
+    if (const QString* text = result.valueIf())
         checkBuilt(*text, panels);
     else
-        checkRefused(std::get<PanelFault>(result), panels);
+        checkRefused(result.fault(), panels);
     return 0;
 }

@@ -323,11 +323,11 @@ void Form1::Command4_Click() {
     panels.outputSwitchPosition = v.Combo8->findText(v.Combo8->currentText());
 
     const auto built = config::PortSetFrame::build(panels);
-    if (const auto* fault = std::get_if<config::PanelFault>(&built)) {
+    if (const auto* fault = built.faultIf()) {
         showMessage(fault->message(), kAttention);
         return;
     }
-    const QString& frame = std::get<QString>(built);
+    const QString& frame = built.value();
     v.Text2->setText(QStringLiteral("00010000"));
     v.Text1->setPlainText(frame);
     SendHex(frame);
@@ -370,12 +370,12 @@ void Form1::Timer4_Timer() {
     NetParamSetPending = false;
     config::Dialog2& dialog = ensureNetworkDialog();
     const auto built = config::NetworkFrame::build(dialog.octetTexts()); // the boxes as they are now
-    if (const auto* fault = std::get_if<config::BoxFault>(&built)) {
+    if (const auto* fault = built.faultIf()) {
         showMessage(protocol::padErrorText(fault->error), QString(), false);
         dialog.focusBox(fault->index);
         return;
     }
-    const QString& frame = std::get<QString>(built);
+    const QString& frame = built.value();
     v.Text3->setPlainText(frame);
     SendHex(frame);
 }

@@ -33,10 +33,10 @@ OctetTexts zerosWith(int index, const QString& text) {
     return texts;
 }
 
-QString describe(const std::variant<QString, BoxFault>& result) {
-    if (const QString* text = std::get_if<QString>(&result))
+QString describe(const protocol::Result<QString, BoxFault>& result) {
+    if (const QString* text = result.valueIf())
         return *text;
-    const BoxFault& fault = std::get<BoxFault>(result);
+    const BoxFault& fault = result.fault();
     return QStringLiteral("fault box %1 error %2").arg(fault.index).arg(int(fault.error));
 }
 

@@ -41,10 +41,10 @@ PortPanels withPort(int port, QString ExtensionPortTexts::*field, const QString&
     return panels;
 }
 
-QString describe(const std::variant<QString, PanelFault>& result) {
-    if (const QString* text = std::get_if<QString>(&result))
+QString describe(const protocol::Result<QString, PanelFault>& result) {
+    if (const QString* text = result.valueIf())
         return *text;
-    const PanelFault& fault = std::get<PanelFault>(result);
+    const PanelFault& fault = result.fault();
     return QStringLiteral("fault port %1 field %2").arg(fault.port).arg(int(fault.field));
 }
 
