@@ -14,11 +14,11 @@ PortController::PortController(platform::SerialControl& serial, QObject* parent)
     m_timer1.start(); // the first tick finds nothing and does nothing
 }
 
-bool PortController::open(const PortChoice& choice) {
+platform::OpenResult PortController::open(const PortChoice& choice) {
     const std::optional<platform::LineSettings> settings = choice.lineSettings();
     if (choice.PcPortName.isEmpty() || !settings) {
         m_serial.close();
-        return false;
+        return platform::SerialError::Open;
     }
     return m_serial.open(choice.PcPortName, *settings);
 }

@@ -17,8 +17,8 @@ public:
 
     explicit PortController(platform::SerialControl& serial, QObject* parent = nullptr);
 
-    // Configures and opens the chosen port; false (and closed) when that cannot be done.
-    bool open(const PortChoice& choice);
+    // Configures and opens the chosen port; closed, with the reason, when that cannot be done.
+    platform::OpenResult open(const PortChoice& choice);
     void close();
     bool isOpen() const { return m_serial.isOpen(); }
     // Writes the bytes in one operation. A write that fails on an open port is taken as a lost

@@ -77,22 +77,23 @@ QtSerialControl::QtSerialControl(QObject* parent) : SerialControl(parent) {
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialControl::onError);
 }
 
-bool QtSerialControl::open(const QString& portName, const LineSettings& settings) {
+OpenResult QtSerialControl::open(const QString& portName, const LineSettings& settings) {
     if (m_port.isOpen())
         m_port.close();
     if (!usableName(portName))
-        return false;
+        return SerialError::DeviceNotFound;
     m_port.setPortName(portName);
     const bool configured =
         m_port.setBaudRate(settings.baud) && m_port.setDataBits(QSerialPort::DataBits(settings.dataBits)) &&
         m_port.setParity(toQt(settings.parity)) && m_port.setStopBits(toQt(settings.stopBits));
     if (!configured || !m_port.open(QIODevice::ReadWrite)) {
+        const SerialError error = configured ? fromQt(m_port.error()) : SerialError::Open;
         if (m_port.isOpen())
             m_port.close();
-        return false;
+        return error == SerialError::NoError ? SerialError::Open : error;
     }
     m_port.clear(QSerialPort::AllDirections);
-    return true;
+    return protocol::Done{};
 }
 
 void QtSerialControl::close() {

@@ -12,7 +12,7 @@ class QtSerialControl final : public SerialControl {
 public:
     explicit QtSerialControl(QObject* parent = nullptr);
 
-    bool open(const QString& portName, const LineSettings& settings) override;
+    OpenResult open(const QString& portName, const LineSettings& settings) override;
     void close() override;
     bool isOpen() const override;
     qint64 write(const QByteArray& bytes) override;

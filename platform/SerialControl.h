@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/LineSettings.h"
+#include "protocol/Result.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -12,14 +13,18 @@ namespace platform {
 
 enum class SerialError { NoError, DeviceNotFound, Permission, Open, Resource, Read, Write, Timeout, Other };
 
+// Done, or why the port could not be opened.
+using OpenResult = protocol::Result<protocol::Done, SerialError>;
+
 class SerialControl : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
 
     // Closes the port if it is open, then opens `portName` with `settings` and discards anything
-    // waiting in either direction. False (and the port closed) when it cannot be opened.
-    virtual bool open(const QString& portName, const LineSettings& settings) = 0;
+    // waiting in either direction. When it cannot be opened, the port is closed and the result
+    // says why.
+    virtual OpenResult open(const QString& portName, const LineSettings& settings) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     // Queues all bytes in one operation; -1 when the port is closed or the write fails.

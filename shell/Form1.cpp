@@ -148,7 +148,7 @@ void Form1::Command2_Click() {
 }
 
 bool Form1::ConfigurePort() {
-    return m_link->open(m_choice);
+    return m_link->open(m_choice).ok();
 }
 
 bool Form1::opencom() {

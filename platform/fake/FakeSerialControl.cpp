@@ -2,16 +2,16 @@
 
 namespace platform {
 
-bool FakeSerialControl::open(const QString& portName, const LineSettings& settings) {
+OpenResult FakeSerialControl::open(const QString& portName, const LineSettings& settings) {
     ++openAttempts;
     if (m_open)
         close();
-    if (refuseOpen)
-        return false;
+    if (refuseOpen != SerialError::NoError)
+        return refuseOpen;
     m_open = true;
     m_input.clear();
     openings.append({portName, settings});
-    return true;
+    return protocol::Done{};
 }
 
 void FakeSerialControl::close() {

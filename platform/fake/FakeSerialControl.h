@@ -17,7 +17,7 @@ public:
 
     using SerialControl::SerialControl;
 
-    bool open(const QString& portName, const LineSettings& settings) override;
+    OpenResult open(const QString& portName, const LineSettings& settings) override;
     void close() override;
     bool isOpen() const override { return m_open; }
     qint64 write(const QByteArray& bytes) override;
@@ -30,7 +30,7 @@ public:
     // The port reports a fault, as a vanished device does.
     void fail(SerialError error) { Q_EMIT errorOccurred(error); }
 
-    bool refuseOpen = false;  // the next opens fail
+    SerialError refuseOpen = SerialError::NoError; // the next opens fail with this
     bool refuseWrite = false; // writes fail while open
     QList<Opening> openings;  // every successful open
     int openAttempts = 0;

@@ -87,7 +87,7 @@ void TestPortControl::closeDisablesTheDeviceButtons() {
 
 void TestPortControl::failedOpenEndsClosed() {
     FormHarness h;
-    h.serial.refuseOpen = true;
+    h.serial.refuseOpen = platform::SerialError::Open;
     h.openPort();
     QCOMPARE(h.messages.shown.size(), 2);
     QCOMPARE(h.messages.shown[1].text, QStringLiteral("没有发现此串口或被占用!"));
@@ -96,7 +96,7 @@ void TestPortControl::failedOpenEndsClosed() {
     QVERIFY(!h.serial.isOpen());
     QCOMPARE(h.v().Command2->text(), kOpen);
     QCOMPARE(deviceButtons(h.v()), QStringLiteral("0000"));
-    h.serial.refuseOpen = false; // the port is free again: the next click opens
+    h.serial.refuseOpen = platform::SerialError::NoError; // the port is free again: the next click opens
     h.v().Command2->click();
     QVERIFY(h.serial.isOpen());
     QCOMPARE(h.v().Command2->text(), kClose);

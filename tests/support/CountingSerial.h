@@ -10,7 +10,7 @@ class CountingSerial final : public platform::SerialControl {
     Q_OBJECT
 public:
     CountingSerial();
-    bool open(const QString& name, const platform::LineSettings& settings) override {
+    platform::OpenResult open(const QString& name, const platform::LineSettings& settings) override {
         return m_real.open(name, settings);
     }
     void close() override { m_real.close(); }
