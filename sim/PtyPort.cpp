@@ -1,5 +1,7 @@
 #include "sim/PtyPort.h"
 
+#include "sim/LineSpeed.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -106,10 +108,19 @@ int PtyPort::unread() const {
     return count;
 }
 
+std::optional<int> PtyPort::speed() const {
+    if (m_slave < 0)
+        return std::nullopt;
+    return lineSpeed(m_slave);
+}
+
 void PtyPort::readAvailable() {
+    // At most this much per wake-up: a writer that never stops must not grow one read without
+    // bound; what is left wakes the notifier again.
+    constexpr qsizetype kMostPerRead = 64 * 1024;
     QByteArray bytes;
     char buffer[4096];
-    for (;;) {
+    while (bytes.size() < kMostPerRead) {
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n > 0) {
             bytes.append(buffer, n);

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QSocketNotifier;
 
 namespace sim {
@@ -30,6 +32,8 @@ public:
     qsizetype write(const QByteArray& bytes);
     // Bytes written here that the slave's user has not read yet.
     int unread() const;
+    // The speed the slave's user set on the line; nullopt when the port is closed.
+    std::optional<int> speed() const;
 
 Q_SIGNALS:
     void received(const QByteArray& bytes);
