@@ -13,10 +13,7 @@ namespace {
 // Bytes at a speed the device does not listen at are logged with at most this many shown.
 constexpr int kShownBytes = 16;
 
-// A wait in whole milliseconds that is not shorter than `ns`.
-int msNotBefore(qint64 ns) {
-    return int(std::max<qint64>(0, (ns + 999'999) / 1'000'000));
-}
+constexpr qint64 kNsPerMs = 1'000'000;
 
 DeviceSetup setupOf(const Options& options, int number) {
     DeviceSetup setup;
@@ -37,12 +34,8 @@ Expander::Expander(const Options& options, int number, QObject* parent)
     m_frameTimer.setSingleShot(true);
     m_frameTimer.setInterval(FrameTimeoutMs);
     connect(&m_frameTimer, &QTimer::timeout, this, &Expander::onFrameTimeout);
-    m_arrivalTimer.setSingleShot(true);
-    m_arrivalTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_arrivalTimer, &QTimer::timeout, this, &Expander::actOnArrivals);
-    m_writeTimer.setSingleShot(true);
-    m_writeTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_writeTimer, &QTimer::timeout, this, &Expander::writeStep);
+    connect(&m_arrivalTimer, &FineTimer::timeout, this, &Expander::actOnArrivals);
+    connect(&m_writeTimer, &FineTimer::timeout, this, &Expander::writeStep);
     m_lingerTimer.setInterval(10);
     connect(&m_lingerTimer, &QTimer::timeout, this, &Expander::hangUpWhenRead);
 }
@@ -188,7 +181,7 @@ void Expander::actOnArrivals() {
     while (!m_arrivals.empty() && !m_hangingUp) {
         const qint64 wait = m_arrivals.front().dueNs - m_clock.nsecsElapsed();
         if (wait > 0) {
-            m_arrivalTimer.start(msNotBefore(wait));
+            m_arrivalTimer.start(wait);
             return;
         }
         const Piece piece = std::move(m_arrivals.front().piece);
@@ -273,7 +266,7 @@ void Expander::sendNext() {
             m_outgoing.pop_front();
             continue;
         }
-        m_writeTimer.start(front.plan.writes[m_step].waitMs);
+        m_writeTimer.start(front.plan.writes[m_step].waitMs * kNsPerMs);
     }
 }
 
@@ -305,7 +298,7 @@ void Expander::writeStep() {
     }
     if (m_written < bytes.size()) {
         // The next byte leaves once its ten bits have had their time.
-        m_writeTimer.start(msNotBefore(wire::durationNs(m_written + 1, m_writeBaud) - elapsed));
+        m_writeTimer.start(wire::durationNs(m_written + 1, m_writeBaud) - elapsed);
         return;
     }
     m_writing = false;

@@ -2,6 +2,7 @@
 
 #include "sim/Device.h"
 #include "sim/FaultPlan.h"
+#include "sim/FineTimer.h"
 #include "sim/FrameAssembler.h"
 #include "sim/Log.h"
 #include "sim/Options.h"
@@ -90,11 +91,11 @@ private:
     QTimer m_frameTimer;
     qint64 m_partialSinceNs = 0; // when the first byte of the partial frame came
     std::deque<Arrival> m_arrivals;
-    QTimer m_arrivalTimer;
+    FineTimer m_arrivalTimer;
     qint64 m_lineFreeNs = 0; // paced: when the last request acted on was through
 
     std::deque<Outgoing> m_outgoing; // replies in the order of their requests
-    QTimer m_writeTimer;
+    FineTimer m_writeTimer;
     size_t m_step = 0;      // the write of m_outgoing.front() under way or next
     bool m_writing = false; // that write's wait is over and its bytes are going out
     qsizetype m_written = 0;
