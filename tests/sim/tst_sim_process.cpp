@@ -167,15 +167,19 @@ void SimulatorProcessTest::runsSeveralDistinctDevices() {
 }
 
 void SimulatorProcessTest::stuckPortKeepsItsRecord() {
-    SimProcess* sim = start({u"--stuck-port"_s, u"3"_s});
+    SimProcess* sim = start({u"--stuck-port"_s, u"3"_s, u"--delay"_s, u"300"_s});
     QVERIFY(sim->started());
     Client client(sim->devicePath(), 115200);
     QCOMPARE(client.ask(portSet("600302", "6000"), 4).toHex(), "4002e223");
     QByteArray expected = portSet("600302", "6000");
     expected.replace(3 + 2 * 3, 3, hex("080302"));
     expected[2] = char(0xFB);
-    // Without --main-baud the device answers at any speed, after a power cycle too.
+    // A power cycle drops the reply still held back; without --main-baud the device then
+    // answers at any speed as before.
+    client.send(kPortSync);
+    QVERIFY(sim->waitForLog(u"rx 4002FB23 port sync"_s));
     QVERIFY(sim->powerCycle());
+    QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
     QCOMPARE(client.ask(kPortSync, 30).toHex(), expected.toHex());
 }
 
@@ -186,6 +190,8 @@ void SimulatorProcessTest::pacedExchangeTakesItsWireTime_data() {
     QTest::newRow("set ports at 9600: a long request") << 9600 << portSet("080302", "0801") << 4;
     QTest::newRow("port sync at 9600: a long reply") << 9600 << kPortSync << 30;
     QTest::newRow("port sync at 19200") << 19200 << kPortSync << 30;
+    QTest::newRow("forward and connect back to back: the connect waits for the line")
+        << 9600 << hex("4009DD0101020304050623") + kConnect << 4;
 }
 
 // Only a lower bound: how much longer than its floor an exchange takes is the benchmarks' business.
