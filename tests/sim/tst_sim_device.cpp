@@ -23,10 +23,6 @@ const QByteArray kPortSync = hex("4002FB23");
 const QByteArray kNetworkRead = hex("4002CA23");
 const QByteArray kRestore = hex("4003EDEE23");
 
-DeviceSetup setup(int index, quint8 mainBaudCode = 0x08, int stuckPort = 0) {
-    return {index, mainBaudCode, stuckPort};
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(DeviceSetup)
@@ -111,21 +107,14 @@ void DeviceTest::readsBackWhatItHolds_data() {
     const QByteArray octets = hex("402340234023 40234023 23404023 0A400A23");
     const QByteArray third = hex("0008DC010205 C0A80166 FFFFFF00 C0A80101");
     using Requests = QList<QByteArray>;
-    QTest::newRow("factory") << setup(0) << Requests{} << kFactoryPorts << kFactoryNetwork;
-    QTest::newRow("third of several: MAC and IP raised by two")
-        << setup(2) << Requests{} << kFactoryPorts << third;
-    QTest::newRow("main baud given at start")
-        << setup(0, 0x10) << Requests{} << kFactoryPorts.left(24) + hex("1001") << kFactoryNetwork;
+    QTest::newRow("factory") << DeviceSetup{} << Requests{} << kFactoryPorts << kFactoryNetwork;
     QTest::newRow("one of each setting")
-        << setup(0) << Requests{frame(0xCD, mixed)} << mixed << kFactoryNetwork;
+        << DeviceSetup{} << Requests{frame(0xCD, mixed)} << mixed << kFactoryNetwork;
     QTest::newRow("start and end bytes in the port records")
-        << setup(0) << Requests{frame(0xCD, framing), frame(0xCE, octets)} << framing << octets;
-    QTest::newRow("port 3 stuck keeps its record")
-        << setup(0, 0x08, 3) << Requests{frame(0xCD, mixed)} << mixed.left(6) + hex("080302") + mixed.mid(9)
-        << kFactoryNetwork;
+        << DeviceSetup{} << Requests{frame(0xCD, framing), frame(0xCE, octets)} << framing << octets;
     QTest::newRow("restore: factory ports, main 9600, the device's own network")
-        << setup(2, 0x60) << Requests{frame(0xCD, mixed), frame(0xCE, octets), kRestore} << kFactoryPorts
-        << third;
+        << DeviceSetup{.index = 2, .mainBaudCode = 0x60}
+        << Requests{frame(0xCD, mixed), frame(0xCE, octets), kRestore} << kFactoryPorts << third;
 }
 
 void DeviceTest::readsBackWhatItHolds() {
