@@ -21,6 +21,8 @@ SimProcess::SimProcess(const QString& program, const QStringList& arguments, con
         m_process.waitForReadyRead(100);
         out += m_process.readAllStandardOutput();
     }
+    // From here on a wait for output is a wait for the log.
+    m_process.setReadChannel(QProcess::StandardError);
     const QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     if (!lines.contains(QStringLiteral("ready")))
         return;
