@@ -95,7 +95,8 @@ void Expander::stop() {
 void Expander::powerCycle() {
     if (!m_main || !m_main->isOpen() || m_hangingUp)
         return;
-    qint64 dropped = 0;
+    // Bytes the program wrote before the power went are lost with it, also those not read yet.
+    qint64 dropped = m_main->discardInput();
     for (const Piece& piece : m_assembler.expire())
         dropped += piece.length;
     for (const Arrival& arrival : m_arrivals)

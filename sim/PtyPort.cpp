@@ -4,6 +4,7 @@
 
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -99,6 +100,15 @@ qsizetype PtyPort::write(const QByteArray& bytes) {
         done += n;
     }
     return done;
+}
+
+qint64 PtyPort::discardInput() {
+    qint64 count = 0;
+    char buffer[4096];
+    ssize_t n = 0;
+    while (m_master >= 0 && ((n = ::read(m_master, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+        count += std::max<ssize_t>(n, 0);
+    return count;
 }
 
 int PtyPort::unread() const {

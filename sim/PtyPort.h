@@ -30,6 +30,8 @@ public:
     // Writes all of `bytes` at once if the terminal takes them; returns how many it took. A
     // terminal whose buffer is full (nobody reads the slave) takes fewer.
     qsizetype write(const QByteArray& bytes);
+    // Throws away what the slave's user wrote and was not read yet; returns how many bytes.
+    qint64 discardInput();
     // Bytes written here that the slave's user has not read yet.
     int unread() const;
     // The speed the slave's user set on the line; nullopt when the port is closed.
