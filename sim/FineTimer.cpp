@@ -14,10 +14,10 @@ namespace {
 constexpr qint64 kNsPerSecond = 1'000'000'000;
 
 void arm(int fd, qint64 ns) {
-    itimerspec spec{};
-    spec.it_value.tv_sec = time_t(ns / kNsPerSecond);
-    spec.it_value.tv_nsec = long(ns % kNsPerSecond);
-    ::timerfd_settime(fd, 0, &spec, nullptr); // all zero disarms
+    itimerspec when{};
+    when.it_value.tv_sec = time_t(ns / kNsPerSecond);
+    when.it_value.tv_nsec = long(ns % kNsPerSecond);
+    ::timerfd_settime(fd, 0, &when, nullptr); // all zero disarms
 }
 
 } // namespace
