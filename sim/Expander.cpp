@@ -74,7 +74,7 @@ bool Expander::start(QString* error) {
         });
     }
     m_log.note(QStringLiteral("main port %1, registered as %2").arg(m_main->devicePath(), registration()));
-    if (m_listeningBaud > 0)
+    if (m_options.mainBaud > 0)
         m_log.note(QStringLiteral("listening at %1 baud only").arg(m_listeningBaud));
     return true;
 }
@@ -129,7 +129,8 @@ int Expander::lineSpeed() const {
 }
 
 void Expander::onMainReceived(const QByteArray& bytes) {
-    if (m_listeningBaud > 0) {
+    // A stored code of 0 leaves the device deaf, as it would a real one; it does not mean any speed.
+    if (m_options.mainBaud > 0) {
         const int speed = lineSpeed();
         if (speed != m_listeningBaud) {
             // A UART at another speed makes nothing of the bits: no frame, no reply.

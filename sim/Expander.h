@@ -85,7 +85,7 @@ private:
     PtyPort* m_main = nullptr;
     std::array<PtyPort*, protocol::frame::PortCount> m_ports{};
     Registration m_registration;
-    int m_listeningBaud = 0; // 0: any speed
+    int m_listeningBaud = 0; // with --main-baud: the only speed understood
 
     QElapsedTimer m_clock;
     QTimer m_frameTimer;
