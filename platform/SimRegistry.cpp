@@ -5,7 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+#include <tuple>
+#include <vector>
 
 namespace platform {
 
@@ -21,12 +27,10 @@ bool runsSimulator(const QString& process) {
     return program == kSimulator || program == kSimulator + QStringLiteral(" (deleted)");
 }
 
-// The process holds the master side of `device`: one of its descriptors is the multiplexer
-// /dev/ptmx, and the kernel shows that descriptor's pseudo-terminal number as its tty-index.
-bool holdsMasterOf(const QString& process, const QString& device) {
-    if (!device.startsWith(kPseudoTerminals))
-        return false;
-    const QByteArray number = device.mid(kPseudoTerminals.size()).toLatin1();
+// The pseudo-terminals whose master side the process holds: for each of its descriptors of the
+// multiplexer /dev/ptmx the kernel shows the terminal's number as its tty-index.
+QSet<QByteArray> mastersHeldBy(const QString& process) {
+    QSet<QByteArray> numbers;
     const QFileInfoList descriptors =
         QDir(process + QStringLiteral("/fd"))
             .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
@@ -37,11 +41,11 @@ bool holdsMasterOf(const QString& process, const QString& device) {
         if (!info.open(QIODevice::ReadOnly))
             continue;
         for (const QByteArray& line : info.readAll().split('\n')) {
-            if (line.startsWith("tty-index:") && line.mid(10).trimmed() == number)
-                return true;
+            if (line.startsWith("tty-index:"))
+                numbers.insert(line.mid(10).trimmed());
         }
     }
-    return false;
+    return numbers;
 }
 
 } // namespace
@@ -64,18 +68,30 @@ QString SimRegistry::entryName(qint64 pid, int device) {
 // program that opened a pseudo-terminal holds its master. No token file is needed, and nothing
 // here needs more than reading the user's own /proc entries.
 QStringList SimRegistry::ports() {
-    static const QRegularExpression kName(QStringLiteral("^sim([1-9][0-9]*)(?:-[1-9][0-9]*)?$"));
-    QStringList ports;
+    static const QRegularExpression kName(QStringLiteral("^sim([1-9][0-9]*)(?:-([1-9][0-9]*))?$"));
+    std::vector<std::tuple<qint64, int, QString>> listed; // pid, device, link: in that order
+    QHash<QString, QSet<QByteArray>> masters;             // by process, for the entries of several devices
     const QFileInfoList entries =
-        QDir(directory()).entryInfoList({QStringLiteral("sim*")}, QDir::System | QDir::Files, QDir::Name);
+        QDir(directory()).entryInfoList({QStringLiteral("sim*")}, QDir::System | QDir::Files);
     for (const QFileInfo& entry : entries) {
         const QRegularExpressionMatch name = kName.match(entry.fileName());
         if (!entry.isSymLink() || !name.hasMatch())
             continue;
         const QString process = QStringLiteral("/proc/") + name.captured(1);
-        if (runsSimulator(process) && holdsMasterOf(process, entry.symLinkTarget()))
-            ports.append(entry.absoluteFilePath());
+        const QString device = entry.symLinkTarget();
+        if (!device.startsWith(kPseudoTerminals) || !runsSimulator(process))
+            continue;
+        if (!masters.contains(process))
+            masters.insert(process, mastersHeldBy(process));
+        if (masters.value(process).contains(device.mid(kPseudoTerminals.size()).toLatin1()))
+            listed.emplace_back(name.captured(1).toLongLong(), name.captured(2).toInt(),
+                                entry.absoluteFilePath());
     }
+    // Device 10 after device 9, not after device 1.
+    std::sort(listed.begin(), listed.end());
+    QStringList ports;
+    for (const auto& [pid, number, link] : listed)
+        ports.append(link);
     return ports;
 }
 
