@@ -3,18 +3,17 @@
 #include <QString>
 #include <QStringList>
 
-// Where running device simulators announce their virtual ports: one symbolic link per port in a
-// runtime folder, named after the simulator's process, pointing at the pseudo-terminal.
+// Where running device simulators announce their virtual ports: one symbolic link per simulated
+// device in a runtime folder, named after the simulator's process, pointing at the device's main
+// pseudo-terminal. This is the reading side; the simulator makes and removes its own entries.
 namespace platform {
 
 class SimRegistry {
 public:
     static QString directory();
-    // Creates the link for `devicePath` on behalf of this process; returns the link's path, or
-    // an empty text when it could not be made.
-    static QString add(const QString& devicePath);
-    static void remove(const QString& linkPath);
-    // The links of simulators that are still running and whose device still exists.
+    // "sim<pid>" for a simulator's only device, "sim<pid>-<device>" for device 1, 2, ... of several.
+    static QString entryName(qint64 pid, int device);
+    // The entries that provably belong to a running simulator; empty where there is no /proc.
     static QStringList ports();
 };
 

@@ -66,11 +66,16 @@ protocol::PortConfiguration Device::factoryPorts() {
     return ports;
 }
 
-protocol::NetworkParameters Device::factoryNetwork() {
-    return {{0, 8, 220, 1, 2, 3, 192, 168, 1, 100, 255, 255, 255, 0, 192, 168, 1, 1}};
+protocol::NetworkParameters Device::factoryNetwork(int index) {
+    const auto step = quint8(index);
+    return {{0, 8, 220, 1, 2, quint8(3 + step), 192, 168, 1, quint8(100 + step), 255, 255, 255, 0, 192, 168,
+             1, 1}};
 }
 
-Device::Device() : m_ports(factoryPorts()), m_network(factoryNetwork()) {}
+Device::Device(const DeviceSetup& setup)
+    : m_setup(setup), m_ports(factoryPorts()), m_network(factoryNetwork(setup.index)) {
+    m_ports.mainBaudCode = setup.mainBaudCode;
+}
 
 Outcome Device::handle(const QByteArray& frame) {
     if (frame.isEmpty() || at(frame, 0) != frame::Start)
@@ -107,7 +112,7 @@ Outcome Device::handle(const QByteArray& frame) {
         if (at(frame, 3) != kRestoreKey)
             return rejected(QStringLiteral("restore key %1, expected 0xEE").arg(hexByte(at(frame, 3))));
         m_ports = factoryPorts();
-        m_network = factoryNetwork();
+        m_network = factoryNetwork(m_setup.index);
         return answered(QStringLiteral("restore factory defaults"), protocol::RestoreConfirmed{});
     case frame::command::NetworkRead:
         return answered(QStringLiteral("network read"), m_network);
@@ -121,12 +126,16 @@ Outcome Device::handle(const QByteArray& frame) {
 }
 
 Outcome Device::setPorts(const QByteArray& frame) {
-    for (int i = 0; i < frame::PortCount; ++i)
-        m_ports.ports[i] = {at(frame, 3 + 3 * i), at(frame, 4 + 3 * i), at(frame, 5 + 3 * i)};
+    for (int i = 0; i < frame::PortCount; ++i) {
+        if (i + 1 != m_setup.stuckPort)
+            m_ports.ports[i] = {at(frame, 3 + 3 * i), at(frame, 4 + 3 * i), at(frame, 5 + 3 * i)};
+    }
     m_ports.mainBaudCode = at(frame, 3 + 3 * frame::PortCount);
     m_ports.outputSwitch = at(frame, 4 + 3 * frame::PortCount);
-    return answered(QStringLiteral("set ports: ") + describe::portConfiguration(m_ports),
-                    protocol::PortSetConfirmed{});
+    QString request = QStringLiteral("set ports: ") + describe::portConfiguration(m_ports);
+    if (m_setup.stuckPort > 0)
+        request += QStringLiteral(" (port %1 stuck: kept its old record)").arg(m_setup.stuckPort);
+    return answered(request, protocol::PortSetConfirmed{});
 }
 
 Outcome Device::writeNetwork(const QByteArray& frame) {

@@ -19,17 +19,24 @@ struct Outcome {
     bool accepted() const { return rejection.isEmpty(); }
 };
 
+// What makes one simulated device differ from another.
+struct DeviceSetup {
+    int index = 0;              // from 0; added to the last octet of the factory MAC and IP
+    quint8 mainBaudCode = 0x08; // the stored main-port baud code at start
+    int stuckPort = 0;          // 1..8: a port-set frame keeps this port's old record; 0: none
+};
+
 // The expander's state and its answer to each request frame, free of any port or timer so that
 // it can be driven directly by tests.
 class Device {
 public:
     // Factory state: every extension port 9600 baud, 8N1, RS232 (08 03 02), main port 9600 (08),
     // output allowed (01); MAC 00:08:DC:01:02:03, IP 192.168.1.100, mask 255.255.255.0,
-    // gateway 192.168.1.1.
+    // gateway 192.168.1.1, the last octet of MAC and IP raised by the device's index.
     static protocol::PortConfiguration factoryPorts();
-    static protocol::NetworkParameters factoryNetwork();
+    static protocol::NetworkParameters factoryNetwork(int index = 0);
 
-    Device();
+    explicit Device(const DeviceSetup& setup = {});
 
     // `frame` is one whole frame as cut by the frame assembler: it begins with the start byte and
     // holds exactly the bytes its length byte announces. Field values are stored as they come,
@@ -44,6 +51,7 @@ private:
     Outcome writeNetwork(const QByteArray& frame);
     Outcome forward(const QByteArray& frame);
 
+    DeviceSetup m_setup;
     protocol::PortConfiguration m_ports;
     protocol::NetworkParameters m_network;
 };

@@ -11,13 +11,13 @@ namespace sim {
 
 // The faults asked for on the command line. Zero leaves a fault off.
 struct FaultOptions {
-    int delayMs = 0;                   // every reply waits this long
-    int splitGapMs = 0;                // every reply goes out in two writes this far apart
-    int dropEvery = 0;                 // every n-th reply is not sent
-    int corruptEndEvery = 0;           // every n-th reply ends in 0x24 instead of 0x23
-    int garbage = 0;                   // this many random bytes, none of them 0x40, before every reply
-    bool doubled = false;              // every reply is written twice back to back, in one write
-    std::optional<quint32> randomSeed; // every reply also gets one fault drawn at random
+    int delayMs = 0;         // every reply waits this long
+    int splitGapMs = 0;      // every reply goes out in two writes this far apart
+    int dropEvery = 0;       // every n-th reply is not sent
+    int corruptEndEvery = 0; // every n-th reply ends in 0x24 instead of 0x23
+    int garbage = 0;         // this many random bytes, none of them 0x40, before every reply
+    bool doubled = false;    // every reply is written twice back to back, in one write
+    std::optional<quint32> randomSeed = std::nullopt; // every reply also gets one fault drawn at random
 };
 
 // One write of a reply: wait, then put the bytes on the line.

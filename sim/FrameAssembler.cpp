@@ -9,17 +9,17 @@ std::vector<Piece> FrameAssembler::feed(const QByteArray& bytes) {
     for (const char byte : bytes) {
         if (m_partial.isEmpty()) {
             if (quint8(byte) != protocol::frame::Start) {
-                m_junk.append(byte);
+                if (m_junk.size() < ShownJunk)
+                    m_junk.append(byte);
+                ++m_junkLength;
                 continue;
             }
-            if (!m_junk.isEmpty()) {
-                pieces.push_back({Piece::Kind::Junk, m_junk});
-                m_junk.clear();
-            }
+            if (m_junkLength > 0)
+                pieces.push_back(takeJunk());
         }
         m_partial.append(byte);
         if (m_partial.size() >= 2 && m_partial.size() == qsizetype(quint8(m_partial.at(1))) + 2) {
-            pieces.push_back({Piece::Kind::Frame, m_partial});
+            pieces.push_back({Piece::Kind::Frame, m_partial, 0, m_partial.size()});
             m_partial.clear();
         }
     }
@@ -28,15 +28,21 @@ std::vector<Piece> FrameAssembler::feed(const QByteArray& bytes) {
 
 std::vector<Piece> FrameAssembler::expire() {
     std::vector<Piece> pieces;
-    if (!m_junk.isEmpty())
-        pieces.push_back({Piece::Kind::Junk, m_junk});
+    if (m_junkLength > 0)
+        pieces.push_back(takeJunk());
     if (!m_partial.isEmpty()) {
         const int expected = m_partial.size() >= 2 ? quint8(m_partial.at(1)) + 2 : 0;
-        pieces.push_back({Piece::Kind::Incomplete, m_partial, expected});
+        pieces.push_back({Piece::Kind::Incomplete, m_partial, expected, m_partial.size()});
     }
-    m_junk.clear();
     m_partial.clear();
     return pieces;
+}
+
+Piece FrameAssembler::takeJunk() {
+    Piece junk{Piece::Kind::Junk, m_junk, 0, m_junkLength};
+    m_junk.clear();
+    m_junkLength = 0;
+    return junk;
 }
 
 } // namespace sim

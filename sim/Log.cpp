@@ -2,14 +2,11 @@
 
 #include "protocol/HexText.h"
 
+#include <QTime>
+
 #include <cstdio>
 
 namespace sim {
-
-QString Log::line(const QTime& time, const QString& direction, const QString& text) {
-    return time.toString(QStringLiteral("HH:mm:ss.zzz")) + QLatin1Char(' ') + direction + QLatin1Char(' ') +
-           text;
-}
 
 void Log::received(const QByteArray& bytes, const QString& text) {
     write(QStringLiteral("rx"), protocol::toHexText(bytes) + QLatin1Char(' ') + text);
@@ -29,7 +26,10 @@ void Log::note(const QString& text) {
 void Log::write(const QString& direction, const QString& text) {
     if (m_quiet)
         return;
-    const QByteArray bytes = (line(QTime::currentTime(), direction, text) + QLatin1Char('\n')).toUtf8();
+    QString line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) + QLatin1Char(' ');
+    if (!m_device.isEmpty())
+        line += m_device + QLatin1Char(' ');
+    const QByteArray bytes = (line + direction + QLatin1Char(' ') + text + QLatin1Char('\n')).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
 }

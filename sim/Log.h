@@ -2,16 +2,16 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QTime>
 
 namespace sim {
 
 // The simulator's log on standard error: one line per frame in and out, with the time, the
-// direction, the bytes as hex and what they mean, so that a person can follow an exchange and a
-// test can parse what the device did.
+// device when there are several, the direction, the bytes as hex and what they mean, so that a
+// person can follow an exchange and a test can parse what the device did.
 class Log {
 public:
-    explicit Log(bool quiet) : m_quiet(quiet) {}
+    // `device` goes between the time and the direction ("device 2"); empty for a sole device.
+    explicit Log(bool quiet, const QString& device = {}) : m_quiet(quiet), m_device(device) {}
 
     // "12:34:56.789 rx 4002F123 connect"
     void received(const QByteArray& bytes, const QString& text);
@@ -20,12 +20,11 @@ public:
     // "12:34:56.791 -- text": everything that is not a frame.
     void note(const QString& text);
 
-    static QString line(const QTime& time, const QString& direction, const QString& text);
-
 private:
     void write(const QString& direction, const QString& text);
 
     bool m_quiet;
+    QString m_device;
 };
 
 } // namespace sim

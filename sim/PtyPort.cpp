@@ -1,7 +1,10 @@
 #include "sim/PtyPort.h"
 
+#include "sim/LineSpeed.h"
+
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -99,6 +102,15 @@ qsizetype PtyPort::write(const QByteArray& bytes) {
     return done;
 }
 
+qint64 PtyPort::discardInput() {
+    qint64 count = 0;
+    char buffer[4096];
+    ssize_t n = 0;
+    while (m_master >= 0 && ((n = ::read(m_master, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+        count += std::max<ssize_t>(n, 0);
+    return count;
+}
+
 int PtyPort::unread() const {
     int count = 0;
     if (m_slave < 0 || ::ioctl(m_slave, FIONREAD, &count) != 0)
@@ -106,10 +118,19 @@ int PtyPort::unread() const {
     return count;
 }
 
+std::optional<int> PtyPort::speed() const {
+    if (m_slave < 0)
+        return std::nullopt;
+    return lineSpeed(m_slave);
+}
+
 void PtyPort::readAvailable() {
+    // At most this much per wake-up: a writer that never stops must not grow one read without
+    // bound; what is left wakes the notifier again.
+    constexpr qsizetype kMostPerRead = 64 * 1024;
     QByteArray bytes;
     char buffer[4096];
-    for (;;) {
+    while (bytes.size() < kMostPerRead) {
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n > 0) {
             bytes.append(buffer, n);

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QSocketNotifier;
 
 namespace sim {
@@ -28,8 +30,12 @@ public:
     // Writes all of `bytes` at once if the terminal takes them; returns how many it took. A
     // terminal whose buffer is full (nobody reads the slave) takes fewer.
     qsizetype write(const QByteArray& bytes);
+    // Throws away what the slave's user wrote and was not read yet; returns how many bytes.
+    qint64 discardInput();
     // Bytes written here that the slave's user has not read yet.
     int unread() const;
+    // The speed the slave's user set on the line; nullopt when the port is closed.
+    std::optional<int> speed() const;
 
 Q_SIGNALS:
     void received(const QByteArray& bytes);

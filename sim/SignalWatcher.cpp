@@ -21,7 +21,7 @@ void onSignal(int number) {
     errno = saved;
 }
 
-constexpr int kSignals[] = {SIGINT, SIGTERM};
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGUSR1};
 
 } // namespace
 

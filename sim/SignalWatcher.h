@@ -6,8 +6,8 @@ class QSocketNotifier;
 
 namespace sim {
 
-// Turns SIGINT and SIGTERM into a Qt signal on the event loop, through a self-pipe, so that the
-// simulator can stop cleanly and take its registration down with it.
+// Turns SIGINT, SIGTERM and SIGUSR1 into a Qt signal on the event loop, through a self-pipe, so
+// that the simulator can stop cleanly and take its registration down with it, or power-cycle.
 class SignalWatcher : public QObject {
     Q_OBJECT
 public:

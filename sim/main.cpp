@@ -24,6 +24,10 @@ int main(int argc, char* argv[]) {
     }
     // Stopping on a signal is the normal way to end, so it ends with status 0.
     QObject::connect(&watcher, &sim::SignalWatcher::caught, &app, [&simulator](int number) {
+        if (number == SIGUSR1) {
+            simulator.powerCycle();
+            return;
+        }
         simulator.terminate(number);
         QCoreApplication::exit(0);
     });

@@ -1,53 +1,56 @@
 // The registry through which running simulators offer their ports to the port list.
+#include "SimProcess.h"
 #include "platform/SimRegistry.h"
 #include "platform/SystemPortList.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdlib>
+#include <fcntl.h>
 #include <unistd.h>
 
 class TestSimRegistry : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void registeredPortIsListedUntilRemoved();
-    void deadOwnerOrMissingDeviceIsNotListed();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_runtime;
+    void listsOnlyWhatARunningSimulatorHolds();
 };
 
-void TestSimRegistry::init() {
-    m_runtime = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_RUNTIME_DIR", m_runtime->path().toLocal8Bit());
-}
+// Every entry that is not a running simulator's own pseudo-terminal is left out: a link planted
+// at a terminal the simulator does not hold, a link whose process is not the simulator, and a
+// link left by a process that has ended, even when it points at a simulator's terminal.
+void TestSimRegistry::listsOnlyWhatARunningSimulatorHolds() {
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    testing::SimProcess sim(QStringLiteral(SIM_PATH), {QStringLiteral("--quiet")}, runtime.path());
+    QVERIFY(sim.started());
+    QCOMPARE(platform::SimRegistry::ports(), QStringList{sim.registeredPath()});
 
-void TestSimRegistry::registeredPortIsListedUntilRemoved() {
-    const QString link = platform::SimRegistry::add(QStringLiteral("/dev/null"));
-    QVERIFY(!link.isEmpty());
-    QVERIFY(link.startsWith(m_runtime->path()));
-    QCOMPARE(platform::SimRegistry::ports(), QStringList{link});
-    QVERIFY(platform::SystemPortList().ports().contains(link));
-    platform::SimRegistry::remove(link);
-    QVERIFY(platform::SimRegistry::ports().isEmpty());
-}
+    // A terminal of this test's own, master side held here.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const QString terminal = QString::fromLocal8Bit(::ptsname(master));
+    QProcess ended;
+    ended.start(QStringLiteral("/bin/true"));
+    QVERIFY(ended.waitForStarted(5000));
+    const qint64 endedPid = ended.processId();
+    QVERIFY(ended.waitForFinished(5000));
 
-void TestSimRegistry::deadOwnerOrMissingDeviceIsNotListed() {
-    const QString dir = platform::SimRegistry::directory();
-    QVERIFY(QDir().mkpath(dir));
-    // A simulator killed without clean-up: its process is gone (pid 1 cannot be ours to fake,
-    // so use a pid beyond the system's range).
-    QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir + QStringLiteral("/sim999999999")));
-    // A running owner whose device vanished.
-    QVERIFY(QFile::link(QStringLiteral("/dev/pts/does-not-exist"),
-                        dir + QStringLiteral("/sim%1").arg(::getpid())));
-    // Unrelated files are ignored.
-    QFile other(dir + QStringLiteral("/notes"));
-    QVERIFY(other.open(QIODevice::WriteOnly));
-    QVERIFY(platform::SimRegistry::ports().isEmpty());
+    const QString dir = platform::SimRegistry::directory() + QLatin1Char('/');
+    using platform::SimRegistry;
+    QVERIFY(QFile::link(terminal, dir + SimRegistry::entryName(sim.pid(), 7)));
+    QVERIFY(QFile::link(terminal, dir + SimRegistry::entryName(QCoreApplication::applicationPid(), 0)));
+    QVERIFY(QFile::link(sim.devicePath(), dir + SimRegistry::entryName(endedPid, 0)));
+    QVERIFY(QFile::link(sim.devicePath(), dir + QStringLiteral("sim%1x").arg(sim.pid())));
+    QCOMPARE(platform::SimRegistry::ports(), QStringList{sim.registeredPath()});
+    QVERIFY(platform::SystemPortList().ports().contains(sim.registeredPath()));
+    ::close(master);
+
+    sim.stop();
+    QVERIFY(!QFile::exists(sim.registeredPath()));
+    QCOMPARE(platform::SimRegistry::ports(), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestSimRegistry)

@@ -2,7 +2,9 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using sim::Device;
+using sim::DeviceSetup;
 using sim::Outcome;
 
 namespace {
@@ -11,218 +13,120 @@ QByteArray hex(const char* digits) {
     return QByteArray::fromHex(digits);
 }
 
-const QByteArray kFactoryPorts = hex("080302080302080302080302080302080302080302080302"
-                                     "0801");
-const QByteArray kFactoryNetwork = hex("0008DC010203"
-                                       "C0A80164"
-                                       "FFFFFF00"
-                                       "C0A80101");
-
 QByteArray frame(quint8 command, const QByteArray& payload) {
-    QByteArray bytes;
-    bytes.append(char(0x40));
-    bytes.append(char(payload.size() + 2));
-    bytes.append(char(command));
-    bytes.append(payload);
-    bytes.append(char(0x23));
-    return bytes;
+    return hex("40") + char(payload.size() + 2) + char(command) + payload + hex("23");
 }
 
-QByteArray portSet(const QByteArray& payload) {
-    return frame(0xCD, payload);
-}
-QByteArray networkWrite(const QByteArray& octets) {
-    return frame(0xCE, octets);
-}
+const QByteArray kFactoryPorts = hex("080302").repeated(8) + hex("0801");
+const QByteArray kFactoryNetwork = hex("0008DC010203 C0A80164 FFFFFF00 C0A80101");
 const QByteArray kPortSync = hex("4002FB23");
 const QByteArray kNetworkRead = hex("4002CA23");
 const QByteArray kRestore = hex("4003EDEE23");
 
 } // namespace
 
+Q_DECLARE_METATYPE(DeviceSetup)
+
 class DeviceTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void answersEachRequest_data();
-    void answersEachRequest();
-    void rejectsMalformedFrames_data();
-    void rejectsMalformedFrames();
-    void syncReturnsWhatWasSet_data();
-    void syncReturnsWhatWasSet();
-    void networkReadReturnsWhatWasWritten_data();
-    void networkReadReturnsWhatWasWritten();
-    void restoreBringsBackTheFactoryState();
-    void forwardsDataToItsPort_data();
-    void forwardsDataToItsPort();
+    void answersEachFrame_data();
+    void answersEachFrame();
+    void readsBackWhatItHolds_data();
+    void readsBackWhatItHolds();
 };
 
-void DeviceTest::answersEachRequest_data() {
+void DeviceTest::answersEachFrame_data() {
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QByteArray>("reply");
-    QTest::newRow("connect") << hex("4002F123") << hex("4002E123");
-    QTest::newRow("port set") << portSet(hex("600302010E01100003"
-                                             "081B02082B02083F02200302300302"
-                                             "6001"))
-                              << hex("4002E223");
-    QTest::newRow("port sync, factory") << kPortSync << frame(0xFB, kFactoryPorts);
-    QTest::newRow("restore") << kRestore << hex("4002E423");
-    QTest::newRow("network read, factory")
-        << kNetworkRead << hex("4014CA0008DC010203C0A80164FFFFFF00C0A8010123");
-    QTest::newRow("network write") << networkWrite(QByteArray(18, '\0')) << hex("4002E523");
-    QTest::newRow("forward") << hex("4006DD0201020323") << QByteArray();
-    QTest::newRow("forward without data") << hex("4003DD0123") << QByteArray();
+    QTest::addColumn<QString>("forwarded"); // "port:hex data" going out of an extension port
+    QTest::addColumn<QString>("rejection"); // part of why nothing was done; empty when accepted
+
+    const QByteArray none;
+    const QString accepted;
+    QTest::newRow("connect") << hex("4002F123") << hex("4002E123") << QString() << accepted;
+    QTest::newRow("port set") << frame(0xCD, kFactoryPorts) << hex("4002E223") << QString() << accepted;
+    QTest::newRow("restore") << kRestore << hex("4002E423") << QString() << accepted;
+    QTest::newRow("network write") << frame(0xCE, QByteArray(18, '\0')) << hex("4002E523") << QString()
+                                   << accepted;
+    QTest::newRow("forward to port 5") << hex("4006DD0501020323") << none << u"5:010203"_s << accepted;
+    QTest::newRow("forward to port 1") << hex("4004DD01AA23") << none << u"1:aa"_s << accepted;
+    QTest::newRow("forward to port 8") << hex("4004DD08A123") << none << u"8:a1"_s << accepted;
+    QTest::newRow("forward without data") << hex("4003DD0123") << none << u"1:"_s << accepted;
+    QTest::newRow("forward of 252 bytes, start and end bytes among them")
+        << hex("40FFDD04") + hex("4023").repeated(126) + hex("23") << none
+        << u"4:"_s + u"4023"_s.repeated(126) << accepted;
+
+    const QString no;
+    QTest::newRow("bad start byte") << hex("4102F123") << none << no << u"start byte 0x41"_s;
+    QTest::newRow("bad end byte") << hex("4002F124") << none << no << u"end byte 0x24"_s;
+    QTest::newRow("bytes not matching the length byte")
+        << hex("4002F1") << none << no << u"do not make a frame"_s;
+    QTest::newRow("length zero") << hex("4000") << none << no << u"length byte 0x00"_s;
+    QTest::newRow("connect too long") << hex("4003F10023") << none << no << u"length byte 0x03"_s;
+    QTest::newRow("port set one byte short")
+        << frame(0xCD, kFactoryPorts.left(25)) << none << no << u"length byte 0x1B"_s;
+    QTest::newRow("restore without its key") << hex("4002ED23") << none << no << u"length byte 0x02"_s;
+    QTest::newRow("restore with another key") << hex("4003EDEF23") << none << no << u"restore key 0xEF"_s;
+    QTest::newRow("unknown command") << hex("4002AA23") << none << no << u"unknown command 0xAA"_s;
+    QTest::newRow("forward without port") << hex("4002DD23") << none << no << u"without a port byte"_s;
+    QTest::newRow("forward to port 0") << hex("4004DD000123") << none << no << u"forward port 0"_s;
+    QTest::newRow("forward to port 9") << hex("4004DD090123") << none << no << u"forward port 9"_s;
 }
 
-void DeviceTest::answersEachRequest() {
+void DeviceTest::answersEachFrame() {
     QFETCH(QByteArray, request);
     QFETCH(QByteArray, reply);
+    QFETCH(QString, forwarded);
+    QFETCH(QString, rejection);
     Device device;
     const Outcome outcome = device.handle(request);
-    QVERIFY2(outcome.accepted(), qPrintable(outcome.rejection));
     QCOMPARE(outcome.reply.toHex(), reply.toHex());
-    QVERIFY(!outcome.request.isEmpty());
-}
-
-void DeviceTest::rejectsMalformedFrames_data() {
-    QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("bad start byte") << hex("4102F123") << QStringLiteral("start byte 0x41");
-    QTest::newRow("bad end byte") << hex("4002F124") << QStringLiteral("end byte 0x24");
-    QTest::newRow("bytes not matching the length byte")
-        << hex("4002F1") << QStringLiteral("do not make a frame");
-    QTest::newRow("length zero") << hex("4000") << QStringLiteral("length byte 0x00");
-    QTest::newRow("length one") << hex("400123") << QStringLiteral("length byte 0x01");
-    QTest::newRow("connect too long") << hex("4003F10023") << QStringLiteral("length byte 0x03");
-    QTest::newRow("port sync too long") << hex("4003FB0023") << QStringLiteral("length byte 0x03");
-    QTest::newRow("network read too long") << hex("4003CA0023") << QStringLiteral("length byte 0x03");
-    QTest::newRow("port set one byte short")
-        << frame(0xCD, kFactoryPorts.left(25)) << QStringLiteral("length byte 0x1B");
-    QTest::newRow("port set one byte long")
-        << frame(0xCD, kFactoryPorts + hex("00")) << QStringLiteral("length byte 0x1D");
-    QTest::newRow("port set with a bad end byte")
-        << (portSet(QByteArray(26, '\x01')).chopped(1) + hex("24")) << QStringLiteral("end byte 0x24");
-    QTest::newRow("network write one byte short")
-        << frame(0xCE, QByteArray(17, '\x01')) << QStringLiteral("length byte 0x13");
-    QTest::newRow("network write with a bad end byte")
-        << (networkWrite(QByteArray(18, '\x01')).chopped(1) + hex("00")) << QStringLiteral("end byte 0x00");
-    QTest::newRow("restore without its key") << hex("4002ED23") << QStringLiteral("length byte 0x02");
-    QTest::newRow("restore with another key") << hex("4003EDEF23") << QStringLiteral("restore key 0xEF");
-    QTest::newRow("unknown command") << hex("4002AA23") << QStringLiteral("unknown command 0xAA");
-    QTest::newRow("a reply code") << hex("4002E123") << QStringLiteral("unknown command 0xE1");
-    QTest::newRow("forward without port") << hex("4002DD23") << QStringLiteral("without a port byte");
-    QTest::newRow("forward to port 0") << hex("4004DD0001 23") << QStringLiteral("forward port 0");
-    QTest::newRow("forward to port 9") << hex("4004DD0901 23") << QStringLiteral("forward port 9");
-    QTest::newRow("forward to port 255") << hex("4004DDFF0123") << QStringLiteral("forward port 255");
-}
-
-void DeviceTest::rejectsMalformedFrames() {
-    QFETCH(QByteArray, request);
-    QFETCH(QString, reason);
-    Device device;
-    const Outcome outcome = device.handle(request);
-    QVERIFY(!outcome.accepted());
-    QVERIFY2(outcome.rejection.contains(reason), qPrintable(outcome.rejection));
-    QVERIFY(outcome.reply.isEmpty());
-    QCOMPARE(outcome.forwardPort, 0);
+    QCOMPARE(outcome.forwardPort > 0
+                 ? u"%1:"_s.arg(outcome.forwardPort) + QString::fromLatin1(outcome.forwardData.toHex())
+                 : QString(),
+             forwarded);
+    QCOMPARE(outcome.request.isEmpty(), !rejection.isEmpty());
+    QVERIFY2(rejection.isEmpty() ? outcome.accepted() : outcome.rejection.contains(rejection),
+             qPrintable(outcome.rejection));
+    if (rejection.isEmpty())
+        return;
     // A rejected frame changes nothing.
     QCOMPARE(device.handle(kPortSync).reply.toHex(), frame(0xFB, kFactoryPorts).toHex());
     QCOMPARE(device.handle(kNetworkRead).reply.toHex(), frame(0xCA, kFactoryNetwork).toHex());
 }
 
-void DeviceTest::syncReturnsWhatWasSet_data() {
-    QTest::addColumn<QByteArray>("payload");
-    QTest::newRow("every port 115200 8N1 RS232, main 115200, output forbidden")
-        << hex("600302600302600302600302600302600302600302600302"
-               "6000");
-    QTest::newRow("one of each setting") << hex("010002"
-                                                "020403"
-                                                "040E01"
-                                                "0C1B02"
-                                                "102B03"
-                                                "203F01"
-                                                "300302"
-                                                "400103"
-                                                "6000");
-    QTest::newRow("codes no list shows, kept as they came") << hex("05C007"
-                                                                   "00FF00"
-                                                                   "FFFFFF"
-                                                                   "000000"
-                                                                   "111111"
-                                                                   "222222"
-                                                                   "333333"
-                                                                   "444444"
-                                                                   "0507");
-    QTest::newRow("start and end bytes inside the payload")
-        << hex("402340234023402340234023402340234023402340234023"
-               "4023");
+void DeviceTest::readsBackWhatItHolds_data() {
+    QTest::addColumn<DeviceSetup>("setup");
+    QTest::addColumn<QList<QByteArray>>("requests"); // each confirmed before the reads
+    QTest::addColumn<QByteArray>("ports");           // the port sync reply's payload
+    QTest::addColumn<QByteArray>("network");         // the network read reply's payload
+
+    const QByteArray mixed = hex("010002 020403 040E01 0C1B02 102B03 203F01 300302 400103 6000");
+    const QByteArray framing = hex("4023").repeated(13);
+    const QByteArray octets = hex("402340234023 40234023 23404023 0A400A23");
+    const QByteArray third = hex("0008DC010205 C0A80166 FFFFFF00 C0A80101");
+    using Requests = QList<QByteArray>;
+    QTest::newRow("factory") << DeviceSetup{} << Requests{} << kFactoryPorts << kFactoryNetwork;
+    QTest::newRow("one of each setting")
+        << DeviceSetup{} << Requests{frame(0xCD, mixed)} << mixed << kFactoryNetwork;
+    QTest::newRow("start and end bytes in the port records")
+        << DeviceSetup{} << Requests{frame(0xCD, framing), frame(0xCE, octets)} << framing << octets;
+    QTest::newRow("restore: factory ports, main 9600, the device's own network")
+        << DeviceSetup{.index = 2, .mainBaudCode = 0x60}
+        << Requests{frame(0xCD, mixed), frame(0xCE, octets), kRestore} << kFactoryPorts << third;
 }
 
-void DeviceTest::syncReturnsWhatWasSet() {
-    QFETCH(QByteArray, payload);
-    QCOMPARE(payload.size(), 26);
-    Device device;
-    QVERIFY(device.handle(portSet(payload)).accepted());
-    QCOMPARE(device.handle(kPortSync).reply.toHex(), frame(0xFB, payload).toHex());
-    QCOMPARE(device.ports().mainBaudCode, quint8(payload.at(24)));
-    QCOMPARE(device.ports().outputSwitch, quint8(payload.at(25)));
-    // Setting the ports leaves the network module alone.
-    QCOMPARE(device.handle(kNetworkRead).reply.toHex(), frame(0xCA, kFactoryNetwork).toHex());
-}
-
-void DeviceTest::networkReadReturnsWhatWasWritten_data() {
-    QTest::addColumn<QByteArray>("octets");
-    QTest::newRow("another gateway") << hex("0008DC010203"
-                                            "C0A80164"
-                                            "FFFFFF00"
-                                            "C0A801FE");
-    QTest::newRow("all zero") << QByteArray(18, '\0');
-    QTest::newRow("all 255") << QByteArray(18, '\xFF');
-    QTest::newRow("start and end bytes among the octets") << hex("402340234023"
-                                                                 "40234023"
-                                                                 "23404023"
-                                                                 "0A400A23");
-}
-
-void DeviceTest::networkReadReturnsWhatWasWritten() {
-    QFETCH(QByteArray, octets);
-    Device device;
-    QCOMPARE(device.handle(networkWrite(octets)).reply.toHex(), hex("4002E523").toHex());
-    QCOMPARE(device.handle(kNetworkRead).reply.toHex(), frame(0xCA, octets).toHex());
-    QCOMPARE(device.handle(kPortSync).reply.toHex(), frame(0xFB, kFactoryPorts).toHex());
-}
-
-void DeviceTest::restoreBringsBackTheFactoryState() {
-    Device device;
-    QVERIFY(device.handle(portSet(QByteArray(26, '\x10'))).accepted());
-    QVERIFY(device.handle(networkWrite(QByteArray(18, '\x07'))).accepted());
-    QCOMPARE(device.handle(kRestore).reply.toHex(), hex("4002E423").toHex());
-    QCOMPARE(device.handle(kPortSync).reply.toHex(), frame(0xFB, kFactoryPorts).toHex());
-    QCOMPARE(device.handle(kNetworkRead).reply.toHex(), frame(0xCA, kFactoryNetwork).toHex());
-}
-
-void DeviceTest::forwardsDataToItsPort_data() {
-    QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<int>("port");
-    QTest::addColumn<QByteArray>("data");
-    QTest::newRow("port 5") << hex("4006DD0501020323") << 5 << hex("010203");
-    QTest::newRow("port 1") << hex("4004DD01AA23") << 1 << hex("AA");
-    QTest::newRow("port 8") << hex("4004DD08A123") << 8 << hex("A1");
-    QTest::newRow("no data") << hex("4003DD0123") << 1 << QByteArray();
-    QTest::newRow("start and end bytes in the data") << hex("4007DD0340232340 23") << 3 << hex("40232340");
-    QByteArray longest = hex("40FFDD04") + QByteArray(252, '\x5A') + hex("23");
-    QTest::newRow("252 bytes") << longest << 4 << QByteArray(252, '\x5A');
-}
-
-void DeviceTest::forwardsDataToItsPort() {
-    QFETCH(QByteArray, request);
-    QFETCH(int, port);
-    QFETCH(QByteArray, data);
-    Device device;
-    const Outcome outcome = device.handle(request);
-    QVERIFY2(outcome.accepted(), qPrintable(outcome.rejection));
-    QCOMPARE(outcome.forwardPort, port);
-    QCOMPARE(outcome.forwardData.toHex(), data.toHex());
-    QVERIFY(outcome.reply.isEmpty());
+void DeviceTest::readsBackWhatItHolds() {
+    QFETCH(DeviceSetup, setup);
+    QFETCH(QList<QByteArray>, requests);
+    QFETCH(QByteArray, ports);
+    QFETCH(QByteArray, network);
+    Device device(setup);
+    for (const QByteArray& request : requests)
+        QVERIFY(device.handle(request).accepted());
+    QCOMPARE(device.handle(kPortSync).reply.toHex(), frame(0xFB, ports).toHex());
+    QCOMPARE(device.handle(kNetworkRead).reply.toHex(), frame(0xCA, network).toHex());
 }
 
 QTEST_GUILESS_MAIN(DeviceTest)

@@ -1,141 +1,52 @@
+#include "SimProcess.h"
 #include "platform/SimRegistry.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
 #include <csignal>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
-#include <termios.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using testing::SimProcess;
 
 namespace {
-
-constexpr int kWaitMs = 5000; // the bound of every wait; nothing here should take near as long
 
 QByteArray hex(const char* digits) {
     return QByteArray::fromHex(digits);
 }
 
-// True while the link itself exists, dangling or not.
-bool linkExists(const QString& path) {
-    struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+const QByteArray kConnect = hex("4002F123");
+const QByteArray kConnected = hex("4002E123");
+const QByteArray kPortSync = hex("4002FB23");
+
+// A set-ports frame: every port's record `record`, then the main-port baud code and output switch.
+QByteArray portSet(const char* record, const char* mainAndOutput) {
+    return hex("401CCD") + hex(record).repeated(8) + hex(mainAndOutput) + hex("23");
 }
 
-// A port opened the way a serial program opens it: raw, no controlling terminal.
-class RawPort {
-public:
-    explicit RawPort(const QString& path) {
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (m_fd < 0)
-            return;
-        termios settings{};
-        ::tcgetattr(m_fd, &settings);
-        ::cfmakeraw(&settings);
-        ::tcsetattr(m_fd, TCSANOW, &settings);
+// The program's side of a main port, through the serial port class the program uses.
+struct Client : QSerialPort {
+    Client(const QString& path, int baud) : QSerialPort(path) {
+        setBaudRate(baud);
+        open(QIODevice::ReadWrite);
     }
-    ~RawPort() {
-        if (m_fd >= 0)
-            ::close(m_fd);
+    void send(const QByteArray& bytes) {
+        write(bytes);
+        waitForBytesWritten(1000);
     }
-    RawPort(const RawPort&) = delete;
-    RawPort& operator=(const RawPort&) = delete;
-
-    bool isOpen() const { return m_fd >= 0; }
-    bool write(const QByteArray& bytes) {
-        return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    // Sends `request` and reads until `expected` bytes have come, at most 5 s.
+    QByteArray ask(const QByteArray& request, qsizetype expected) {
+        send(request);
+        QByteArray reply = readAll();
+        QDeadlineTimer deadline(5000);
+        while (reply.size() < expected && waitForReadyRead(int(deadline.remainingTime())))
+            reply += readAll();
+        return reply;
     }
-
-    // What one read returns once something has arrived; empty when nothing came in time, or on a
-    // hang-up (hungUp() tells).
-    QByteArray readOnce(int timeoutMs = kWaitMs) {
-        pollfd p{m_fd, POLLIN, 0};
-        if (::poll(&p, 1, timeoutMs) <= 0)
-            return {};
-        if (p.revents & (POLLHUP | POLLERR))
-            m_hungUp = true;
-        char buffer[512];
-        const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
-        if (n <= 0) {
-            m_hungUp = m_hungUp || n == 0 || errno == EIO;
-            return {};
-        }
-        return QByteArray(buffer, n);
-    }
-    // Reads until `count` bytes have come or the time is up.
-    QByteArray read(qsizetype count) {
-        QByteArray bytes;
-        QDeadlineTimer deadline(kWaitMs);
-        while (bytes.size() < count && !deadline.hasExpired() && !m_hungUp)
-            bytes += readOnce(int(deadline.remainingTime()));
-        return bytes;
-    }
-    bool hungUp() const { return m_hungUp; }
-
-private:
-    int m_fd = -1;
-    bool m_hungUp = false;
-};
-
-// The built simulator, started and read up to its "ready" line.
-class Simulator {
-public:
-    ~Simulator() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(kWaitMs);
-        }
-    }
-
-    bool start(const QStringList& arguments = {}) {
-        process.start(QStringLiteral(SIM_PATH), arguments);
-        if (!process.waitForStarted(kWaitMs))
-            return false;
-        QDeadlineTimer deadline(kWaitMs);
-        while (!lines.contains(u"ready"_s) && !deadline.hasExpired()) {
-            if (!process.canReadLine() && !process.waitForReadyRead(int(deadline.remainingTime())))
-                break;
-            while (process.canReadLine())
-                lines.append(QString::fromLocal8Bit(process.readLine()).trimmed());
-        }
-        if (lines.size() != 11 || lines.last() != u"ready"_s)
-            return false;
-        mainPath = lines.at(0);
-        link = lines.at(1).mid(QStringLiteral("registered: ").size());
-        for (int n = 1; n <= 8; ++n)
-            ports.append(lines.at(1 + n).mid(u"port %1: "_s.arg(n).size()));
-        return true;
-    }
-
-    // Everything logged so far; call once the process has ended for the whole log.
-    QString log() { return m_log += QString::fromUtf8(process.readAllStandardError()); }
-    // Waits until the log holds `text`, at most kWaitMs.
-    bool waitForLog(const QString& text) {
-        QDeadlineTimer deadline(kWaitMs);
-        while (!log().contains(text)) {
-            if (deadline.hasExpired())
-                return false;
-            process.waitForReadyRead(50);
-        }
-        return true;
-    }
-
-    QProcess process;
-    QStringList lines;
-    QString mainPath;
-    QString link;
-    QStringList ports;
-
-private:
-    QString m_log;
 };
 
 } // namespace
@@ -143,38 +54,25 @@ private:
 class SimulatorProcessTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void announcesItsPorts();
+    void initTestCase() { qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path())); }
     void endsAndUnregisters_data();
     void endsAndUnregisters();
-    void runsBesideASecondSimulator();
-    void documentsItsOptions();
+    void listensAtItsMainBaudUntilAPowerCycle();
+    void runsSeveralDistinctDevices();
+    void stuckPortKeepsItsRecord();
+    void pacedExchangeTakesItsWireTime_data();
+    void pacedExchangeTakesItsWireTime();
+    void refusesBadOptions_data();
+    void refusesBadOptions();
 
 private:
+    SimProcess* start(const QStringList& arguments) {
+        m_sim = std::make_unique<SimProcess>(QStringLiteral(SIM_PATH), arguments, m_runtime.path());
+        return m_sim.get();
+    }
     QTemporaryDir m_runtime;
+    std::unique_ptr<SimProcess> m_sim;
 };
-
-void SimulatorProcessTest::initTestCase() {
-    QVERIFY(m_runtime.isValid());
-    // A registry of this run's own, inherited by every simulator started here.
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
-    QVERIFY2(QFileInfo(QStringLiteral(SIM_PATH)).isExecutable(), SIM_PATH);
-}
-
-void SimulatorProcessTest::announcesItsPorts() {
-    Simulator sim;
-    QVERIFY2(sim.start(), qPrintable(sim.lines.join(u'\n')));
-    QVERIFY(sim.mainPath.startsWith(u"/dev/"_s));
-    QCOMPARE(QFileInfo(sim.link).symLinkTarget(), sim.mainPath);
-    QVERIFY(sim.link.startsWith(platform::SimRegistry::directory()));
-    QVERIFY(platform::SimRegistry::ports().contains(sim.link));
-    QStringList all = sim.ports;
-    all.append(sim.mainPath);
-    all.removeDuplicates();
-    QCOMPARE(all.size(), 9);
-    for (const QString& port : sim.ports)
-        QVERIFY2(QFileInfo::exists(port), qPrintable(port));
-}
 
 void SimulatorProcessTest::endsAndUnregisters_data() {
     QTest::addColumn<QString>("how");
@@ -185,74 +83,153 @@ void SimulatorProcessTest::endsAndUnregisters_data() {
 
 void SimulatorProcessTest::endsAndUnregisters() {
     QFETCH(QString, how);
-    Simulator sim;
-    QVERIFY(sim.start(how == u"hangup"_s ? QStringList{u"--hangup-after"_s, u"2"_s} : QStringList{}));
-    QVERIFY(linkExists(sim.link));
-    RawPort main(sim.mainPath);
-    QVERIFY(main.isOpen());
-    QVERIFY(main.write(hex("4002F123")));
-    QCOMPARE(main.read(4).toHex(), hex("4002E123").toHex());
-    QVERIFY(sim.process.state() == QProcess::Running);
+    SimProcess* sim = start(how == u"hangup"_s ? QStringList{u"--hangup-after"_s, u"2"_s} : QStringList{});
+    QVERIFY(sim->started());
+    QCOMPARE(sim->deviceCount(), 1);
+    QCOMPARE(QFileInfo(sim->registeredPath()).fileName(), u"sim%1"_s.arg(sim->pid()));
+    QCOMPARE(QFileInfo(sim->registeredPath()).symLinkTarget(), sim->devicePath());
+    QCOMPARE(platform::SimRegistry::ports(), QStringList{sim->registeredPath()});
+    QSet<QString> paths{sim->devicePath()};
+    for (int port = 1; port <= 8; ++port)
+        paths.insert(sim->extensionPort(port));
+    QCOMPARE(paths.size(), 9);
 
-    if (how == u"term"_s) {
-        sim.process.terminate();
-    } else if (how == u"int"_s) {
-        ::kill(pid_t(sim.process.processId()), SIGINT);
-    } else {
-        // The second request is answered, then the device hangs up by itself.
-        QVERIFY(main.write(hex("4002FB23")));
-        QCOMPARE(main.read(30).size(), 30);
-        main.read(1);
-        QVERIFY(main.hungUp());
+    Client client(sim->devicePath(), 9600);
+    QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
+    if (how == u"term"_s)
+        sim->process().terminate();
+    else if (how == u"int"_s)
+        ::kill(pid_t(sim->pid()), SIGINT);
+    else // the second request is answered, then the device hangs up by itself
+        QCOMPARE(client.ask(kPortSync, 30).size(), 30);
+    QVERIFY(sim->process().waitForFinished(5000));
+    QCOMPARE(sim->process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim->process().exitCode(), 0);
+    QVERIFY(!QFileInfo(sim->registeredPath()).isSymLink());
+}
+
+void SimulatorProcessTest::listensAtItsMainBaudUntilAPowerCycle() {
+    SimProcess* sim = start({u"--main-baud"_s, u"19200"_s});
+    QVERIFY(sim->started());
+    Client client(sim->devicePath(), 9600);
+    client.send(kConnect);
+    QVERIFY(sim->waitForLog(u"rx 4002F123 4 bytes at 9600 baud, listening at 19200: not understood"_s));
+    client.setBaudRate(19200);
+    QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
+    QCOMPARE(client.ask(kPortSync, 30).mid(27, 1).toHex(), "10"); // the stored main baud, 19200 / 1200
+
+    // What was half received is gone after the power cycle: the rest is junk, not a request.
+    client.send(kConnect.left(2));
+    QVERIFY(sim->powerCycle());
+    QVERIFY(sim->log().contains(u"power cycle: 2 bytes half received and 0 replies unsent dropped, "
+                                u"listening at 19200 baud"_s));
+    client.send(kConnect.mid(2));
+    QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
+
+    // A new main baud is stored at once but heard only after the next power cycle.
+    QCOMPARE(client.ask(portSet("080302", "0C01"), 4).toHex(), "4002e223");
+    QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
+    QVERIFY(sim->powerCycle());
+    client.send(kConnect);
+    QVERIFY(sim->waitForLog(u"at 19200 baud, listening at 14400: not understood"_s));
+    client.setBaudRate(14400); // a rate without its own termios constant
+    QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
+
+    // Restoring the defaults brings back 9600, again after a power cycle.
+    QCOMPARE(client.ask(hex("4003EDEE23"), 4).toHex(), "4002e423");
+    QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
+    QVERIFY(sim->powerCycle());
+    client.setBaudRate(9600);
+    QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
+}
+
+void SimulatorProcessTest::runsSeveralDistinctDevices() {
+    SimProcess* sim = start({u"--count"_s, u"3"_s});
+    QVERIFY(sim->started());
+    QCOMPARE(sim->deviceCount(), 3);
+    QStringList registered;
+    QSet<QString> paths;
+    for (int device = 1; device <= 3; ++device) {
+        registered.append(sim->registeredPath(device));
+        QCOMPARE(QFileInfo(sim->registeredPath(device)).fileName(),
+                 u"sim%1-%2"_s.arg(sim->pid()).arg(device));
+        paths.insert(sim->devicePath(device));
+        for (int port = 1; port <= 8; ++port)
+            paths.insert(sim->extensionPort(device, port));
+        Client client(sim->devicePath(device), 115200);
+        const QByteArray network = client.ask(hex("4002CA23"), 22);
+        QCOMPARE(network.mid(3, 6).toHex(), (hex("0008DC0102") + char(2 + device)).toHex());
+        QCOMPARE(int(quint8(network.at(12))), 99 + device); // IP 192.168.1.(100 + K - 1)
     }
-    QVERIFY(sim.process.waitForFinished(kWaitMs));
-    QCOMPARE(sim.process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(sim.process.exitCode(), 0);
-    QVERIFY(!linkExists(sim.link));
-    QVERIFY(!platform::SimRegistry::ports().contains(sim.link));
+    QCOMPARE(paths.size(), 27);
+    QCOMPARE(platform::SimRegistry::ports(), registered);
+    QVERIFY(sim->waitForLog(u"device 2 rx 4002CA23 network read"_s));
 }
 
-void SimulatorProcessTest::runsBesideASecondSimulator() {
-    Simulator first;
-    Simulator second;
-    QVERIFY(first.start());
-    QVERIFY(second.start({u"--delay"_s, u"10"_s}));
-    QVERIFY(first.mainPath != second.mainPath);
-    QVERIFY(first.link != second.link);
-    const QStringList registered = platform::SimRegistry::ports();
-    QVERIFY(registered.contains(first.link) && registered.contains(second.link));
-
-    RawPort a(first.mainPath);
-    RawPort b(second.mainPath);
-    QVERIFY(a.write(hex("4002FB23")));
-    QVERIFY(b.write(hex("4002F123")));
-    QCOMPARE(b.read(4).toHex(), hex("4002E123").toHex());
-    QCOMPARE(a.read(30).left(3).toHex(), hex("401CFB").toHex());
-
-    second.process.terminate();
-    QVERIFY(second.process.waitForFinished(kWaitMs));
-    // The first goes on, still registered.
-    QVERIFY(platform::SimRegistry::ports().contains(first.link));
-    QVERIFY(a.write(hex("4002F123")));
-    QCOMPARE(a.read(4).toHex(), hex("4002E123").toHex());
+void SimulatorProcessTest::stuckPortKeepsItsRecord() {
+    SimProcess* sim = start({u"--stuck-port"_s, u"3"_s, u"--delay"_s, u"300"_s});
+    QVERIFY(sim->started());
+    Client client(sim->devicePath(), 115200);
+    QCOMPARE(client.ask(portSet("600302", "6000"), 4).toHex(), "4002e223");
+    QByteArray expected = portSet("600302", "6000");
+    expected.replace(3 + 2 * 3, 3, hex("080302"));
+    expected[2] = char(0xFB);
+    // A power cycle drops the reply still held back; without --main-baud the device then
+    // answers at any speed as before.
+    client.send(kPortSync);
+    QVERIFY(sim->waitForLog(u"rx 4002FB23 port sync"_s));
+    QVERIFY(sim->powerCycle());
+    QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
+    QCOMPARE(client.ask(kPortSync, 30).toHex(), expected.toHex());
 }
 
-void SimulatorProcessTest::documentsItsOptions() {
-    QProcess help;
-    help.start(QStringLiteral(SIM_PATH), {u"--help"_s});
-    QVERIFY(help.waitForFinished(kWaitMs));
-    const QString text = QString::fromLocal8Bit(help.readAllStandardOutput());
-    for (const QString& word :
-         {u"--delay"_s, u"--split-gap"_s, u"--drop-every"_s, u"--corrupt-end-every"_s, u"--garbage"_s,
-          u"--double"_s, u"--hangup-after"_s, u"--random-faults"_s, u"--quiet"_s, u"no reply"_s,
-          u"192.168.1.100"_s, u"00:08:DC:01:02:03"_s, u"08 03 02"_s})
-        QVERIFY2(text.contains(word), qPrintable(word));
+void SimulatorProcessTest::pacedExchangeTakesItsWireTime_data() {
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<int>("replySize");
+    QTest::newRow("set ports at 9600: a long request") << 9600 << portSet("080302", "0801") << 4;
+    QTest::newRow("port sync at 9600: a long reply") << 9600 << kPortSync << 30;
+    QTest::newRow("port sync at 19200") << 19200 << kPortSync << 30;
+    QTest::newRow("forward and connect back to back: the connect waits for the line")
+        << 9600 << hex("4009DD0101020304050623") + kConnect << 4;
+}
 
+// Only a lower bound: how much longer than its floor an exchange takes is the benchmarks' business.
+void SimulatorProcessTest::pacedExchangeTakesItsWireTime() {
+    QFETCH(int, baud);
+    QFETCH(QByteArray, request);
+    QFETCH(int, replySize);
+    SimProcess* sim = start({u"--pace"_s, u"--quiet"_s});
+    QVERIFY(sim->started());
+    Client client(sim->devicePath(), baud);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(client.ask(request, replySize).size(), replySize);
+    const qint64 floorNs = (request.size() + replySize) * 10 * 1'000'000'000LL / baud;
+    QVERIFY2(clock.nsecsElapsed() >= floorNs,
+             qPrintable(u"%1 ns < %2 ns"_s.arg(clock.nsecsElapsed()).arg(floorNs)));
+}
+
+void SimulatorProcessTest::refusesBadOptions_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("drop every 0") << QStringList{u"--drop-every"_s, u"0"_s} << u"at least 1"_s;
+    QTest::newRow("a rate the main port has not")
+        << QStringList{u"--main-baud"_s, u"12345"_s} << u"--main-baud needs one of 1200, 2400"_s;
+    QTest::newRow("no devices") << QStringList{u"--count"_s, u"0"_s} << u"from 1 to 32"_s;
+    QTest::newRow("too many devices") << QStringList{u"--count"_s, u"33"_s} << u"from 1 to 32"_s;
+    QTest::newRow("port 9 stuck") << QStringList{u"--stuck-port"_s, u"9"_s} << u"from 1 to 8"_s;
+}
+
+void SimulatorProcessTest::refusesBadOptions() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
     QProcess bad;
-    bad.start(QStringLiteral(SIM_PATH), {u"--drop-every"_s, u"0"_s});
-    QVERIFY(bad.waitForFinished(kWaitMs));
+    bad.start(QStringLiteral(SIM_PATH), arguments);
+    QVERIFY(bad.waitForFinished(5000));
     QCOMPARE(bad.exitCode(), 2);
     QVERIFY(bad.readAllStandardOutput().isEmpty()); // no ports announced
+    QVERIFY(QString::fromLocal8Bit(bad.readAllStandardError()).contains(message));
 }
 
 QTEST_GUILESS_MAIN(SimulatorProcessTest)
