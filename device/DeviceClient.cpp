@@ -26,7 +26,6 @@ DeviceClient::~DeviceClient() {
 
 platform::OpenResult DeviceClient::open(const QString& portName, const platform::LineSettings& settings) {
     close();
-    m_losing = false;
     const platform::OpenResult result = m_serial.open(portName, settings);
     if (result)
         m_timing = m_pinned.value_or(Timing::forBaud(settings.baud));
@@ -56,7 +55,7 @@ void DeviceClient::send(const Request& request, QObject* context, Callback callb
 }
 
 void DeviceClient::sendNext() {
-    if (m_inFlight || m_losing || m_queue.empty())
+    if (m_inFlight || m_queue.empty())
         return;
     m_inFlight = true;
     attempt();
@@ -197,17 +196,17 @@ void DeviceClient::onError(platform::SerialError error) {
 
 void DeviceClient::lose() {
     // A vanished device repeats its error in a tight loop: act on the first, while still open.
-    if (m_losing || !m_serial.isOpen())
+    if (!m_serial.isOpen())
         return;
-    m_losing = true;
-    const QPointer<DeviceClient> self(this);
-    // A reply that arrived just before the loss still answers its request.
     const QByteArray rest = m_serial.readAll();
+    m_serial.close();
+    // A reply that arrived just before the loss still answers its request; whatever its callback
+    // sends meanwhile finds the port closed.
+    const QPointer<DeviceClient> self(this);
     if (!rest.isEmpty())
         process(m_reader.feed(rest));
-    if (!self)
+    if (!self || m_serial.isOpen()) // a callback opened the port again: that session stands
         return;
-    m_serial.close();
     failAll(Kind::PortLost);
     Q_EMIT portLost();
 }

@@ -99,7 +99,6 @@ private:
     std::optional<Timing> m_pinned;
     std::deque<Pending> m_queue; // the front is in flight while m_inFlight
     bool m_inFlight = false;
-    bool m_losing = false;
 };
 
 } // namespace device

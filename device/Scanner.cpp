@@ -20,6 +20,12 @@ QList<qint32> Scanner::defaultBauds() {
     return {9600, 115200, 19200, 38400, 57600, 4800, 2400, 1200, 14400, 76800};
 }
 
+Timing Scanner::attemptTiming(qint32 baud) {
+    Timing timing = Timing::forBaud(baud, kConnectExchange);
+    timing.retries = 0;
+    return timing;
+}
+
 Scanner::Scanner(SerialFactory factory, QObject* parent) : QObject(parent), m_factory(std::move(factory)) {}
 
 Scanner::~Scanner() {
@@ -87,13 +93,7 @@ void Scanner::tryNext(int index) {
         return;
     }
     const qint32 baud = m_options.bauds.at(scan.nextBaud++);
-    if (m_options.timing) {
-        scan.client->setTiming(*m_options.timing);
-    } else {
-        Timing timing = Timing::forBaud(baud, kConnectExchange);
-        timing.retries = 0;
-        scan.client->setTiming(timing);
-    }
+    scan.client->setTiming(m_options.timing.value_or(attemptTiming(baud)));
     platform::LineSettings settings = m_options.line;
     settings.baud = baud;
     const platform::OpenResult opened = scan.client->open(scan.name, settings);

@@ -37,12 +37,10 @@ struct ScanResult {
 
 struct ScanOptions {
     QStringList ports;
-    QList<qint32> bauds;         // empty: every main-port baud rate, most likely first
-    QStringList inUse;           // ports the caller has open (the window's port): never touched
-    platform::LineSettings line; // data bits, parity, stop bits; the baud is each of `bauds`
-    // Per attempt; by default Timing::forBaud(baud) for the 8 bytes of the connect request and its
-    // answer, without retries: one attempt per baud.
-    std::optional<Timing> timing;
+    QList<qint32> bauds;          // empty: every main-port baud rate, most likely first
+    QStringList inUse;            // ports the caller has open (the window's port): never touched
+    platform::LineSettings line;  // data bits, parity, stop bits; the baud is each of `bauds`
+    std::optional<Timing> timing; // per attempt; by default Scanner::attemptTiming(baud)
 };
 
 // The ports are scanned side by side, each one's bauds in turn, so that a scan of any number of
@@ -57,6 +55,9 @@ public:
     // 9600, 115200, 19200, 38400, 57600, 4800, 2400, 1200, 14400, 76800: every entry of the baud
     // list, the usual settings first.
     static QList<qint32> defaultBauds();
+    // The timing of one attempt unless the options give one: Timing::forBaud(baud) for the 8 bytes
+    // of the connect request and its answer, without retries.
+    static Timing attemptTiming(qint32 baud);
 
     explicit Scanner(SerialFactory factory, QObject* parent = nullptr);
     ~Scanner() override;

@@ -37,7 +37,6 @@ void TestDescribe::describes_data() {
     QTest::newRow("connect") << true << QByteArray("4002F123") << u"连接设备"_s << u"connect"_s;
     QTest::newRow("read ports") << true << QByteArray("4002FB23") << u"同步串口参数"_s << u"read ports"_s;
     QTest::newRow("restore") << true << QByteArray("4003EDEE23") << u"还原设置"_s << u"restore defaults"_s;
-    QTest::newRow("read network") << true << QByteArray("4002CA23") << u"读取网络参数"_s << u"read network"_s;
     QTest::newRow("write ports") << true << "401CCD" + ports + "23" << u"设置串口参数: "_s + portsZh
                                  << u"write ports: "_s + portsEn;
     QTest::newRow("write network") << true << "4014CE" + network + "23" << u"设置网络参数: "_s + networkZh
@@ -52,8 +51,6 @@ void TestDescribe::describes_data() {
     QTest::newRow("connected") << false << QByteArray("4002E123") << u"连接成功"_s << u"connected"_s;
     QTest::newRow("port set done") << false << QByteArray("4002E223") << u"设置串口参数成功"_s
                                    << u"port set done"_s;
-    QTest::newRow("restore done") << false << QByteArray("4002E423") << u"还原设置成功"_s
-                                  << u"restore done"_s;
     QTest::newRow("network set done")
         << false << QByteArray("4002E523") << u"网络参数设置成功"_s << u"network set done"_s;
     QTest::newRow("port configuration")
@@ -72,8 +69,6 @@ void TestDescribe::describes_data() {
     QTest::newRow("stops short") << false << QByteArray("401CFB0803")
                                  << u"无效帧: 不完整, 收到 5 字节, 应为 30"_s
                                  << u"malformed: incomplete, 5 of 30 bytes"_s;
-    QTest::newRow("start byte alone") << false << QByteArray("40") << u"无效帧: 不完整, 收到 1 字节, 应为 4"_s
-                                      << u"malformed: incomplete, 1 of 4 bytes"_s;
     QTest::newRow("length byte too small")
         << false << QByteArray("400123") << u"无效帧: 长度字节为 01"_s << u"malformed: length byte 01"_s;
     QTest::newRow("bytes after the frame")

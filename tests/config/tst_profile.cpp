@@ -38,19 +38,11 @@ const QString kNetworkLine =
     u",\n    \"network\": {\"mac\": \"00:08:DC:01:02:0A\", \"ip\": \"192.168.1.100\", "
     u"\"mask\": \"255.255.255.0\", \"gateway\": \"192.168.1.1\"}"_s;
 
+// The sample as read; its values are pinned by its codes (converts) and by the diff's texts.
 Profile sample(bool network = true) {
-    Profile p;
-    p.ports[0] = {u"RS232"_s, u"9600"_s, u"8"_s, u"1"_s, u"无"_s};
-    p.ports[1] = {u"RS485半双工"_s, u"115200"_s, u"7"_s, u"2"_s, u"偶校验"_s};
-    p.ports[2] = {u"RS485全双工"_s, u"1200"_s, u"5"_s, u"1"_s, u"1校验"_s};
-    p.ports[3] = {u"RS232"_s, u"3600"_s, u"8"_s, u"1"_s, u"奇校验"_s};
-    for (int i = 4; i < 8; ++i)
-        p.ports[i] = {u"RS232"_s, u"38400"_s, u"6"_s, u"2"_s, u"空校验"_s};
-    p.mainBaud = u"57600"_s;
-    p.output = u"禁止"_s;
-    if (network)
-        p.network = protocol::NetworkParameters{
-            {0, 8, 0xDC, 1, 2, 10, 192, 168, 1, 100, 255, 255, 255, 0, 192, 168, 1, 1}};
+    Profile p = ProfileFile::parse(kSample, u"profile.json"_s).value();
+    if (!network)
+        p.network.reset();
     return p;
 }
 
@@ -93,8 +85,6 @@ void TestProfile::parse_data() {
     QTest::newRow("without network") << kNetworkLine << QString() << QString() << false;
     refused("not JSON", u"\"version\": 1,"_s, u"\"version\": 1"_s,
             u"not valid JSON at line 4, column 6: unterminated object"_s);
-    refused("not an object", QString::fromUtf8(kSample), u"[]"_s,
-            u"expected one JSON object, found a list"_s);
     refused("another format", u"\"expander-profile\""_s, u"\"expander-profil\""_s,
             u"format: \"expander-profil\" is not \"expander-profile\""_s);
     refused("no format", u"\"format\": \"expander-profile\","_s, QString(),
@@ -105,8 +95,6 @@ void TestProfile::parse_data() {
             u"unknown field \"colour\" (expected format, version, ports, mainPort, network)"_s);
     refused("no main port", u"\"mainPort\": {\"baud\": 57600, \"output\": \"禁止\"},"_s, QString(),
             u"missing field \"mainPort\""_s);
-    refused("main port not an object", u"{\"baud\": 57600, \"output\": \"禁止\"}"_s, u"57600"_s,
-            u"mainPort: expected an object, found 57600"_s);
     refused(
         "parity", u"\"奇校验\""_s, u"\"偶\""_s,
         u"ports[3].parity: \"偶\" is not one of 无, 奇校验, 偶校验, 1校验, 空校验, none, odd, even, mark, space"_s);
@@ -115,8 +103,6 @@ void TestProfile::parse_data() {
         u"ports[2].function: \"RS485\" is not one of RS232, RS485半双工, RS485全双工, RS485-half, RS485-full"_s);
     refused("baud not a multiple of 1200", u"\"baud\": 3600"_s, u"\"baud\": 3601"_s,
             u"ports[3].baud: 3601 is not a whole multiple of 1200 from 1200 to 306000"_s);
-    refused("baud beyond one byte", u"\"baud\": 3600"_s, u"\"baud\": 307200"_s,
-            u"ports[3].baud: 307200 is not a whole multiple of 1200 from 1200 to 306000"_s);
     refused("baud as text", u"\"baud\": 3600"_s, u"\"baud\": \"3600\""_s,
             u"ports[3].baud: expected a number, found \"3600\""_s);
     refused("data bits", u"\"baud\": 3600, \"dataBits\": 8"_s, u"\"baud\": 3600, \"dataBits\": 9"_s,
@@ -135,12 +121,12 @@ void TestProfile::parse_data() {
     refused(
         "a misspelt port field", u"\"parity\": \"无\""_s, u"\"partiy\": \"无\""_s,
         u"ports[0]: unknown field \"partiy\" (expected port, function, baud, dataBits, stopBits, parity)"_s);
-    refused("a port field missing", u"\"stopBits\": 1, \"parity\": \"无\""_s, u"\"stopBits\": 1"_s,
-            u"ports[0]: missing field \"parity\""_s);
     refused("output", u"\"禁止\""_s, u"\"off\""_s,
             u"mainPort.output: \"off\" is not one of 允许, 禁止, allowed, forbidden"_s);
     refused("MAC address", u"\"00:08:DC:01:02:0A\""_s, u"\"00:08:DC:01:02\""_s,
             u"network.mac: \"00:08:DC:01:02\" is not a MAC address such as 00:08:DC:01:02:03"_s);
+    refused("MAC address with a short octet", u"\"00:08:DC:01:02:0A\""_s, u"\"0:08:DC:01:02:0A\""_s,
+            u"network.mac: \"0:08:DC:01:02:0A\" is not a MAC address such as 00:08:DC:01:02:03"_s);
     refused("IP address", u"\"192.168.1.100\""_s, u"\"192.168.1.300\""_s,
             u"network.ip: \"192.168.1.300\" is not an address such as 192.168.1.100"_s);
 }
@@ -172,6 +158,11 @@ void TestProfile::writesTheLayoutAndReadsItBack() {
     const auto read = ProfileFile::read(path);
     QVERIFY(read.ok());
     QCOMPARE(read.value(), sample());
+    QFile big(dir.filePath(u"big.json"_s));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.write(QByteArray(ProfileFile::MaxFileSize + 1, ' ')) > 0);
+    big.close();
+    QCOMPARE(ProfileFile::read(big.fileName()).fault().problem,
+             u"is larger than 1048576 bytes; a profile is a few kilobytes"_s);
     const QString missing = dir.filePath(u"missing.json"_s);
     QVERIFY(ProfileFile::read(missing).fault().message().startsWith(missing + u": cannot be read: "_s));
 }
@@ -182,6 +173,7 @@ void TestProfile::converts() {
     QCOMPARE(PortSetFrame::build(sample().toPanels()).value(),
              QString::fromLatin1("401CCD" + kSampleCodes + "23"));
     QCOMPARE(Profile::fromConfiguration(sampleCodes(), sample().network), sample());
+    QVERIFY(!PortSetFrame::decode(QByteArray::fromHex("401DCD" + kSampleCodes + "23"))); // length byte
     QCOMPARE(Profile::fromPanels(sample().toPanels()).value(), sample(false));
     QCOMPARE(sample().toPanels().outputSwitchPosition, 1);
 
@@ -214,10 +206,18 @@ void TestProfile::diff_data() {
     actual.ports[7].baud = u"9600"_s;
     actual.output = u"允许"_s;
     actual.network->octets[9] = 101;
+    actual.ports[0].function = u"RS485全双工"_s;
+    actual.ports[0].dataBits = u"7"_s;
+    actual.ports[0].stopBits = u"2"_s;
+    actual.mainBaud = u"9600"_s;
     QTest::newRow("one of each") << sample() << actual
                                  << QStringList{
+                                        u"ports[0].function 串口1 功能: RS232 / RS485全双工"_s,
+                                        u"ports[0].dataBits 串口1 数据位: 8 / 7"_s,
+                                        u"ports[0].stopBits 串口1 停止位: 1 / 2"_s,
                                         u"ports[3].parity 串口4 校验位: 奇校验 / 偶校验"_s,
                                         u"ports[7].baud 串口8 波特率: 38400 / 9600"_s,
+                                        u"mainPort.baud 串口0 波特率: 57600 / 9600"_s,
                                         u"mainPort.output 串口0接收输出: 禁止 / 允许"_s,
                                         u"network.ip 网络参数 IP地址: 192.168.1.100 / 192.168.1.101"_s};
     QTest::newRow("network not read") << sample() << sample(false)
@@ -226,16 +226,6 @@ void TestProfile::diff_data() {
                                                      u"network.mask 网络参数 子网掩码: 255.255.255.0 / "_s,
                                                      u"network.gateway 网络参数 默认网关: 192.168.1.1 / "_s};
     QTest::newRow("network not expected") << sample(false) << sample() << QStringList();
-    actual = sample();
-    actual.ports[0].function = u"RS485全双工"_s;
-    actual.ports[0].dataBits = u"7"_s;
-    actual.ports[0].stopBits = u"2"_s;
-    actual.mainBaud = u"9600"_s;
-    QTest::newRow("the other fields")
-        << sample() << actual
-        << QStringList{u"ports[0].function 串口1 功能: RS232 / RS485全双工"_s,
-                       u"ports[0].dataBits 串口1 数据位: 8 / 7"_s, u"ports[0].stopBits 串口1 停止位: 1 / 2"_s,
-                       u"mainPort.baud 串口0 波特率: 57600 / 9600"_s};
 }
 
 void TestProfile::diff() {
