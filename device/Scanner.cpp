@@ -62,8 +62,13 @@ void Scanner::start(const ScanOptions& options) {
             });
         } else {
             scan->serial = m_factory(name);
-            if (scan->serial)
+            if (scan->serial) {
                 scan->client = std::make_unique<DeviceClient>(*scan->serial);
+                connect(scan->client.get(), &DeviceClient::traffic, this,
+                        [this, name](DeviceClient::Traffic kind, const QByteArray& bytes) {
+                            Q_EMIT traffic(name, kind, bytes);
+                        });
+            }
             m_total += int(m_options.bauds.size());
         }
         m_scans.push_back(std::move(scan));

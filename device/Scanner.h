@@ -77,6 +77,8 @@ Q_SIGNALS:
     void skipped(const QString& port);
     // One result per port, in the order given.
     void finished(const QList<device::ScanResult>& results);
+    // Every port's traffic, as DeviceClient::traffic reports it.
+    void traffic(const QString& port, device::DeviceClient::Traffic kind, const QByteArray& bytes);
 
 private:
     struct PortScan;

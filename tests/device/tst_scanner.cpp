@@ -67,6 +67,7 @@ void TestScanner::scansEveryPortAtOnce() {
     QSignalSpy skipped(&rig.scanner, &Scanner::skipped);
     QSignalSpy progress(&rig.scanner, &Scanner::progress);
     QSignalSpy finished(&rig.scanner, &Scanner::finished);
+    QSignalSpy traffic(&rig.scanner, &Scanner::traffic);
     rig.scanner.start({{u"A"_s, u"B"_s, u"C"_s, u"D"_s}, {}, {u"D"_s}, {}, std::nullopt});
     QVERIFY(finished.isEmpty() && rig.writes.isEmpty());
     QTRY_COMPARE(finished.size(), 1);
@@ -96,6 +97,8 @@ void TestScanner::scansEveryPortAtOnce() {
              (QVariantList{u"C"_s, QVariant::fromValue(platform::SerialError::Permission)}));
     QCOMPARE(skipped.size(), 1);
     QCOMPARE(skipped.first().first().toString(), u"D"_s);
+    QCOMPARE(traffic.first(), (QVariantList{u"A"_s, QVariant::fromValue(DeviceClient::Traffic::Sent),
+                                            QByteArray::fromHex("4002F123")}));
     QCOMPARE(progress.first(), (QVariantList{0, 30}));
     QCOMPARE(progress.last(), (QVariantList{13, 13}));
 }
