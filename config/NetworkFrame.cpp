@@ -1,5 +1,7 @@
 #include "config/NetworkFrame.h"
 
+#include "protocol/ReplyDecoder.h"
+
 namespace config {
 
 protocol::Result<QString, BoxFault> NetworkFrame::build(const OctetTexts& boxes) {
@@ -13,6 +15,24 @@ protocol::Result<QString, BoxFault> NetworkFrame::build(const OctetTexts& boxes)
         text += octet.hex;
     }
     return text + QStringLiteral("23");
+}
+
+QByteArray NetworkFrame::encode(const protocol::NetworkParameters& octets) {
+    QByteArray bytes = protocol::encodeReply(octets);
+    bytes[2] = char(protocol::frame::command::NetworkWrite);
+    return bytes;
+}
+
+std::optional<protocol::NetworkParameters> NetworkFrame::decode(const QByteArray& bytes) {
+    namespace frame = protocol::frame;
+    if (bytes.size() != frame::NetworkParametersSize || quint8(bytes.at(1)) != frame::NetworkOctets + 2 ||
+        quint8(bytes.at(2)) != frame::command::NetworkWrite)
+        return std::nullopt;
+    QByteArray reply = bytes;
+    reply[2] = char(frame::reply::NetworkParameters);
+    const protocol::Reply decoded = protocol::decodeReply(reply);
+    const auto* octets = std::get_if<protocol::NetworkParameters>(&decoded);
+    return octets ? std::optional(*octets) : std::nullopt;
 }
 
 QString NetworkFrame::filterBoxText(const QString& text) {

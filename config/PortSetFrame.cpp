@@ -1,6 +1,7 @@
 #include "config/PortSetFrame.h"
 
 #include "config/Tables.h"
+#include "protocol/ReplyDecoder.h"
 
 namespace config {
 
@@ -65,6 +66,24 @@ protocol::Result<QString, PanelFault> PortSetFrame::build(const PortPanels& pane
         return PanelFault{0, Field::OutputSwitch};
     text += twoDigits(*mainBaud) + twoDigits(*output) + QStringLiteral("23");
     return text;
+}
+
+QByteArray PortSetFrame::encode(const protocol::PortConfiguration& codes) {
+    QByteArray bytes = protocol::encodeReply(codes);
+    bytes[2] = char(protocol::frame::command::PortSet);
+    return bytes;
+}
+
+std::optional<protocol::PortConfiguration> PortSetFrame::decode(const QByteArray& bytes) {
+    namespace frame = protocol::frame;
+    if (bytes.size() != frame::PortConfigurationSize || quint8(bytes.at(1)) != frame::PortSetPayload + 2 ||
+        quint8(bytes.at(2)) != frame::command::PortSet)
+        return std::nullopt;
+    QByteArray reply = bytes;
+    reply[2] = char(protocol::frame::reply::PortConfiguration);
+    const protocol::Reply decoded = protocol::decodeReply(reply);
+    const auto* codes = std::get_if<protocol::PortConfiguration>(&decoded);
+    return codes ? std::optional(*codes) : std::nullopt;
 }
 
 } // namespace config

@@ -25,6 +25,8 @@ qint64 FakeSerialControl::write(const QByteArray& bytes) {
     if (!m_open || refuseWrite)
         return -1;
     writes.append(bytes);
+    if (onWrite)
+        onWrite(bytes);
     return bytes.size();
 }
 

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+
 // A serial control that records what is asked of it and delivers bytes the test feeds in.
 namespace platform {
 
@@ -36,6 +38,9 @@ public:
     int openAttempts = 0;
     int closeCalls = 0;       // closes of an open port
     QList<QByteArray> writes; // one entry per write operation
+    // Runs after each successful write, so that a test can play the device; it should answer from
+    // the event loop (QTimer::singleShot), as a real port delivers bytes.
+    std::function<void(const QByteArray&)> onWrite;
 
 private:
     bool m_open = false;

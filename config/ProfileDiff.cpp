@@ -1,0 +1,87 @@
+#include "config/ProfileDiff.h"
+
+#include "config/Describe.h"
+
+namespace config {
+
+namespace {
+
+using Field = ProfileDifference::Field;
+
+struct FieldNames {
+    Field field;
+    const char16_t* key;  // in the profile file
+    const char16_t* list; // in the window
+};
+
+// In the order of the Field enumeration.
+constexpr FieldNames kNames[] = {
+    {Field::Function, u"function", u"功能"},
+    {Field::Baud, u"baud", u"波特率"},
+    {Field::DataBits, u"dataBits", u"数据位"},
+    {Field::StopBits, u"stopBits", u"停止位"},
+    {Field::Parity, u"parity", u"校验位"},
+    {Field::MainBaud, u"mainPort.baud", u"串口0 波特率"},
+    {Field::Output, u"mainPort.output", u"串口0接收输出"},
+    {Field::Mac, u"network.mac", u"网络参数 MAC地址"},
+    {Field::Ip, u"network.ip", u"网络参数 IP地址"},
+    {Field::Mask, u"network.mask", u"网络参数 子网掩码"},
+    {Field::Gateway, u"network.gateway", u"网络参数 默认网关"},
+};
+
+const FieldNames& names(Field field) {
+    return kNames[int(field)];
+}
+
+} // namespace
+
+QString ProfileDifference::path() const {
+    const QString key = QString::fromUtf16(names(field).key);
+    return port > 0 ? QStringLiteral("ports[%1].%2").arg(port - 1).arg(key) : key;
+}
+
+QString ProfileDifference::listName() const {
+    const QString list = QString::fromUtf16(names(field).list);
+    return port > 0 ? QStringLiteral("串口%1 %2").arg(port).arg(list) : list;
+}
+
+std::vector<ProfileDifference> ProfileDiff::compare(const Profile& expected, const Profile& actual) {
+    std::vector<ProfileDifference> differences;
+    const auto check = [&](Field field, int port, const QString& want, const QString& have) {
+        if (want != have)
+            differences.push_back({field, port, want, have});
+    };
+    for (int i = 0; i < protocol::frame::PortCount; ++i) {
+        const PortProfile& want = expected.ports[i];
+        const PortProfile& have = actual.ports[i];
+        check(Field::Function, i + 1, want.function, have.function);
+        check(Field::Baud, i + 1, want.baud, have.baud);
+        check(Field::DataBits, i + 1, want.dataBits, have.dataBits);
+        check(Field::StopBits, i + 1, want.stopBits, have.stopBits);
+        check(Field::Parity, i + 1, want.parity, have.parity);
+    }
+    check(Field::MainBaud, 0, expected.mainBaud, actual.mainBaud);
+    check(Field::Output, 0, expected.output, actual.output);
+    if (const auto& want = expected.network) {
+        const auto text = [](const std::optional<protocol::NetworkParameters>& network,
+                             Field field) -> QString {
+            if (!network)
+                return {};
+            switch (field) {
+            case Field::Mac:
+                return describe::macAddress(*network);
+            case Field::Ip:
+                return describe::dottedQuad(*network, 6);
+            case Field::Mask:
+                return describe::dottedQuad(*network, 10);
+            default:
+                return describe::dottedQuad(*network, 14);
+            }
+        };
+        for (Field field : {Field::Mac, Field::Ip, Field::Mask, Field::Gateway})
+            check(field, 0, text(want, field), text(actual.network, field));
+    }
+    return differences;
+}
+
+} // namespace config

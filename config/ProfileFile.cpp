@@ -1,0 +1,422 @@
+#include "config/ProfileFile.h"
+
+#include "config/Describe.h"
+#include "config/Tables.h"
+#include "config/Words.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+namespace config {
+
+namespace {
+
+namespace frame = protocol::frame;
+
+constexpr int kBaudStep = 1200;
+constexpr int kMaxBaud = 255 * kBaudStep;
+
+using Fault = std::optional<ProfileError>;
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString numberText(double value) {
+    if (std::trunc(value) == value && std::abs(value) < 1e15)
+        return QString::number(qint64(value));
+    return QString::number(value);
+}
+
+// A JSON value the way the file shows it, for the messages.
+QString shown(const QJsonValue& value) {
+    switch (value.type()) {
+    case QJsonValue::String:
+        return quoted(value.toString());
+    case QJsonValue::Double:
+        return numberText(value.toDouble());
+    case QJsonValue::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Array:
+        return QStringLiteral("a list");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QStringLiteral("nothing");
+}
+
+QString joined(std::initializer_list<QStringView> names) {
+    QStringList list;
+    for (QStringView name : names)
+        list.append(name.toString());
+    return list.join(QStringLiteral(", "));
+}
+
+// Reads one file's JSON into a profile, stopping at the first fault.
+class Reader {
+public:
+    explicit Reader(const QString& file) : m_file(file) {}
+
+    ProfileError error(const QString& field, const QString& problem) const {
+        return {m_file, field, problem};
+    }
+
+    QString path(const QString& container, QStringView key) const {
+        return container.isEmpty() ? key.toString() : container + QLatin1Char('.') + key.toString();
+    }
+
+    // Every key of `object` is one of `required` or `optional`, and all the required ones are there.
+    Fault fields(const QJsonObject& object, const QString& container,
+                 std::initializer_list<QStringView> required,
+                 std::initializer_list<QStringView> optional = {}) const {
+        const auto known = [&](QStringView key) {
+            return std::find(required.begin(), required.end(), key) != required.end() ||
+                   std::find(optional.begin(), optional.end(), key) != optional.end();
+        };
+        for (auto it = object.begin(); it != object.end(); ++it)
+            if (!known(it.key()))
+                return error(container, QStringLiteral("unknown field %1 (expected %2)")
+                                            .arg(quoted(it.key()),
+                                                 joined(required) + (optional.size() ? QStringLiteral(", ") +
+                                                                                           joined(optional)
+                                                                                     : QString())));
+        for (QStringView key : required)
+            if (!object.contains(key))
+                return error(container, QStringLiteral("missing field %1").arg(quoted(key.toString())));
+        return std::nullopt;
+    }
+
+    Fault typed(const QJsonValue& value, QJsonValue::Type type, const QString& field) const {
+        if (value.type() == type)
+            return std::nullopt;
+        static const QHash<int, QString> kNames{{QJsonValue::String, QStringLiteral("a text")},
+                                                {QJsonValue::Double, QStringLiteral("a number")},
+                                                {QJsonValue::Array, QStringLiteral("a list")},
+                                                {QJsonValue::Object, QStringLiteral("an object")}};
+        return error(field, QStringLiteral("expected %1, found %2").arg(kNames.value(type), shown(value)));
+    }
+
+    Fault baud(const QJsonValue& value, const QString& field, QString& text) const {
+        if (Fault fault = typed(value, QJsonValue::Double, field))
+            return fault;
+        const double rate = value.toDouble();
+        if (std::trunc(rate) != rate || rate < kBaudStep || rate > kMaxBaud ||
+            std::fmod(rate, kBaudStep) != 0)
+            return error(field, QStringLiteral("%1 is not a whole multiple of %2 from %2 to %3")
+                                    .arg(shown(value))
+                                    .arg(kBaudStep)
+                                    .arg(kMaxBaud));
+        text = QString::number(int(rate));
+        return std::nullopt;
+    }
+
+    // A number that is one of the list's entries (data bits, stop bits).
+    Fault numberEntry(const QJsonValue& value, const OptionTable& table, const QString& field,
+                      QString& text) const {
+        if (Fault fault = typed(value, QJsonValue::Double, field))
+            return fault;
+        const QString candidate = numberText(value.toDouble());
+        if (!table.codeOfText(candidate))
+            return error(field, QStringLiteral("%1 is not one of %2")
+                                    .arg(shown(value), table.texts().join(QStringLiteral(", "))));
+        text = candidate;
+        return std::nullopt;
+    }
+
+    // A text naming one of the list's entries; kept as the entry's own text.
+    Fault namedEntry(const QJsonValue& value, const OptionTable& table, const QString& field,
+                     QString& text) const {
+        if (Fault fault = typed(value, QJsonValue::String, field))
+            return fault;
+        const std::optional<int> position = positionOfName(table, value.toString());
+        if (!position)
+            return error(field, QStringLiteral("%1 is not one of %2")
+                                    .arg(shown(value), acceptedNames(table).join(QStringLiteral(", "))));
+        text = table.textAt(*position);
+        return std::nullopt;
+    }
+
+    Fault port(const QJsonValue& value, const QString& at, std::array<bool, frame::PortCount>& seen,
+               Profile& profile) const {
+        if (Fault fault = typed(value, QJsonValue::Object, at))
+            return fault;
+        const QJsonObject object = value.toObject();
+        if (Fault fault =
+                fields(object, at, {u"port", u"function", u"baud", u"dataBits", u"stopBits", u"parity"}))
+            return fault;
+        const QString numberField = path(at, u"port");
+        const QJsonValue number = object.value(u"port");
+        if (Fault fault = typed(number, QJsonValue::Double, numberField))
+            return fault;
+        const double n = number.toDouble();
+        if (std::trunc(n) != n || n < 1 || n > frame::PortCount)
+            return error(numberField, QStringLiteral("%1 is not a port number from 1 to %2")
+                                          .arg(shown(number))
+                                          .arg(frame::PortCount));
+        const int index = int(n) - 1;
+        if (seen[index])
+            return error(numberField, QStringLiteral("port %1 appears twice").arg(index + 1));
+        seen[index] = true;
+
+        PortProfile& port = profile.ports[index];
+        if (Fault fault = namedEntry(object.value(u"function"), tables::functions(), path(at, u"function"),
+                                     port.function))
+            return fault;
+        if (Fault fault = baud(object.value(u"baud"), path(at, u"baud"), port.baud))
+            return fault;
+        if (Fault fault = numberEntry(object.value(u"dataBits"), tables::dataBits(), path(at, u"dataBits"),
+                                      port.dataBits))
+            return fault;
+        if (Fault fault = numberEntry(object.value(u"stopBits"), tables::stopBits(), path(at, u"stopBits"),
+                                      port.stopBits))
+            return fault;
+        return namedEntry(object.value(u"parity"), tables::parities(), path(at, u"parity"), port.parity);
+    }
+
+    Fault ports(const QJsonValue& value, Profile& profile) const {
+        const QString at = QStringLiteral("ports");
+        if (Fault fault = typed(value, QJsonValue::Array, at))
+            return fault;
+        const QJsonArray list = value.toArray();
+        std::array<bool, frame::PortCount> seen{};
+        for (qsizetype i = 0; i < list.size(); ++i)
+            if (Fault fault = port(list.at(i), QStringLiteral("ports[%1]").arg(i), seen, profile))
+                return fault;
+        for (int i = 0; i < frame::PortCount; ++i)
+            if (!seen[i])
+                return error(at, QStringLiteral("port %1 is missing").arg(i + 1));
+        return std::nullopt;
+    }
+
+    Fault mainPort(const QJsonValue& value, Profile& profile) const {
+        const QString at = QStringLiteral("mainPort");
+        if (Fault fault = typed(value, QJsonValue::Object, at))
+            return fault;
+        const QJsonObject object = value.toObject();
+        if (Fault fault = fields(object, at, {u"baud", u"output"}))
+            return fault;
+        if (Fault fault = baud(object.value(u"baud"), path(at, u"baud"), profile.mainBaud))
+            return fault;
+        return namedEntry(object.value(u"output"), tables::outputSwitch(), path(at, u"output"),
+                          profile.output);
+    }
+
+    // "00:08:DC:01:02:03" into octets 0-5.
+    Fault mac(const QJsonValue& value, const QString& field, protocol::NetworkParameters& network) const {
+        if (Fault fault = typed(value, QJsonValue::String, field))
+            return fault;
+        const QStringList parts = value.toString().split(QLatin1Char(':'));
+        bool ok = parts.size() == 6;
+        for (int i = 0; ok && i < 6; ++i) {
+            ok = parts[i].size() == 2 && isHex(parts[i]);
+            network.octets[i] = quint8(parts[i].toUInt(nullptr, 16));
+        }
+        if (!ok)
+            return error(
+                field, QStringLiteral("%1 is not a MAC address such as 00:08:DC:01:02:03").arg(shown(value)));
+        return std::nullopt;
+    }
+
+    // "192.168.1.100" into four octets from `first`.
+    Fault address(const QJsonValue& value, const QString& field, int first,
+                  protocol::NetworkParameters& network) const {
+        if (Fault fault = typed(value, QJsonValue::String, field))
+            return fault;
+        const QStringList parts = value.toString().split(QLatin1Char('.'));
+        bool ok = parts.size() == 4;
+        for (int i = 0; ok && i < 4; ++i) {
+            ok = !parts[i].isEmpty() && parts[i].size() <= 3 && isDecimal(parts[i]) &&
+                 parts[i].toUInt() <= 255;
+            network.octets[first + i] = quint8(parts[i].toUInt());
+        }
+        if (!ok)
+            return error(field,
+                         QStringLiteral("%1 is not an address such as 192.168.1.100").arg(shown(value)));
+        return std::nullopt;
+    }
+
+    Fault network(const QJsonValue& value, Profile& profile) const {
+        const QString at = QStringLiteral("network");
+        if (Fault fault = typed(value, QJsonValue::Object, at))
+            return fault;
+        const QJsonObject object = value.toObject();
+        if (Fault fault = fields(object, at, {u"mac", u"ip", u"mask", u"gateway"}))
+            return fault;
+        protocol::NetworkParameters octets;
+        if (Fault fault = mac(object.value(u"mac"), path(at, u"mac"), octets))
+            return fault;
+        const std::pair<QStringView, int> addresses[] = {{u"ip", 6}, {u"mask", 10}, {u"gateway", 14}};
+        for (const auto& [key, first] : addresses)
+            if (Fault fault = address(object.value(key), path(at, key), first, octets))
+                return fault;
+        profile.network = octets;
+        return std::nullopt;
+    }
+
+    Fault document(const QJsonObject& root, Profile& profile) const {
+        // The format and version first: a file that is something else altogether says so.
+        if (!root.contains(u"format"))
+            return error({}, QStringLiteral("missing field \"format\" (is it an expander profile?)"));
+        const QJsonValue format = root.value(u"format");
+        if (Fault fault = typed(format, QJsonValue::String, QStringLiteral("format")))
+            return fault;
+        if (format.toString() != ProfileFile::FormatName)
+            return error(QStringLiteral("format"),
+                         QStringLiteral("%1 is not %2")
+                             .arg(shown(format), quoted(ProfileFile::FormatName.toString())));
+        if (!root.contains(u"version"))
+            return error({}, QStringLiteral("missing field \"version\""));
+        const QJsonValue version = root.value(u"version");
+        if (Fault fault = typed(version, QJsonValue::Double, QStringLiteral("version")))
+            return fault;
+        if (version.toDouble() != ProfileFile::Version)
+            return error(QStringLiteral("version"),
+                         QStringLiteral("%1 is not supported; this program reads version %2")
+                             .arg(shown(version))
+                             .arg(ProfileFile::Version));
+
+        if (Fault fault = fields(root, {}, {u"format", u"version", u"ports", u"mainPort"}, {u"network"}))
+            return fault;
+        if (Fault fault = ports(root.value(u"ports"), profile))
+            return fault;
+        if (Fault fault = mainPort(root.value(u"mainPort"), profile))
+            return fault;
+        if (root.contains(u"network"))
+            return network(root.value(u"network"), profile);
+        return std::nullopt;
+    }
+
+private:
+    static bool isHex(const QString& text) {
+        for (QChar c : text)
+            if (!isDigit(c) && !(c.unicode() >= u'a' && c.unicode() <= u'f') &&
+                !(c.unicode() >= u'A' && c.unicode() <= u'F'))
+                return false;
+        return true;
+    }
+    static bool isDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
+    static bool isDecimal(const QString& text) { return std::all_of(text.begin(), text.end(), isDigit); }
+
+    QString m_file;
+};
+
+// Line and column (both from 1, the column in characters) of a byte offset into UTF-8 text.
+std::pair<int, int> lineAndColumn(const QByteArray& text, qsizetype offset) {
+    offset = std::clamp<qsizetype>(offset, 0, text.size());
+    const QByteArray before = text.left(offset);
+    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+    return {int(before.count('\n')) + 1, int(QString::fromUtf8(before.mid(lineStart)).size()) + 1};
+}
+
+// A JSON string literal.
+QString literal(const QString& text) {
+    QString out = QStringLiteral("\"");
+    for (QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
+
+// A value held as text, written as a number when it is one (a baud rate, data or stop bits), so
+// that a profile made from odd panels still shows what it holds.
+QString numeric(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && QString::number(value) == text ? text : literal(text);
+}
+
+} // namespace
+
+QString ProfileError::message() const {
+    return field.isEmpty() ? file + QStringLiteral(": ") + problem
+                           : file + QStringLiteral(": ") + field + QStringLiteral(": ") + problem;
+}
+
+protocol::Result<Profile, ProfileError> ProfileFile::parse(const QByteArray& json, const QString& fileName) {
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        const auto [line, column] = lineAndColumn(json, parseError.offset);
+        return ProfileError{fileName,
+                            {},
+                            QStringLiteral("not valid JSON at line %1, column %2: %3")
+                                .arg(line)
+                                .arg(column)
+                                .arg(parseError.errorString())};
+    }
+    if (!document.isObject())
+        return ProfileError{fileName, {}, QStringLiteral("expected one JSON object, found a list")};
+    const Reader reader(fileName);
+    Profile profile;
+    if (Fault fault = reader.document(document.object(), profile))
+        return *fault;
+    return profile;
+}
+
+protocol::Result<Profile, ProfileError> ProfileFile::read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ProfileError{path, {}, QStringLiteral("cannot be read: ") + file.errorString()};
+    const QByteArray json = file.read(MaxFileSize + 1);
+    if (json.size() > MaxFileSize) // read, not asked: a pipe or a device has no size
+        return ProfileError{
+            path,
+            {},
+            QStringLiteral("is larger than %1 bytes; a profile is a few kilobytes").arg(MaxFileSize)};
+    return parse(json, path);
+}
+
+QByteArray ProfileFile::toJson(const Profile& profile) {
+    QString out = QStringLiteral("{\n    \"format\": %1,\n    \"version\": %2,\n    \"ports\": [\n")
+                      .arg(literal(FormatName.toString()))
+                      .arg(Version);
+    for (int i = 0; i < frame::PortCount; ++i) {
+        const PortProfile& port = profile.ports[i];
+        out += QStringLiteral("        {\"port\": %1, \"function\": %2, \"baud\": %3, \"dataBits\": %4, "
+                              "\"stopBits\": %5, \"parity\": %6}")
+                   .arg(QString::number(i + 1), literal(port.function), numeric(port.baud),
+                        numeric(port.dataBits), numeric(port.stopBits), literal(port.parity));
+        out += i + 1 < frame::PortCount ? QStringLiteral(",\n") : QStringLiteral("\n");
+    }
+    out += QStringLiteral("    ],\n    \"mainPort\": {\"baud\": %1, \"output\": %2}")
+               .arg(numeric(profile.mainBaud), literal(profile.output));
+    if (const auto& network = profile.network) {
+        out += QStringLiteral(",\n    \"network\": {\"mac\": %1, \"ip\": %2, \"mask\": %3, \"gateway\": %4}")
+                   .arg(literal(describe::macAddress(*network)), literal(describe::dottedQuad(*network, 6)),
+                        literal(describe::dottedQuad(*network, 10)),
+                        literal(describe::dottedQuad(*network, 14)));
+    }
+    out += QStringLiteral("\n}\n");
+    return out.toUtf8();
+}
+
+protocol::Result<protocol::Done, ProfileError> ProfileFile::write(const QString& path,
+                                                                  const Profile& profile) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return ProfileError{path, {}, QStringLiteral("cannot be written: ") + file.errorString()};
+    const QByteArray json = toJson(profile);
+    if (file.write(json) != json.size() || !file.commit())
+        return ProfileError{path, {}, QStringLiteral("cannot be written: ") + file.errorString()};
+    return protocol::Done{};
+}
+
+} // namespace config

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QtGlobal>
+
+// How long the device client waits, and how often it asks again.
+namespace device {
+
+// The defaults follow the wire time at the open baud (10 bits a byte: 1 ms for 10 bytes at
+// 115200, 83 ms at 1200):
+//   answerMs = 150 ms + twice the wire time of the exchange (request and reply together; by
+//              default the longest, 34 bytes: the port-set frame and its 4-byte answer, or the
+//              sync request and its 30-byte reply). 156 ms at 115200, 222 ms at 9600, 718 ms at
+//              1200. The device's own turnaround is a few milliseconds; the rest is slack for
+//              USB adapters and busy machines.
+//   gapMs    = 50 ms + the wire time of 2 bytes: the longest pause inside one reply before what
+//              came is taken as malformed. A reply that is complete never waits for it.
+//   retries  = 2: a request that draws no answer, or a malformed or unexpected reply, is written
+//              again up to twice more. Every request may be repeated safely: connect and the reads
+//              change nothing, and writing the ports, writing the network or restoring twice leaves
+//              the device as once. A forward is never repeated (nothing answers it).
+struct Timing {
+    static constexpr int TurnaroundMs = 150;
+    static constexpr int QuietMs = 50;
+    static constexpr int Retries = 2;
+    static constexpr int LongestExchange = 34;
+
+    int answerMs = 0; // from the write to the first byte of the reply, per attempt
+    int gapMs = 0;    // the longest pause between two bytes of one reply
+    int retries = 0;  // attempts after the first
+
+    bool operator==(const Timing&) const = default;
+
+    // The defaults above at `baud`, for an exchange of `exchangeBytes` bytes.
+    static Timing forBaud(qint32 baud, int exchangeBytes = LongestExchange);
+    // The time `bytes` take on the line at `baud`, 10 bits a byte, rounded up to whole milliseconds.
+    static int wireMs(int bytes, qint32 baud);
+};
+
+} // namespace device
