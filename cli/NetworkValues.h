@@ -10,10 +10,10 @@
 namespace cli {
 
 struct NetworkValues {
-    std::optional<config::MacAddress> mac;
-    std::optional<config::Ipv4Address> ip;
-    std::optional<config::Ipv4Address> mask;
-    std::optional<config::Ipv4Address> gateway;
+    std::optional<config::MacAddress> mac{};
+    std::optional<config::Ipv4Address> ip{};
+    std::optional<config::Ipv4Address> mask{};
+    std::optional<config::Ipv4Address> gateway{};
 
     bool operator==(const NetworkValues&) const = default;
 

@@ -158,6 +158,7 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
     struct Origin {
         int line = 0; // 0: the base
         QString unit;
+        NetworkValues own; // the values the row gives, before the base fills in the rest
     };
     std::vector<NetworkValues> values;
     std::vector<Origin> origins;
@@ -167,7 +168,7 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
             std::find_if(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.port == port; });
         if (row != m_rows.end()) {
             values.push_back(row->values.over(base));
-            origins.push_back({row->line, port});
+            origins.push_back({row->line, port, row->values});
         } else if (m_start) {
             const QString unit = QStringLiteral("* for %1").arg(port);
             NetworkValues own = m_start->values;
@@ -183,10 +184,10 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
                                       .arg(started)};
             ++started;
             values.push_back(own.over(base));
-            origins.push_back({m_start->line, unit});
+            origins.push_back({m_start->line, unit, own});
         } else {
             values.push_back(base);
-            origins.push_back({0, port});
+            origins.push_back({0, port, {}});
         }
     }
 
@@ -203,7 +204,7 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
                 continue;
             }
             const QString other = ports.at(qsizetype(first.value(shown)));
-            if (origins[i].line == 0)
+            if (!address(origins[i].own)) // the base's value
                 return UnitsError{
                     baseName,
                     0,
