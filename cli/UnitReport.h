@@ -16,19 +16,19 @@
 namespace cli {
 
 struct UnitReport {
-    QString command; // "write", "network read", ...
-    QString port;
+    QString command{}; // "write", "network read", ...
+    QString port{};
     qint32 baud = 0; // the baud the device answered at; 0 when none did
     Verdict verdict = Verdict::Passed;
-    QString message; // why it did not pass, in English; empty when it passed
+    QString message{}; // why it did not pass, in English; empty when it passed
 
-    std::optional<config::Profile> written;                    // write: the profile as sent, network included
-    std::optional<config::Profile> read;                       // read, write --verify: what the device holds
-    std::optional<protocol::NetworkParameters> networkWritten; // network write
-    std::optional<protocol::NetworkParameters> networkRead;    // network read, network write --verify
-    std::optional<std::vector<config::ProfileDifference>> diff; // when verified
-    int forwardPort = 0;                                        // forward
-    QByteArray forwarded;                                       // forward: the bytes sent on
+    std::optional<config::Profile> written{}; // write: the profile as sent, network included
+    std::optional<config::Profile> read{};    // read, write --verify: what the device holds
+    std::optional<protocol::NetworkParameters> networkWritten{};  // network write
+    std::optional<protocol::NetworkParameters> networkRead{};     // network read, network write --verify
+    std::optional<std::vector<config::ProfileDifference>> diff{}; // when verified
+    int forwardPort = 0;                                          // forward
+    QByteArray forwarded{};                                       // forward: the bytes sent on
 
     qint64 elapsedMs = 0;
 
