@@ -1,6 +1,7 @@
 // The units file: which values each unit of a batch gets (its own row, the * row counted up, the
 // profile's values beneath), the CSV it reads, and what it refuses with which message.
 #include "cli/UnitsFile.h"
+#include "config/Describe.h"
 
 #include <QTest>
 
@@ -18,16 +19,13 @@ const NetworkValues kProfile{.mac = config::MacAddress{0x00, 0x08, 0xDC, 0x01, 0
 
 // "ip mac mask gateway", "-" for a field not given.
 QString shown(const NetworkValues& values) {
-    const auto text = [](const auto& field, QChar separator, int base) {
-        if (!field)
-            return u"-"_s;
-        QStringList parts;
-        for (quint8 octet : *field)
-            parts.append(QString::number(octet, base).rightJustified(base == 16 ? 2 : 1, u'0').toUpper());
-        return parts.join(separator);
-    };
-    return QStringList{text(values.ip, u'.', 10), text(values.mac, u':', 16), text(values.mask, u'.', 10),
-                       text(values.gateway, u'.', 10)}
+    using namespace config::describe;
+    const protocol::NetworkParameters octets = values.applyTo({});
+    const auto field = [](bool given, const QString& text) { return given ? text : u"-"_s; };
+    return QStringList{field(values.ip.has_value(), dottedQuad(octets, 6)),
+                       field(values.mac.has_value(), macAddress(octets)),
+                       field(values.mask.has_value(), dottedQuad(octets, 10)),
+                       field(values.gateway.has_value(), dottedQuad(octets, 14))}
         .join(u' ');
 }
 
