@@ -21,9 +21,10 @@
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 
 #include <algorithm>
-#include <memory>
+#include <barrier>
 
 namespace {
 
@@ -89,26 +90,43 @@ ToolRun runTool(const QString& program, const QStringList& arguments, const QStr
     return run;
 }
 
-// The three exchanges of a unit (connect, port write, port read) by a blocking client; ms each run.
-std::vector<double> floorRuns(const QString& device, qint32 baud, const QByteArray& portSet, int runs) {
-    QSerialPort port(device);
-    port.setBaudRate(baud);
-    std::vector<double> samples;
-    if (!port.open(QIODevice::ReadWrite))
-        return samples;
+// The three exchanges of a unit (connect, port write, port read) by a blocking client, in ms.
+double unitExchanges(QSerialPort& port, const QByteArray& portSet) {
     const std::pair<QByteArray, int> exchanges[] = {
         {QByteArray::fromHex("4002F123"), 4}, {portSet, 4}, {QByteArray::fromHex("4002FB23"), 30}};
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        for (const auto& [request, replySize] : exchanges) {
-            port.write(request);
-            port.waitForBytesWritten(1000);
-            QByteArray reply;
-            while (reply.size() < replySize && port.waitForReadyRead(1000))
-                reply += port.readAll();
+    QElapsedTimer clock;
+    clock.start();
+    for (const auto& [request, replySize] : exchanges) {
+        port.write(request);
+        port.waitForBytesWritten(1000);
+        QByteArray reply;
+        while (reply.size() < replySize && port.waitForReadyRead(1000))
+            reply += port.readAll();
+    }
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+// The floor of `devices` served at once: a blocking client per device, each in a thread of its
+// own, the ports opened before they start together; the slowest of each run, in ms.
+std::vector<double> floorRuns(const QStringList& devices, qint32 baud, const QByteArray& portSet, int runs) {
+    std::vector<double> samples;
+    for (int run = 0; run < runs; ++run) {
+        std::barrier start(devices.size());
+        std::vector<double> times(size_t(devices.size()), 0.0);
+        std::vector<std::unique_ptr<QThread>> threads;
+        for (qsizetype i = 0; i < devices.size(); ++i) {
+            threads.emplace_back(QThread::create([&, i] {
+                QSerialPort port(devices[i]);
+                port.setBaudRate(baud);
+                const bool open = port.open(QIODevice::ReadWrite);
+                start.arrive_and_wait();
+                times[size_t(i)] = open ? unitExchanges(port, portSet) : 0.0;
+            }));
+            threads.back()->start();
         }
-        samples.push_back(double(clock.nsecsElapsed()) / 1e6);
+        for (const auto& thread : threads)
+            thread->wait();
+        samples.push_back(*std::max_element(times.begin(), times.end()));
     }
     return samples;
 }
@@ -172,7 +190,7 @@ int main(int argc, char* argv[]) {
         if (single.devices().isEmpty())
             return 1;
         const QByteArray portSet = config::PortSetFrame::encode(profile.toConfiguration().value());
-        const double floor = bench::median(floorRuns(single.devices().first(), baud, portSet, runs));
+        const double floor = bench::median(floorRuns(single.devices(), baud, portSet, runs));
         const double wire = 10.0 * (8 + 34 + 34) * 1000 / baud;
         std::vector<double> units;
         for (int i = 0; i < runs; ++i) {
@@ -211,11 +229,20 @@ int main(int argc, char* argv[]) {
         }
         const double one = bench::median(ones);
         const double all = bench::median(alls);
-        out << QStringLiteral("8 units at %1: slowest %2 ms; one alone %3 ms: %4 x")
+        // What the simulator allows 8 units at once, whoever the client.
+        const double floorOne = bench::median(floorRuns({eight.devices().first()}, baud, portSet, runs));
+        const double floorAll = bench::median(floorRuns(eight.devices(), baud, portSet, runs));
+        out << QStringLiteral(
+                   "8 units at %1: slowest %2 ms; one alone %3 ms: %4 x; the floor of 8 at once %5 ms, "
+                   "of one %6 ms: %7 x")
                    .arg(baud)
-                   .arg(number(all), number(one), number(all / one))
+                   .arg(number(all), number(one), number(all / one), number(floorAll), number(floorOne),
+                        number(floorAll / floorOne))
             << Qt::endl;
         out << "result cli_parallel_" << baud << "_ratio " << number(all / one) << Qt::endl;
+        out << "result cli_parallel_" << baud << "_floor_ratio " << number(floorAll / floorOne) << Qt::endl;
+        out << "result cli_parallel_" << baud << "_ms " << number(all) << Qt::endl;
+        out << "result cli_parallel_" << baud << "_floor_ms " << number(floorAll) << Qt::endl;
     }
 
     // Nothing answers: every reply dropped.

@@ -167,7 +167,7 @@ void Tool::reportScan(const QList<device::ScanResult>& results) {
         report.baud = result.baud;
         report.verdict = verdictOf(result.status);
         report.message = scanMessage(result, m_invocation.bauds);
-        report.elapsedMs = m_scanClock.elapsed();
+        report.elapsedMs = (m_scanClock.nsecsElapsed() + 500000) / 1000000;
         anyFound = anyFound || report.verdict == Verdict::Passed;
         verdicts.append(report.verdict);
         m_reports.push_back(report);

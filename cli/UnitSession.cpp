@@ -246,7 +246,7 @@ void UnitSession::finish() {
     if (m_done)
         return;
     m_done = true;
-    m_report.elapsedMs = m_clock.elapsed();
+    m_report.elapsedMs = (m_clock.nsecsElapsed() + 500000) / 1000000; // rounded, not cut off
     m_client.close();
     Q_EMIT finished();
 }
