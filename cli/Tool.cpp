@@ -23,8 +23,8 @@ QString scanMessage(const device::ScanResult& result, const QList<qint32>& bauds
         return {};
     case Status::CannotOpen: {
         const QFileInfo file(result.port);
-        return QStringLiteral("cannot open %1: %2")
-            .arg(result.port, openFailure(result.error, file.isReadable() && file.isWritable()));
+        return QStringLiteral("cannot open: ") +
+               openFailure(result.error, file.isReadable() && file.isWritable());
     }
     case Status::NotFound:
     case Status::Skipped:
@@ -179,7 +179,8 @@ void Tool::reportScan(const QList<device::ScanResult>& results) {
         m_env.out(output::found(m_reports));
         for (const UnitReport& report : m_reports)
             if (report.verdict == Verdict::CannotOpen)
-                m_env.err(QStringLiteral("%1: %2\n").arg(CommandLine::Program, report.message));
+                m_env.err(
+                    QStringLiteral("%1: %2: %3\n").arg(CommandLine::Program, report.port, report.message));
         if (!anyFound)
             m_env.err(QStringLiteral("%1: no expander answered on %2 port(s)\n")
                           .arg(CommandLine::Program)

@@ -71,9 +71,8 @@ void UnitSession::tryBaud(int index) {
     const platform::OpenResult opened = m_client.open(m_plan.port, settings);
     if (!opened) {
         const QFileInfo file(m_plan.port);
-        fail(Verdict::CannotOpen,
-             QStringLiteral("cannot open %1: %2")
-                 .arg(m_plan.port, openFailure(opened.fault(), file.isReadable() && file.isWritable())));
+        fail(Verdict::CannotOpen, QStringLiteral("cannot open: ") +
+                                      openFailure(opened.fault(), file.isReadable() && file.isWritable()));
         return;
     }
     Q_EMIT note(m_plan.port, QStringLiteral("open at %1 baud").arg(baud));
