@@ -65,6 +65,7 @@ QStringList details(const UnitReport& report) {
 } // namespace
 
 QString jsonLine(const UnitReport& report) {
+    // What a script looks at first, then the bulky parts.
     QStringList fields{
         QStringLiteral("\"port\":") + json(report.port),
         QStringLiteral("\"baud\":%1").arg(report.baud),
@@ -73,6 +74,19 @@ QString jsonLine(const UnitReport& report) {
     };
     if (report.verdict != Verdict::Passed)
         fields.append(QStringLiteral("\"message\":") + json(report.message));
+    if (const auto network = report.network()) {
+        fields.append(QStringLiteral("\"ip\":") + json(config::describe::dottedQuad(*network, 6)));
+        fields.append(QStringLiteral("\"mac\":") + json(config::describe::macAddress(*network)));
+    }
+    fields.append(QStringLiteral("\"elapsedMs\":%1").arg(report.elapsedMs));
+    if (report.diff) {
+        QJsonArray list;
+        for (const config::ProfileDifference& difference : *report.diff)
+            list.append(QJsonObject{{QStringLiteral("field"), difference.path()},
+                                    {QStringLiteral("expected"), difference.expected},
+                                    {QStringLiteral("actual"), difference.actual}});
+        fields.append(QStringLiteral("\"diff\":") + json(list));
+    }
     if (report.written)
         fields.append(QStringLiteral("\"written\":") + json(profileObject(*report.written)));
     else if (report.networkWritten)
@@ -83,15 +97,6 @@ QString jsonLine(const UnitReport& report) {
         fields.append(QStringLiteral("\"read\":") + json(profileObject(*report.read)));
     else if (report.networkRead)
         fields.append(QStringLiteral("\"read\":") + json(networkObject(*report.networkRead)));
-    if (report.diff) {
-        QJsonArray list;
-        for (const config::ProfileDifference& difference : *report.diff)
-            list.append(QJsonObject{{QStringLiteral("field"), difference.path()},
-                                    {QStringLiteral("expected"), difference.expected},
-                                    {QStringLiteral("actual"), difference.actual}});
-        fields.append(QStringLiteral("\"diff\":") + json(list));
-    }
-    fields.append(QStringLiteral("\"elapsedMs\":%1").arg(report.elapsedMs));
     return QLatin1Char('{') + fields.join(QLatin1Char(',')) + QStringLiteral("}\n");
 }
 

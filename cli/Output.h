@@ -14,10 +14,12 @@
 // results file, and the trace of the frames.
 namespace cli::output {
 
-// {"port":…,"baud":…,"command":…,"result":…,"message":…,"written":…,"read":…,"diff":[…],"elapsedMs":…}
-// with its line feed. "message" only when the unit did not pass; "written" and "read" as the
-// command has them (a profile as its file holds it, network parameters, or the forwarded bytes);
-// "diff" only when verified: [{"field":"ports[2].parity","expected":"无","actual":"偶校验"}].
+// {"port":…,"baud":…,"command":…,"result":…,"message":…,"ip":…,"mac":…,"elapsedMs":…,"diff":[…],
+//  "written":…,"read":…} with its line feed: the summary first, then the bulky parts. "message" only
+// when the unit did not pass; "ip" and "mac" when the unit got or holds network values; "diff" only
+// when verified: [{"field":"ports[2].parity","expected":"无","actual":"偶校验"}]; "written" and
+// "read" as the command has them: a profile as its file holds it, network parameters, or the
+// forwarded bytes.
 QString jsonLine(const UnitReport& report);
 
 // PORT, BAUD, RESULT, TIME and DETAILS, a row per unit, columns aligned; a mismatch lists each

@@ -101,7 +101,7 @@ void TestCliProcess::batches_data() {
     QTest::newRow("verified, each unit its own address")
         << QList<QStringList>{{u"--count"_s, u"2"_s, u"--main-baud"_s, u"19200"_s}}
         << QStringList{u"--units"_s, kUnits} << 0 << QStringList{u"passed"_s, u"passed"_s}
-        << u"\"ip\":\"10.0.5.22\",\"mac\":\"00:08:DC:10:00:02\",\"mask\":\"255.255.255.0\"}"_s;
+        << u"\"result\":\"passed\",\"ip\":\"10.0.5.22\",\"mac\":\"00:08:DC:10:00:02\",\"elapsedMs\""_s;
     QTest::newRow("a stuck port")
         << QList<QStringList>{{u"--stuck-port"_s, u"3"_s}} << QStringList{} << 1 << QStringList{u"mismatch"_s}
         << u"\"diff\":[{\"actual\":\"RS232\",\"expected\":\"RS485半双工\",\"field\":\"ports[2]."

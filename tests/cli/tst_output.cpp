@@ -62,11 +62,13 @@ void TestOutput::jsonLines() {
     network.diff = {{Field::Ip, 0, u"10.0.0.1"_s, u"10.0.0.9"_s}};
     const QString octets = u"{\"gateway\":\"10.0.0.254\",\"ip\":\"10.0.0.1\",\"mac\":\"00:08:DC:01:02:03\","
                            u"\"mask\":\"255.255.255.0\"}"_s;
-    QCOMPARE(output::jsonLine(network), u"{\"port\":\"A\",\"baud\":9600,\"command\":\"network "
-                                        u"write\",\"result\":\"mismatch\",\"message\":\"1 field(s) "
-                                        u"differ\",\"written\":%1,\"read\":%1,\"diff\":[{\"actual\":\"10.0.0."
-                                        u"9\",\"expected\":\"10.0.0.1\",\"field\":"
-                                        u"\"network.ip\"}],\"elapsedMs\":7}\n"_s.arg(octets));
+    QCOMPARE(
+        output::jsonLine(network),
+        u"{\"port\":\"A\",\"baud\":9600,\"command\":\"network "
+        u"write\",\"result\":\"mismatch\",\"message\":\"1 field(s) "
+        u"differ\",\"ip\":\"10.0.0.1\",\"mac\":\"00:08:DC:01:02:03\",\"elapsedMs\":7,\"diff\":[{\"actual\":"
+        u"\"10.0.0.9\","
+        u"\"expected\":\"10.0.0.1\",\"field\":\"network.ip\"}],\"written\":%1,\"read\":%1}\n"_s.arg(octets));
 }
 
 void TestOutput::table() {
