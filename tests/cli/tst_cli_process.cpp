@@ -77,6 +77,13 @@ void TestCliProcess::scanFindsEachDeviceAtItsBaudThenReads() {
     const Run scan = cli({u"scan"_s, u"-p"_s, a, u"--port"_s, b});
     QCOMPARE(scan.out, a + u"  19200\n"_s + b + u"  19200\n"_s);
     QCOMPARE(scan.code, 0);
+    const QString none = m_dir.filePath(u"none"_s);
+    const Run nothing = cli({u"scan"_s, u"-p"_s, none});
+    QCOMPARE(
+        nothing.err,
+        u"expander-cli: %1: cannot open: not found\nexpander-cli: no expander answered on 1 port(s)\n"_s.arg(
+            none));
+    QCOMPARE(nothing.code, 6);
 
     const Run read = cli({u"read"_s, u"-p"_s, a, u"-b"_s, u"19200"_s, u"--trace"_s});
     QCOMPARE(read.code, 0);
