@@ -60,6 +60,8 @@ void Tool::start() {
             return;
         }
         if (m_invocation.allPorts) {
+            if (!openResults()) // checked before the scan too; the units' values after it
+                return;
             scan(m_env.listPorts(), [this](const QList<device::ScanResult>& results) {
                 std::vector<Unit> units;
                 for (const device::ScanResult& result : results)
@@ -119,15 +121,20 @@ bool Tool::prepare() {
         }
         m_units = units.value();
     }
-    if (!m_invocation.resultsPath.isEmpty()) {
-        // Opened now, so that a file that cannot be written stops the run before anything is sent.
-        QFile file(m_invocation.resultsPath);
-        const bool fresh = !file.exists() || file.size() == 0;
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
-            (fresh && file.write(csv::row(output::resultsHeader()).toUtf8()) < 0)) {
-            refuse(m_invocation.resultsPath + QStringLiteral(": cannot be written: ") + file.errorString());
-            return false;
-        }
+    return true;
+}
+
+bool Tool::openResults() {
+    if (m_invocation.resultsPath.isEmpty())
+        return true;
+    // Opened before the units start, so that a file that cannot be written stops the run before
+    // anything is written to a device.
+    QFile file(m_invocation.resultsPath);
+    const bool fresh = !file.exists() || file.size() == 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
+        (fresh && file.write(csv::row(output::resultsHeader()).toUtf8()) < 0)) {
+        refuse(m_invocation.resultsPath + QStringLiteral(": cannot be written: ") + file.errorString());
+        return false;
     }
     return true;
 }
@@ -199,7 +206,7 @@ void Tool::runBatch(const std::vector<Unit>& units) {
             ports.append(unit.port);
         return ports;
     }());
-    if (!values)
+    if (!values || !openResults())
         return;
     for (size_t i = 0; i < units.size(); ++i) {
         UnitSession::Plan plan;

@@ -46,6 +46,7 @@ private:
     };
 
     bool prepare();
+    bool openResults();
     std::optional<std::vector<NetworkValues>> assign(const QStringList& ports);
     void scan(const QStringList& ports, std::function<void(const QList<device::ScanResult>&)> then);
     void reportScan(const QList<device::ScanResult>& results);
