@@ -1,4 +1,4 @@
-# Desktop integration and the Debian package. Next to the two programs (installed where they are
+# Desktop integration and the Debian package. Next to the three programs (installed where they are
 # defined) go the desktop entry, the scalable icon and a manual page for each program;
 # `cpack -G DEB` in the build folder packs all of it as expander-config_<version>_<arch>.deb.
 include(GNUInstallDirs)
@@ -13,7 +13,7 @@ install(FILES "${EXPANDER_RESOURCES}/expander-config.svg"
 # Manual pages, compressed as Debian installs them (gzip -9n: no name or time stamp inside, so
 # the same page always gives the same bytes); plain when there is no gzip.
 find_program(EXPANDER_GZIP gzip)
-set(manual_pages expander-config.1 expander-sim.1)
+set(manual_pages expander-config.1 expander-sim.1 expander-cli.1)
 set(installed_pages)
 foreach(page IN LISTS manual_pages)
     if(EXPANDER_GZIP)
@@ -47,8 +47,13 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "ports, restores the factory settings, reads and writes the network parameters"
     "and forwards raw bytes to one extension port."
     "."
+    "."
+    "expander-cli does the same from scripts and production lines: it finds"
+    "expanders, writes a profile to many at once, reads it back and compares it,"
+    "and records each unit's result."
+    "."
     "It comes with expander-sim, a simulated expander on pseudo-terminals, to try"
-    "the program without the hardware.")
+    "the programs without the hardware.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,5 +1,6 @@
 #include "config/ProfileFile.h"
 
+#include "config/AddressText.h"
 #include "config/Describe.h"
 #include "config/Tables.h"
 #include "config/Words.h"
@@ -218,15 +219,11 @@ public:
     Fault mac(const QJsonValue& value, const QString& field, protocol::NetworkParameters& network) const {
         if (Fault fault = typed(value, QJsonValue::String, field))
             return fault;
-        const QStringList parts = value.toString().split(QLatin1Char(':'));
-        bool ok = parts.size() == 6;
-        for (int i = 0; ok && i < 6; ++i) {
-            ok = parts[i].size() == 2 && isHex(parts[i]);
-            network.octets[i] = quint8(parts[i].toUInt(nullptr, 16));
-        }
-        if (!ok)
+        const std::optional<MacAddress> mac = parseMac(value.toString());
+        if (!mac)
             return error(
                 field, QStringLiteral("%1 is not a MAC address such as 00:08:DC:01:02:03").arg(shown(value)));
+        std::copy(mac->begin(), mac->end(), network.octets.begin());
         return std::nullopt;
     }
 
@@ -235,16 +232,11 @@ public:
                   protocol::NetworkParameters& network) const {
         if (Fault fault = typed(value, QJsonValue::String, field))
             return fault;
-        const QStringList parts = value.toString().split(QLatin1Char('.'));
-        bool ok = parts.size() == 4;
-        for (int i = 0; ok && i < 4; ++i) {
-            ok = !parts[i].isEmpty() && parts[i].size() <= 3 && isDecimal(parts[i]) &&
-                 parts[i].toUInt() <= 255;
-            network.octets[first + i] = quint8(parts[i].toUInt());
-        }
-        if (!ok)
+        const std::optional<Ipv4Address> address = parseIpv4(value.toString());
+        if (!address)
             return error(field,
                          QStringLiteral("%1 is not an address such as 192.168.1.100").arg(shown(value)));
+        std::copy(address->begin(), address->end(), network.octets.begin() + first);
         return std::nullopt;
     }
 
@@ -300,16 +292,6 @@ public:
     }
 
 private:
-    static bool isHex(const QString& text) {
-        for (QChar c : text)
-            if (!isDigit(c) && !(c.unicode() >= u'a' && c.unicode() <= u'f') &&
-                !(c.unicode() >= u'A' && c.unicode() <= u'F'))
-                return false;
-        return true;
-    }
-    static bool isDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
-    static bool isDecimal(const QString& text) { return std::all_of(text.begin(), text.end(), isDigit); }
-
     QString m_file;
 };
 

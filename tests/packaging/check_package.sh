@@ -39,6 +39,7 @@ desktop_lines=(
 expected_files=(
     bin/expander-config
     bin/expander-sim
+    bin/expander-cli
     share/applications/expander-config.desktop
     share/icons/hicolor/scalable/apps/expander-config.svg
 )
@@ -66,9 +67,14 @@ check_install() {
     for f in "${expected_files[@]}"; do
         [ -f "$usr/$f" ] || fail "not installed: /usr/$f"
     done
-    for program in expander-config expander-sim; do
+    for program in expander-config expander-sim expander-cli; do
         [ -x "$usr/bin/$program" ] || fail "/usr/bin/$program is not executable"
     done
+    # The command-line tool runs where no display is: it must not need the widget or GUI library.
+    if command -v readelf >/dev/null && [ -f "$usr/bin/expander-cli" ]; then
+        ! readelf -d "$usr/bin/expander-cli" | grep -qE 'NEEDED.*libQt6(Widgets|Gui)' ||
+            fail "/usr/bin/expander-cli needs the Qt widget or GUI library"
+    fi
 
     local desktop="$usr/share/applications/expander-config.desktop"
     if [ -f "$desktop" ]; then
@@ -91,7 +97,7 @@ check_install() {
     local svg="$usr/share/icons/hicolor/scalable/apps/expander-config.svg"
     [ ! -f "$svg" ] || grep -q '<svg' "$svg" || fail "the icon is not an SVG image"
 
-    for name in expander-config expander-sim; do
+    for name in expander-config expander-sim expander-cli; do
         local page
         page="$(ls "$usr/share/man/man1/$name.1"* 2>/dev/null | head -n 1)"
         if [ -z "$page" ]; then
@@ -140,7 +146,7 @@ check_deb() {
     for f in "${expected_files[@]}"; do
         grep -qE " \./usr/$f\$" "$scratch/contents" || fail "not in the package: /usr/$f"
     done
-    for name in expander-config expander-sim; do
+    for name in expander-config expander-sim expander-cli; do
         grep -qE " \./usr/share/man/man1/$name\.1(\.gz)?\$" "$scratch/contents" ||
             fail "not in the package: /usr/share/man/man1/$name.1[.gz]"
     done
@@ -157,7 +163,7 @@ check_deb() {
     done <"$scratch/contents"
     local count
     count="$(grep -vc '^d' "$scratch/contents")"
-    [ "$count" -eq 6 ] || fail "the package holds $count files, not 6"
+    [ "$count" -eq 8 ] || fail "the package holds $count files, not 8"
 }
 
 case "$mode" in

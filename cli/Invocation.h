@@ -1,0 +1,33 @@
+#pragma once
+
+#include "cli/NetworkValues.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for, once parsed and checked.
+namespace cli {
+
+struct Invocation {
+    enum class Command { Ports, Scan, Read, Write, Restore, NetworkRead, NetworkWrite, Forward };
+
+    Command command = Command::Ports;
+    QStringList ports{};   // in the order given
+    bool allPorts = false; // every port where a scan finds a device
+    QList<qint32> bauds{}; // the main-port bauds to try, in order; empty: all, most likely first
+    bool json = false;
+    bool trace = false;
+    bool verify = false;
+    QString profilePath{}; // write
+    QString unitsPath{};   // write, network write
+    QString resultsPath{};
+    NetworkValues network{};  // network write: the values every unit gets unless the units file says
+    int forwardPort = 0;      // forward: extension port 1..8
+    QByteArray forwardData{}; // forward
+
+    bool operator==(const Invocation&) const = default;
+};
+
+} // namespace cli

@@ -1,0 +1,229 @@
+#include "cli/Output.h"
+
+#include "config/Describe.h"
+#include "config/ProfileFile.h"
+#include "protocol/HexText.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+namespace cli::output {
+
+namespace {
+
+using config::Language;
+
+QString json(const QJsonValue& value) {
+    const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(text.mid(1, text.size() - 2));
+}
+
+// The profile as its file holds it, so that a line's "read" can be saved and written again.
+QJsonObject profileObject(const config::Profile& profile) {
+    return QJsonDocument::fromJson(config::ProfileFile::toJson(profile)).object();
+}
+
+QJsonObject networkObject(const protocol::NetworkParameters& network) {
+    namespace describe = config::describe;
+    return {{QStringLiteral("mac"), describe::macAddress(network)},
+            {QStringLiteral("ip"), describe::dottedQuad(network, 6)},
+            {QStringLiteral("mask"), describe::dottedQuad(network, 10)},
+            {QStringLiteral("gateway"), describe::dottedQuad(network, 14)}};
+}
+
+QJsonObject forwardObject(const UnitReport& report) {
+    return {{QStringLiteral("to"), report.forwardPort},
+            {QStringLiteral("bytes"), protocol::toHexText(report.forwarded)}};
+}
+
+// What a unit that passed shows in the table's last column.
+QStringList details(const UnitReport& report) {
+    if (report.verdict == Verdict::Mismatch && report.diff) {
+        QStringList lines;
+        for (const config::ProfileDifference& difference : *report.diff)
+            lines.append(differenceText(difference));
+        return lines;
+    }
+    if (report.verdict != Verdict::Passed)
+        return {report.message};
+    QStringList parts;
+    if (report.forwarded.size() > 0)
+        parts.append(
+            QStringLiteral("%1 bytes to port %2").arg(report.forwarded.size()).arg(report.forwardPort));
+    if (const auto network = report.network())
+        parts.append(config::describe::network(*network, Language::English));
+    if (report.diff)
+        parts.append(QStringLiteral("verified"));
+    return {parts.join(QLatin1Char(' '))};
+}
+
+} // namespace
+
+QString jsonLine(const UnitReport& report) {
+    // What a script looks at first, then the bulky parts.
+    QStringList fields{
+        QStringLiteral("\"port\":") + json(report.port),
+        QStringLiteral("\"baud\":%1").arg(report.baud),
+        QStringLiteral("\"command\":") + json(report.command),
+        QStringLiteral("\"result\":") + json(verdictName(report.verdict)),
+    };
+    if (report.verdict != Verdict::Passed)
+        fields.append(QStringLiteral("\"message\":") + json(report.message));
+    if (const auto network = report.network()) {
+        fields.append(QStringLiteral("\"ip\":") + json(config::describe::dottedQuad(*network, 6)));
+        fields.append(QStringLiteral("\"mac\":") + json(config::describe::macAddress(*network)));
+    }
+    fields.append(QStringLiteral("\"elapsedMs\":%1").arg(report.elapsedMs));
+    if (report.diff) {
+        QJsonArray list;
+        for (const config::ProfileDifference& difference : *report.diff)
+            list.append(QJsonObject{{QStringLiteral("field"), difference.path()},
+                                    {QStringLiteral("expected"), difference.expected},
+                                    {QStringLiteral("actual"), difference.actual}});
+        fields.append(QStringLiteral("\"diff\":") + json(list));
+    }
+    if (report.written)
+        fields.append(QStringLiteral("\"written\":") + json(profileObject(*report.written)));
+    else if (report.networkWritten)
+        fields.append(QStringLiteral("\"written\":") + json(networkObject(*report.networkWritten)));
+    else if (report.forwardPort > 0)
+        fields.append(QStringLiteral("\"written\":") + json(forwardObject(report)));
+    if (report.read)
+        fields.append(QStringLiteral("\"read\":") + json(profileObject(*report.read)));
+    else if (report.networkRead)
+        fields.append(QStringLiteral("\"read\":") + json(networkObject(*report.networkRead)));
+    return QLatin1Char('{') + fields.join(QLatin1Char(',')) + QStringLiteral("}\n");
+}
+
+QString table(const std::vector<UnitReport>& reports) {
+    const QStringList header{QStringLiteral("PORT"), QStringLiteral("BAUD"), QStringLiteral("RESULT"),
+                             QStringLiteral("TIME")};
+    std::vector<QStringList> rows{header};
+    for (const UnitReport& report : reports)
+        rows.push_back({report.port, report.baud > 0 ? QString::number(report.baud) : QStringLiteral("-"),
+                        verdictName(report.verdict), QStringLiteral("%1 ms").arg(report.elapsedMs)});
+    std::array<qsizetype, 4> widths{};
+    for (const QStringList& row : rows)
+        for (size_t i = 0; i < widths.size(); ++i)
+            widths[i] = std::max(widths[i], row[qsizetype(i)].size());
+    const auto line = [&](const QStringList& row, const QString& detail) {
+        QString out;
+        for (size_t i = 0; i < widths.size(); ++i)
+            out += (i == 3 ? row[qsizetype(i)].rightJustified(widths[i]) // the time, aligned on its unit
+                           : row[qsizetype(i)].leftJustified(widths[i])) +
+                   QStringLiteral("  ");
+        return out + detail;
+    };
+    const qsizetype indent =
+        std::accumulate(widths.begin(), widths.end(), qsizetype(0)) + 2 * qsizetype(widths.size());
+    QString out = line(header, QStringLiteral("DETAILS")) + QLatin1Char('\n');
+    for (size_t r = 0; r < reports.size(); ++r) {
+        const QStringList lines = details(reports[r]);
+        QString text = line(rows[r + 1], lines.value(0));
+        for (qsizetype i = 1; i < lines.size(); ++i)
+            text += QLatin1Char('\n') + QString(indent, QLatin1Char(' ')) + lines[i];
+        // Trailing spaces of an empty detail are dropped.
+        while (text.endsWith(QLatin1Char(' ')))
+            text.chop(1);
+        out += text + QLatin1Char('\n');
+    }
+    return out;
+}
+
+QString profiles(const std::vector<UnitReport>& reports) {
+    QString out;
+    for (const UnitReport& report : reports) {
+        if (!report.read)
+            continue;
+        if (reports.size() > 1)
+            out += QStringLiteral("== %1 at %2 baud\n").arg(report.port).arg(report.baud);
+        out += QString::fromUtf8(config::ProfileFile::toJson(*report.read));
+    }
+    return out;
+}
+
+QString found(const std::vector<UnitReport>& reports) {
+    qsizetype width = 0;
+    for (const UnitReport& report : reports)
+        width = std::max(width, report.port.size());
+    QString out;
+    for (const UnitReport& report : reports)
+        if (report.verdict == Verdict::Passed)
+            out += report.port.leftJustified(width + 2) + QString::number(report.baud) + QLatin1Char('\n');
+    return out;
+}
+
+QString differenceText(const config::ProfileDifference& difference) {
+    return QStringLiteral("%1: wrote %2, device holds %3")
+        .arg(difference.path(), difference.expected, difference.actual);
+}
+
+QStringList resultsHeader() {
+    return {QStringLiteral("time"),      QStringLiteral("port"),   QStringLiteral("command"),
+            QStringLiteral("baud"),      QStringLiteral("result"), QStringLiteral("ip"),
+            QStringLiteral("mac"),       QStringLiteral("diff"),   QStringLiteral("message"),
+            QStringLiteral("elapsed_ms")};
+}
+
+QStringList resultsRow(const UnitReport& report, const QDateTime& time) {
+    QString ip;
+    QString mac;
+    if (const auto network = report.network()) {
+        ip = config::describe::dottedQuad(*network, 6);
+        mac = config::describe::macAddress(*network);
+    }
+    QStringList diff;
+    for (const config::ProfileDifference& difference :
+         report.diff.value_or(std::vector<config::ProfileDifference>{}))
+        diff.append(differenceText(difference));
+    return {time.toUTC().toString(Qt::ISODateWithMs),
+            report.port,
+            report.command,
+            report.baud > 0 ? QString::number(report.baud) : QString(),
+            verdictName(report.verdict),
+            ip,
+            mac,
+            diff.join(QStringLiteral("; ")),
+            report.message,
+            QString::number(report.elapsedMs)};
+}
+
+QString traceLine(const QTime& time, const QString& port, device::DeviceClient::Traffic kind,
+                  const QByteArray& bytes) {
+    using Traffic = device::DeviceClient::Traffic;
+    namespace describe = config::describe;
+    QString mark;
+    QString meaning;
+    switch (kind) {
+    case Traffic::Sent:
+        mark = QStringLiteral(">");
+        meaning = describe::request(bytes, Language::English);
+        break;
+    case Traffic::Received:
+    case Traffic::Malformed:
+        mark = QStringLiteral("<");
+        meaning = describe::reply(bytes, Language::English);
+        break;
+    case Traffic::Stray:
+        mark = QStringLiteral("<");
+        meaning = describe::reply(bytes, Language::English) + QStringLiteral(" (unasked, dropped)");
+        break;
+    case Traffic::NoAnswer:
+        mark = QStringLiteral("!");
+        meaning = QStringLiteral("no answer to ") + describe::request(bytes, Language::English);
+        break;
+    }
+    return QStringLiteral("%1 %2 %3 %4 %5\n")
+        .arg(time.toString(QStringLiteral("HH:mm:ss.zzz")), port, mark, protocol::toHexText(bytes), meaning);
+}
+
+QString traceNote(const QTime& time, const QString& port, const QString& text) {
+    return QStringLiteral("%1 %2 - %3\n").arg(time.toString(QStringLiteral("HH:mm:ss.zzz")), port, text);
+}
+
+} // namespace cli::output

@@ -1,0 +1,230 @@
+#include "cli/UnitsFile.h"
+
+#include "cli/Csv.h"
+#include "config/Describe.h"
+
+#include <QFile>
+#include <QHash>
+
+namespace cli {
+
+namespace {
+
+constexpr QStringView kAnyPort = u"*";
+
+enum class Column { Port, Ip, Mac, Mask, Gateway };
+constexpr QStringView kColumnNames[] = {u"port", u"ip", u"mac", u"mask", u"gateway"};
+
+QString columnList() {
+    QStringList names;
+    for (QStringView name : kColumnNames)
+        names.append(name.toString());
+    return names.join(QStringLiteral(", "));
+}
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString ipText(const config::Ipv4Address& ip) {
+    protocol::NetworkParameters octets;
+    std::copy(ip.begin(), ip.end(), octets.octets.begin() + 6);
+    return config::describe::dottedQuad(octets, 6);
+}
+
+QString macText(const config::MacAddress& mac) {
+    protocol::NetworkParameters octets;
+    std::copy(mac.begin(), mac.end(), octets.octets.begin());
+    return config::describe::macAddress(octets);
+}
+
+} // namespace
+
+QString UnitsError::message() const {
+    QString out = file;
+    if (line > 0)
+        out += QStringLiteral(": line %1").arg(line);
+    if (!unit.isEmpty())
+        out += QStringLiteral(" (%1)").arg(unit);
+    if (!field.isEmpty())
+        out += QStringLiteral(": ") + field;
+    return out + QStringLiteral(": ") + problem;
+}
+
+protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, const QString& fileName) {
+    const auto records = csv::read(text);
+    if (!records)
+        return UnitsError{fileName, records.fault().line, {}, {}, records.fault().problem};
+    const std::vector<csv::Record>& list = records.value();
+    if (list.empty())
+        return UnitsError{fileName, 0, {}, {}, QStringLiteral("is empty; its first line names the columns")};
+
+    // The header: which column holds which field.
+    const csv::Record& header = list.front();
+    std::vector<Column> columns;
+    for (const QString& name : header.fields) {
+        const QString key = name.toLower();
+        const auto* found = std::find(std::begin(kColumnNames), std::end(kColumnNames), key);
+        if (found == std::end(kColumnNames))
+            return UnitsError{
+                fileName,
+                header.line,
+                {},
+                {},
+                QStringLiteral("unknown column %1 (expected %2)").arg(quoted(name), columnList())};
+        const Column column = Column(found - std::begin(kColumnNames));
+        if (std::find(columns.begin(), columns.end(), column) != columns.end())
+            return UnitsError{
+                fileName, header.line, {}, {}, QStringLiteral("column %1 appears twice").arg(quoted(key))};
+        columns.push_back(column);
+    }
+    if (std::find(columns.begin(), columns.end(), Column::Port) == columns.end())
+        return UnitsError{fileName, header.line, {}, {}, QStringLiteral("no \"port\" column")};
+
+    UnitsFile file;
+    file.m_file = fileName;
+    QHash<QString, int> seen; // port -> line
+    for (auto record = list.begin() + 1; record != list.end(); ++record) {
+        if (record->fields.size() != qsizetype(columns.size()))
+            return UnitsError{fileName,
+                              record->line,
+                              {},
+                              {},
+                              QStringLiteral("has %1 fields, the header %2")
+                                  .arg(record->fields.size())
+                                  .arg(columns.size())};
+        Row row{record->line, {}, {}};
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (columns[i] == Column::Port)
+                row.port = record->fields[qsizetype(i)];
+        if (row.port.isEmpty())
+            return UnitsError{fileName, row.line, {}, QStringLiteral("port"), QStringLiteral("is empty")};
+        if (seen.contains(row.port))
+            return UnitsError{fileName, row.line, row.port, QStringLiteral("port"),
+                              QStringLiteral("has a row already, line %1").arg(seen.value(row.port))};
+        seen.insert(row.port, row.line);
+
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const QString& cell = record->fields[qsizetype(i)];
+            if (columns[i] == Column::Port || cell.isEmpty())
+                continue;
+            const QString field = kColumnNames[int(columns[i])].toString();
+            const auto refuse = [&](const QString& example) {
+                return UnitsError{
+                    fileName, row.line, row.port, field,
+                    QStringLiteral("%1 is not an address such as %2").arg(quoted(cell), example)};
+            };
+            if (columns[i] == Column::Mac) {
+                row.values.mac = config::parseMac(cell);
+                if (!row.values.mac)
+                    return refuse(QStringLiteral("00:08:DC:01:02:03"));
+                continue;
+            }
+            const std::optional<config::Ipv4Address> address = config::parseIpv4(cell);
+            if (!address)
+                return refuse(QStringLiteral("192.168.1.100"));
+            (columns[i] == Column::Ip     ? row.values.ip
+             : columns[i] == Column::Mask ? row.values.mask
+                                          : row.values.gateway) = address;
+        }
+        if (row.port == kAnyPort)
+            file.m_start = row;
+        else
+            file.m_rows.push_back(row);
+    }
+    return file;
+}
+
+protocol::Result<UnitsFile, UnitsError> UnitsFile::read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return UnitsError{path, 0, {}, {}, QStringLiteral("cannot be read: ") + file.errorString()};
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize)
+        return UnitsError{path, 0, {}, {}, QStringLiteral("is larger than %1 bytes").arg(MaxFileSize)};
+    return parse(QString::fromUtf8(bytes), path);
+}
+
+QStringList UnitsFile::ports() const {
+    QStringList ports;
+    for (const Row& row : m_rows)
+        ports.append(row.port);
+    return ports;
+}
+
+protocol::Result<std::vector<NetworkValues>, UnitsError>
+UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QString& baseName) const {
+    // Where each unit's values came from, for the messages: its row, the * row, or the base.
+    struct Origin {
+        int line = 0; // 0: the base
+        QString unit;
+        NetworkValues own; // the values the row gives, before the base fills in the rest
+    };
+    std::vector<NetworkValues> values;
+    std::vector<Origin> origins;
+    quint64 started = 0;
+    for (const QString& port : ports) {
+        const auto row =
+            std::find_if(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.port == port; });
+        if (row != m_rows.end()) {
+            values.push_back(row->values.over(base));
+            origins.push_back({row->line, port, row->values});
+        } else if (m_start) {
+            const QString unit = QStringLiteral("* for %1").arg(port);
+            NetworkValues own = m_start->values;
+            if (own.ip && !(own.ip = advance(*own.ip, started)))
+                return UnitsError{m_file, m_start->line, unit, QStringLiteral("ip"),
+                                  QStringLiteral("%1 + %2 runs past the last address")
+                                      .arg(ipText(*m_start->values.ip))
+                                      .arg(started)};
+            if (own.mac && !(own.mac = advance(*own.mac, started)))
+                return UnitsError{m_file, m_start->line, unit, QStringLiteral("mac"),
+                                  QStringLiteral("%1 + %2 runs past the last address")
+                                      .arg(macText(*m_start->values.mac))
+                                      .arg(started)};
+            ++started;
+            values.push_back(own.over(base));
+            origins.push_back({m_start->line, unit, own});
+        } else {
+            values.push_back(base);
+            origins.push_back({0, port, {}});
+        }
+    }
+
+    // No two units with the same address.
+    const auto distinct = [&](const QString& field, auto address, auto text) -> std::optional<UnitsError> {
+        QHash<QString, size_t> first;
+        for (size_t i = 0; i < values.size(); ++i) {
+            const auto& value = address(values[i]);
+            if (!value)
+                continue;
+            const QString shown = text(*value);
+            if (!first.contains(shown)) {
+                first.insert(shown, i);
+                continue;
+            }
+            const QString other = ports.at(qsizetype(first.value(shown)));
+            if (!address(origins[i].own)) // the base's value
+                return UnitsError{
+                    baseName,
+                    0,
+                    {},
+                    {},
+                    QStringLiteral("%1 %2 would go to both %3 and %4; give each unit its own in a "
+                                   "units file (--units)")
+                        .arg(field, shown, other, ports.at(qsizetype(i)))};
+            return UnitsError{m_file, origins[i].line, origins[i].unit, field,
+                              QStringLiteral("%1 would go to %2 as well").arg(shown, other)};
+        }
+        return std::nullopt;
+    };
+    if (auto error = distinct(
+            QStringLiteral("ip"), [](const NetworkValues& v) { return v.ip; }, ipText))
+        return *error;
+    if (auto error = distinct(
+            QStringLiteral("mac"), [](const NetworkValues& v) { return v.mac; }, macText))
+        return *error;
+    return values;
+}
+
+} // namespace cli

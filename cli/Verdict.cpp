@@ -1,0 +1,102 @@
+#include "cli/Verdict.h"
+
+#include <algorithm>
+
+namespace cli {
+
+QString verdictName(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::Passed:
+        return QStringLiteral("passed");
+    case Verdict::Mismatch:
+        return QStringLiteral("mismatch");
+    case Verdict::Malformed:
+        return QStringLiteral("malformed");
+    case Verdict::NoAnswer:
+        return QStringLiteral("no-answer");
+    case Verdict::PortLost:
+        return QStringLiteral("port-lost");
+    case Verdict::CannotOpen:
+        return QStringLiteral("cannot-open");
+    }
+    return {};
+}
+
+ExitCode exitCode(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::Passed:
+        return ExitCode::Passed;
+    case Verdict::Mismatch:
+        return ExitCode::Mismatch;
+    case Verdict::Malformed:
+        return ExitCode::Malformed;
+    case Verdict::NoAnswer:
+        return ExitCode::NoAnswer;
+    case Verdict::PortLost:
+        return ExitCode::PortLost;
+    case Verdict::CannotOpen:
+        return ExitCode::CannotOpen;
+    }
+    return ExitCode::Passed;
+}
+
+ExitCode worst(const QList<Verdict>& verdicts) {
+    ExitCode code = ExitCode::Passed;
+    for (Verdict verdict : verdicts)
+        code = std::max(code, exitCode(verdict));
+    return code;
+}
+
+Verdict verdictOf(device::DeviceFault::Kind fault) {
+    using Kind = device::DeviceFault::Kind;
+    switch (fault) {
+    case Kind::NoAnswer:
+        return Verdict::NoAnswer;
+    case Kind::PortLost:
+    case Kind::PortNotOpen: // closed under a waiting request: the port went away
+        return Verdict::PortLost;
+    case Kind::Malformed:
+    case Kind::UnexpectedReply:
+        return Verdict::Malformed;
+    }
+    return Verdict::NoAnswer;
+}
+
+Verdict verdictOf(device::ScanResult::Status status) {
+    using Status = device::ScanResult::Status;
+    switch (status) {
+    case Status::Found:
+        return Verdict::Passed;
+    case Status::CannotOpen:
+        return Verdict::CannotOpen;
+    case Status::NotFound:
+    case Status::Skipped:
+    case Status::Cancelled:
+        break;
+    }
+    return Verdict::NoAnswer;
+}
+
+QString openFailure(platform::SerialError error, bool accessible) {
+    using platform::SerialError;
+    switch (error) {
+    case SerialError::DeviceNotFound:
+        return QStringLiteral("not found");
+    case SerialError::Permission:
+        // The driver says the same for a port another program holds and one this user may not
+        // open; the device file's permissions tell them apart.
+        return accessible ? QStringLiteral("in use by another program") : QStringLiteral("permission denied");
+    case SerialError::Resource:
+        return QStringLiteral("lost while opening");
+    case SerialError::NoError:
+    case SerialError::Open:
+    case SerialError::Read:
+    case SerialError::Write:
+    case SerialError::Timeout:
+    case SerialError::Other:
+        break;
+    }
+    return QStringLiteral("cannot be opened");
+}
+
+} // namespace cli

@@ -1,0 +1,42 @@
+// expander-cli: the serial-port expander's configuration from scripts and production lines.
+#include "cli/CommandLine.h"
+#include "cli/Tool.h"
+#include "platform/QtSerialControl.h"
+#include "platform/SystemPortList.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+void write(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(cli::CommandLine::Program.toString());
+    QCoreApplication::setApplicationVersion(QStringLiteral(EXPANDER_VERSION));
+
+    const auto invocation = cli::CommandLine::parse(app.arguments().mid(1));
+    if (!invocation) {
+        const cli::Stop& stop = invocation.fault();
+        write(stop.code == cli::ExitCode::Passed ? stdout : stderr, stop.text);
+        return int(stop.code);
+    }
+
+    cli::Tool::Environment environment;
+    environment.makeSerial = [] { return std::make_unique<platform::QtSerialControl>(); };
+    environment.listPorts = [] { return platform::SystemPortList().ports(); };
+    environment.out = [](const QString& text) { write(stdout, text); };
+    environment.err = [](const QString& text) { write(stderr, text); };
+    cli::Tool tool(invocation.value(), environment);
+    QObject::connect(&tool, &cli::Tool::finished, &app, [](int code) { QCoreApplication::exit(code); });
+    tool.start();
+    return app.exec();
+}
