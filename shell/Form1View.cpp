@@ -1,5 +1,7 @@
 #include "shell/Form1View.h"
 
+#include "shell/CappedTextEdit.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -43,9 +45,16 @@ QComboBox* list(QWidget* parent, const QString& name, const QString& accessible,
     // Editable through a line edit of its own: setEditable(true) would also build the drop-down
     // popup and resize the box at once, which is most of the window's start-up time; the box
     // builds its popup when it is first opened.
-    combo->setLineEdit(new QLineEdit(combo));
+    auto* edit = new QLineEdit(combo);
+    edit->setMaxLength(Form1View::ListTextLength);
+    combo->setLineEdit(edit);
+    combo->setCompleter(nullptr); // a typed "3840" stays 3840, never completed to an entry
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setGeometry(geometry);
+    // The narrow lists cannot show "RS485半双工" whole: a chosen entry shows its start, and the
+    // whole text is the tooltip.
+    QObject::connect(combo, &QComboBox::currentIndexChanged, edit, [edit] { edit->setCursorPosition(0); });
+    QObject::connect(combo, &QComboBox::currentTextChanged, combo, &QWidget::setToolTip);
     return combo;
 }
 
@@ -121,10 +130,12 @@ Form1View Form1View::build(QMainWindow* window) {
     v.Text2->setGeometry(rect(240, 5880, 1335, 1815));
     v.Label2 = named(new QLabel(QStringLiteral("命令行:"), client), QStringLiteral("Label2"));
     v.Label2->setGeometry(rect(1680, 4920, 780, 300));
-    v.Text1 = named(new QPlainTextEdit(client), QStringLiteral("Text1"), QStringLiteral("命令行:"));
+    v.Text1 = named(new CappedTextEdit(CommandLineLength, client), QStringLiteral("Text1"),
+                    QStringLiteral("命令行:"));
     v.Text1->setGeometry(rect(1680, 5400, 9015, 1050));
     v.Label2->setBuddy(v.Text1);
-    v.Text3 = named(new QPlainTextEdit(client), QStringLiteral("Text3"), QStringLiteral("输出"));
+    v.Text3 =
+        named(new CappedTextEdit(CommandLineLength, client), QStringLiteral("Text3"), QStringLiteral("输出"));
     v.Text3->setGeometry(rect(1680, 6600, 9015, 1095));
     for (QPlainTextEdit* box : {v.Text1, v.Text3}) {
         box->setFont(textFont());
