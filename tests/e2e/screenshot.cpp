@@ -4,26 +4,17 @@
 #include "SimProcess.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SystemPortList.h"
-#include "platform/ui/QtMessageBoxes.h"
 
 #include <QScreen>
 #include <QTemporaryDir>
 
-#include <cstdio>
-
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: screenshot OUTPUT.png\n");
-        return 2;
-    }
+    if (argc < 2)
+        qFatal("usage: screenshot OUTPUT.png");
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     testing::SimProcess sim(QStringLiteral(SIM_PATH), {QStringLiteral("--quiet")}, runtime.path());
-    if (!sim.started()) {
-        std::fprintf(stderr, "screenshot: the simulator did not start\n");
-        return 1;
-    }
     platform::QtSerialControl serial;
     platform::SystemPortList ports;
     platform::FakeMessageBoxes messages; // confirmations are answered at once
@@ -31,23 +22,25 @@ int main(int argc, char* argv[]) {
     shell::Form1 form({serial, ports, messages, instance});
     form.Form_Load();
     form.show();
-    testing::FormHarness::pressInNextModal(QStringLiteral("Command2"));
-    form.view().Command2->click();
-    form.view().Command2->click();
-    form.view().Command3->click();
-    testing::spin(300);
-    form.view().Command6->click();
-    testing::spin(300);
-    form.view().Text1->setPlainText(QStringLiteral("01 02 03"));
-    form.view().Command8->click();
-    testing::spin(300);
-    const QPixmap shot =
-        form.screen()->grabWindow(0, form.frameGeometry().x(), form.frameGeometry().y(),
-                                  form.frameGeometry().width(), form.frameGeometry().height());
-    if (!shot.save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "screenshot: cannot write %s\n", argv[1]);
-        return 1;
+    const auto click = [&form](const char* name) {
+        testing::find<QPushButton>(&form, QLatin1String(name))->click();
+    };
+    testing::pressInNextModal(QStringLiteral("Command2"));
+    click("Command2");
+    click("Command2");
+    for (const char* name : {"Command3", "Command6"}) {
+        click(name);
+        QTest::qWait(300);
     }
+    testing::find<QComboBox>(&form, QStringLiteral("Combo7_1"))->setCurrentIndex(1); // RS485半双工
+    testing::find<QPlainTextEdit>(&form, QStringLiteral("Text1"))->setPlainText(QStringLiteral("01 02 03"));
+    click("Command8");
+    QTest::qWait(300);
+    const QRect frame = form.frameGeometry();
+    if (!form.screen()
+             ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+             .save(QString::fromLocal8Bit(argv[1])))
+        qFatal("screenshot: cannot write %s", argv[1]);
     std::printf("%s: %s\n", argv[1], qPrintable(messages.texts().join(QStringLiteral(", "))));
-    return 0;
+    return sim.started() ? 0 : 1;
 }

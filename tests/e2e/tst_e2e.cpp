@@ -1,10 +1,10 @@
-// The whole program against the device simulator: the real window and serial port on one side,
-// a separate expander-sim process on a pseudo-terminal on the other.
+// The whole program against the device simulator: the real window and serial port on one side, a
+// separate expander-sim process on a pseudo-terminal on the other. One path per feature.
 #include "FormHarness.h"
 #include "SimProcess.h"
-#include "Texts.h"
 #include "config/ui/Dialog2.h"
 #include "platform/QtSerialControl.h"
+#include "platform/SimRegistry.h"
 #include "platform/SystemPortList.h"
 
 #include <QTemporaryDir>
@@ -13,9 +13,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-using testing::FormHarness;
+using testing::find;
 using testing::SimProcess;
-namespace texts = testing::texts;
 
 namespace {
 
@@ -35,44 +34,54 @@ struct Program {
         form = std::make_unique<shell::Form1>(shell::Services{serial, ports, messages, instance});
         form->Form_Load();
     }
-    const shell::Form1View& v() const { return form->view(); }
-
-    // The operator's way: 打开串口 asks for the settings, the simulator's port is the last in the
-    // list and so chosen; OK; 打开串口 again; 连接设备.
-    bool connect() {
-        QString chosen;
-        FormHarness::onNextModal([&chosen](QDialog* d) {
-            chosen = d->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText();
-            d->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-        });
-        v().Command2->click();
-        v().Command2->click();
-        if (chosen != sim->registeredPath() || !serial.isOpen())
-            return false;
-        v().Command3->click();
-        return waitForMessage(texts::Connected);
+    QPushButton* button(const char* name) { return find<QPushButton>(form.get(), QLatin1String(name)); }
+    QString text1() { return find<QPlainTextEdit>(form.get(), QStringLiteral("Text1"))->toPlainText(); }
+    QStringList panels() {
+        QStringList texts;
+        for (QComboBox* c : form->centralWidget()->findChildren<QComboBox*>())
+            if (c->objectName() != QLatin1String("Combo1"))
+                texts << c->currentText();
+        return texts;
     }
 
-    bool waitForMessage(const QString& text, int count = 1) {
-        for (int i = 0; i < 100 && messages.texts().count(text) < count; ++i)
+    // The operator's way: 打开串口 asks for the settings, the simulator's port is the last in the
+    // list and so chosen; OK; 打开串口 again.
+    bool open() {
+        QString chosen;
+        testing::onNextModal([&chosen](QDialog* d) {
+            chosen = find<QComboBox>(d, QStringLiteral("Combo1"))->currentText();
+            find<QPushButton>(d, QStringLiteral("Command2"))->click();
+        });
+        button("Command2")->click();
+        button("Command2")->click();
+        return chosen == sim->registeredPath() && serial.isOpen();
+    }
+    // Open, then 连接设备 and its confirmation.
+    bool connect() {
+        if (!open())
+            return false;
+        button("Command3")->click();
+        return waitFor(QStringLiteral("连接成功!"));
+    }
+    // Waits up to 3 s until `message` has been shown `count` times.
+    bool waitFor(const QString& message, int count = 1) {
+        for (int i = 0; i < 100 && messages.texts().count(message) < count; ++i)
             testing::spin(30);
-        return messages.texts().count(text) == count;
+        return messages.texts().count(message) == count;
     }
 };
 
-// Reads what comes out of an extension port of the simulator.
+// What comes out of an extension port of the simulator.
 QByteArray readPort(const QString& path, int atLeast) {
     const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return {};
     termios raw{};
     ::tcgetattr(fd, &raw);
     ::cfmakeraw(&raw);
     ::tcsetattr(fd, TCSANOW, &raw);
     QByteArray data;
+    char buffer[256];
     for (int i = 0; i < 200 && data.size() < atLeast; ++i) {
-        testing::spin(10);
-        char buffer[256];
+        QTest::qWait(10);
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n > 0)
             data.append(buffer, n);
@@ -81,156 +90,122 @@ QByteArray readPort(const QString& path, int atLeast) {
     return data;
 }
 
-void fillPanels(const shell::Form1View& v) {
-    const QStringList bauds = {QStringLiteral("1200"),   QStringLiteral("4800"),  QStringLiteral("19200"),
-                               QStringLiteral("38400"),  QStringLiteral("57600"), QStringLiteral("76800"),
-                               QStringLiteral("115200"), QStringLiteral("14400")};
-    for (int i = 0; i < 8; ++i) {
-        v.Combo2[i]->setCurrentText(bauds[i]);
-        v.Combo3[i]->setCurrentIndex(i % 4);
-        v.Combo4[i]->setCurrentIndex(i % 2);
-        v.Combo5[i]->setCurrentIndex(i % 5);
-        v.Combo7[i]->setCurrentIndex(i % 3);
-    }
-    v.Combo6->setCurrentText(QStringLiteral("57600"));
-    v.Combo8->setCurrentIndex(1);
-}
-
-QStringList panelTexts(const shell::Form1View& v) {
-    QStringList texts;
-    for (int i = 0; i < 8; ++i)
-        for (QComboBox* c : {v.Combo2[i], v.Combo3[i], v.Combo4[i], v.Combo5[i], v.Combo7[i]})
-            texts.append(c->currentText());
-    texts << v.Combo6->currentText() << v.Combo8->currentText();
-    return texts;
-}
-
-void clearPanels(const shell::Form1View& v) {
-    for (int i = 0; i < 8; ++i)
-        for (QComboBox* c : {v.Combo2[i], v.Combo3[i], v.Combo4[i], v.Combo5[i], v.Combo7[i]})
-            c->setCurrentIndex(-1);
-    v.Combo6->setCurrentIndex(-1);
-    v.Combo8->setCurrentIndex(-1);
-}
-
 } // namespace
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void connects();
-    void setThenSyncReturnsWhatWasSet();
-    void restoreThenSyncReturnsDefaults();
+    void setSyncRestore();
     void networkWriteThenRead();
     void consoleFrameComesOutOfPortFive();
     void quietTimeJoinsOrSplitsReplies_data();
     void quietTimeJoinsOrSplitsReplies();
-    void hangUpEndsInClosedState();
+    void deviceKilledMidRequestEndsClosed();
 };
 
-void TestEndToEnd::connects() {
+void TestEndToEnd::setSyncRestore() {
     Program p;
-    QVERIFY(p.sim->started());
     QVERIFY(p.connect());
-    QCOMPARE(p.v().Text1->toPlainText(), QStringLiteral("4002E123"));
-    QVERIFY(p.v().Command4->isEnabled() && p.v().Command6->isEnabled() && p.v().Command1->isEnabled());
-    QVERIFY(p.v().netset->isEnabled());
+    QCOMPARE(p.text1(), QStringLiteral("4002E123"));
     QVERIFY(p.sim->log().contains(QStringLiteral("rx 4002F123")));
-}
+    int k = 0;
+    for (QComboBox* c : p.form->centralWidget()->findChildren<QComboBox*>())
+        c->setCurrentIndex(++k % c->count()); // every list something other than the defaults
+    const QStringList set = p.panels();
+    p.button("Command4")->click();
+    QVERIFY(p.waitFor(QStringLiteral("设置扩展串口数据成功!请重启设备应用新的通迅波特率!")));
+    for (QComboBox* c : p.form->centralWidget()->findChildren<QComboBox*>())
+        c->setCurrentIndex(-1);
+    p.button("Command6")->click();
+    QVERIFY(p.waitFor(QStringLiteral("扩展串口数据同步成功!")));
+    QCOMPARE(p.panels(), set);
 
-void TestEndToEnd::setThenSyncReturnsWhatWasSet() {
-    Program p;
-    QVERIFY(p.connect());
-    fillPanels(p.v());
-    const QStringList set = panelTexts(p.v());
-    p.v().Command4->click();
-    QVERIFY(p.waitForMessage(texts::SetDone));
-    clearPanels(p.v());
-    p.v().Command6->click();
-    QVERIFY(p.waitForMessage(texts::Synced));
-    QCOMPARE(panelTexts(p.v()), set);
-}
-
-void TestEndToEnd::restoreThenSyncReturnsDefaults() {
-    Program p;
-    QVERIFY(p.connect());
-    fillPanels(p.v());
-    p.v().Command4->click();
-    QVERIFY(p.waitForMessage(texts::SetDone));
-    p.v().Easer->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(p.v().Text1->toPlainText().contains(QStringLiteral("还原设置成功")), 3000);
-    p.v().Command6->click();
-    QVERIFY(p.waitForMessage(texts::Synced));
+    find<QAction>(p.form.get(), QStringLiteral("Easer"))->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(p.text1().contains(QStringLiteral("还原设置成功")), 3000);
+    p.button("Command6")->click();
+    QVERIFY(p.waitFor(QStringLiteral("扩展串口数据同步成功!"), 2));
+    const QMap<QString, QString> factory{{QStringLiteral("Combo2"), QStringLiteral("9600")},
+                                         {QStringLiteral("Combo3"), QStringLiteral("8")},
+                                         {QStringLiteral("Combo4"), QStringLiteral("1")},
+                                         {QStringLiteral("Combo5"), QStringLiteral("无")},
+                                         {QStringLiteral("Combo7"), QStringLiteral("RS232")},
+                                         {QStringLiteral("Combo6"), QStringLiteral("9600")},
+                                         {QStringLiteral("Combo8"), QStringLiteral("允许")}};
     QStringList defaults;
-    for (int i = 0; i < 8; ++i)
-        defaults << QStringLiteral("9600") << QStringLiteral("8") << QStringLiteral("1")
-                 << QStringLiteral("无") << QStringLiteral("RS232");
-    defaults << QStringLiteral("9600") << QStringLiteral("允许");
-    QCOMPARE(panelTexts(p.v()), defaults);
+    for (QComboBox* c : p.form->centralWidget()->findChildren<QComboBox*>())
+        if (c->objectName() != QLatin1String("Combo1"))
+            defaults << factory.value(c->objectName().left(6));
+    QCOMPARE(p.panels(), defaults);
 }
 
 void TestEndToEnd::networkWriteThenRead() {
     Program p;
     QVERIFY(p.connect());
-    config::Dialog2& dialog = p.form->ensureNetworkDialog();
-    dialog.show();
-    const QStringList written =
-        QStringLiteral("2 4 6 8 10 12 10 0 0 7 255 255 0 0 10 0 0 1").split(QLatin1Char(' '));
-    for (int i = 0; i < 18; ++i)
-        dialog.setOctetText(i, written[i]);
-    dialog.OKButton->click();
-    QVERIFY(p.waitForMessage(texts::NetSet));
-    QVERIFY(!dialog.isVisible()); // the confirmation hides the dialog
-    dialog.show();
-    dialog.Command2->click(); // all boxes 0
-    dialog.Command1->click(); // read them back
-    QTRY_COMPARE_WITH_TIMEOUT(dialog.octetTexts()[17], QStringLiteral("1"), 3000);
-    const config::OctetTexts read = dialog.octetTexts();
-    QCOMPARE(QStringList(read.begin(), read.end()), written);
+    const QStringList written = QStringLiteral("2 4 6 8 10 12 10 0 0 7 255 255 0 0 10 0 0 1").split(u' ');
+    testing::onNextModal([&](QDialog* d) {
+        for (int i = 0; i < 18; ++i)
+            qobject_cast<config::Dialog2*>(d)->setOctetText(i, written[i]);
+        find<QPushButton>(d, QStringLiteral("OKButton"))->click();
+    });
+    find<QAction>(p.form.get(), QStringLiteral("netset"))->trigger(); // returns when the reply hides it
+    QVERIFY(p.waitFor(QStringLiteral("网络参数设置成功,请重新上电初始化网络参数!")));
+    QStringList read;
+    testing::onNextModal([&](QDialog* d) {
+        find<QPushButton>(d, QStringLiteral("Command2"))->click(); // every box 0
+        find<QPushButton>(d, QStringLiteral("Command1"))->click(); // read them back
+        QTRY_COMPARE_WITH_TIMEOUT(find<QLineEdit>(d, QStringLiteral("Text1_17"))->text(), QStringLiteral("1"),
+                                  3000);
+        const config::OctetTexts texts = qobject_cast<config::Dialog2*>(d)->octetTexts();
+        read = QStringList(texts.begin(), texts.end());
+        d->reject();
+    });
+    find<QAction>(p.form.get(), QStringLiteral("netset"))->trigger();
+    QCOMPARE(read, written);
 }
 
 void TestEndToEnd::consoleFrameComesOutOfPortFive() {
     Program p;
     QVERIFY(p.connect());
-    p.v().Combo1->setCurrentIndex(4);
-    p.v().Text1->setPlainText(QStringLiteral("01 02 03 40 23"));
-    p.v().Command1->click();
-    QCOMPARE(p.v().Text3->toPlainText(), QStringLiteral("4008DD05010203402323"));
+    find<QComboBox>(p.form.get(), QStringLiteral("Combo1"))->setCurrentIndex(4);
+    find<QPlainTextEdit>(p.form.get(), QStringLiteral("Text1"))
+        ->setPlainText(QStringLiteral("01 02 03 40 23"));
+    p.button("Command1")->click();
     QCOMPARE(readPort(p.sim->extensionPort(5), 5), QByteArray::fromHex("0102034023"));
 }
 
 void TestEndToEnd::quietTimeJoinsOrSplitsReplies_data() {
     QTest::addColumn<int>("gapMs");
-    QTest::addColumn<bool>("oneReply");
-    QTest::newRow("20 ms apart: one reply") << 20 << true;
-    QTest::newRow("60 ms apart: two replies") << 60 << false;
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("20 ms apart: one reply") << 20 << "4002E123";
+    QTest::newRow("60 ms apart: two") << 60 << "E123";
 }
 
 void TestEndToEnd::quietTimeJoinsOrSplitsReplies() {
     QFETCH(int, gapMs);
-    QFETCH(bool, oneReply);
+    QFETCH(QString, shown);
     Program p({QStringLiteral("--split-gap"), QString::number(gapMs)});
-    QVERIFY(p.sim->started());
-    if (oneReply) {
-        QVERIFY(p.connect());
-        QCOMPARE(p.v().Text1->toPlainText(), QStringLiteral("4002E123"));
-        return;
-    }
-    QVERIFY(!p.connect()); // neither half is a reply
-    QTRY_COMPARE_WITH_TIMEOUT(p.v().Text1->toPlainText(), QStringLiteral("E123"), 3000);
-    QVERIFY(p.messages.shown.size() == 1); // only the request for settings
+    QVERIFY(p.open());
+    p.button("Command3")->click();
+    for (int i = 0; i < 100 && p.text1() != shown; ++i)
+        testing::spin(30);
+    QCOMPARE(p.text1(), shown);
+    // Neither half of a split reply is a reply.
+    QCOMPARE(p.messages.texts().count(QStringLiteral("连接成功!")), gapMs < 50 ? 1 : 0);
 }
 
-void TestEndToEnd::hangUpEndsInClosedState() {
-    Program p({QStringLiteral("--hangup-after"), QStringLiteral("1")});
-    QVERIFY(p.connect());
-    QVERIFY(p.waitForMessage(texts::Lost));
-    QTRY_VERIFY_WITH_TIMEOUT(!p.sim->isRunning(), 3000);
-    testing::spin(200);
-    QCOMPARE(p.messages.texts().count(texts::Lost), 1);
-    QVERIFY(!p.serial.isOpen());
-    QCOMPARE(p.v().Command2->text(), QStringLiteral("打开串口"));
-    QVERIFY(!p.v().Command3->isEnabled() && !p.v().Command4->isEnabled());
+void TestEndToEnd::deviceKilledMidRequestEndsClosed() {
+    Program p({QStringLiteral("--delay"), QStringLiteral("2000")});
+    QVERIFY(p.open());
+    p.button("Command3")->click(); // the answer would come in 2 s
+    QTRY_VERIFY(p.sim->log().contains(QStringLiteral("rx 4002F123")));
+    p.sim->kill();
+    const QString lost = QStringLiteral("串口连接已断开,请检查设备和连接线后重新打开串口!");
+    QVERIFY(p.waitFor(lost));
+    QTest::qWait(200);
+    QCOMPARE(p.messages.texts().count(lost), 1); // one notice, not one per error of the vanished port
+    QCOMPARE(p.button("Command2")->text(), QStringLiteral("打开串口"));
+    QVERIFY(!p.button("Command3")->isEnabled());
+    QVERIFY(platform::SimRegistry::ports().isEmpty()); // its leftover link is not offered
 }
 
 QTEST_MAIN(TestEndToEnd)

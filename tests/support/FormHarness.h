@@ -5,12 +5,11 @@
 #include "platform/fake/FakeSerialControl.h"
 #include "platform/fake/FakeSingleInstance.h"
 #include "shell/Form1.h"
-#include "shell/Form1View.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QEventLoop>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,15 +20,49 @@
 #include <memory>
 
 // The main window wired to fakes: a serial control the test feeds, a port list it sets, and
-// message boxes that are answered at once and remembered.
+// message boxes that are answered at once and remembered. Controls are found by their names.
 namespace testing {
 
-// Runs the event loop for `ms` without sleeping in between, so timers fire in their order and
-// on time (QTest::qWait sleeps between rounds, which can swap two timers that are due close together).
+// The child of `root` named `name`; the test ends at once when there is none.
+template <typename T> T* find(const QObject* root, const QString& name) {
+    T* child = root->findChild<T*>(name);
+    if (!child)
+        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+    return child;
+}
+
+// Runs the event loop for `ms` without sleeping in between, so that the program's timers fire in
+// their order and on time (QTest::qWait sleeps between rounds, which can delay a reading by 10 ms).
 inline void spin(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// The timer's tick, now, as if its interval had just passed.
+inline void tick(const QObject* root, const QString& timer) {
+    auto* t = find<QTimer>(root, timer);
+    t->stop();
+    QMetaObject::invokeMethod(t, "timeout");
+}
+
+// Runs `act` on the next modal dialog that opens, from inside its event loop.
+inline void onNextModal(std::function<void(QDialog*)> act) {
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(2);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            poll->stop();
+            act(dialog);
+        }
+    });
+    poll->start();
+}
+
+// Clicks the button named `button` of the next modal dialog.
+inline void pressInNextModal(const QString& button) {
+    onNextModal([button](QDialog* d) { find<QPushButton>(d, button)->click(); });
 }
 
 struct FormHarness {
@@ -45,61 +78,41 @@ struct FormHarness {
         form->Form_Load();
     }
 
-    const shell::Form1View& v() const { return form->view(); }
-
-    // Runs `act` on the next modal dialog that opens, from inside its event loop.
-    static void onNextModal(std::function<void(QDialog*)> act) {
-        auto* poll = new QTimer(qApp);
-        poll->setInterval(5);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                poll->stop();
-                poll->deleteLater();
-                act(dialog);
-            }
-        });
-        poll->start();
+    QPushButton* button(const QString& name) const { return find<QPushButton>(form.get(), name); }
+    QComboBox* combo(const QString& name) const { return find<QComboBox>(form.get(), name); }
+    QAction* action(const QString& name) const { return find<QAction>(form.get(), name); }
+    QString text(const QString& box) const { return find<QPlainTextEdit>(form.get(), box)->toPlainText(); }
+    void setText(const QString& box, const QString& text) {
+        find<QPlainTextEdit>(form.get(), box)->setPlainText(text);
     }
-
-    // Clicks the dialog's button named `button` as soon as the dialog is up.
-    static void pressInNextModal(const QString& button) {
-        onNextModal([button](QDialog* dialog) {
-            if (auto* b = dialog->findChild<QPushButton*>(button))
-                b->click();
-        });
+    QString trace() const { return find<QLineEdit>(form.get(), QStringLiteral("Text2"))->text(); }
+    void setTrace(const QString& text) {
+        find<QLineEdit>(form.get(), QStringLiteral("Text2"))->setText(text);
     }
+    void click(const QString& name) { button(name)->click(); }
 
-    // Confirms the settings dialog with its defaults, then opens the port: the Open state.
+    // Confirms the settings dialog with its defaults (the last port, 9600 8N1), then opens the port.
     void openPort() {
         pressInNextModal(QStringLiteral("Command2"));
-        v().Command2->click(); // asks for the settings first
-        v().Command2->click(); // opens
+        click(QStringLiteral("Command2")); // asks for the settings first
+        click(QStringLiteral("Command2")); // opens
     }
-
     // Open, and the device has answered the connect request.
     void connectDevice() {
         openPort();
         feed(QByteArray::fromHex("4002E123"));
     }
-
-    // Bytes from the device; then the quiet time passes and the reply is processed.
+    // Bytes from the device; then the quiet time is over and the reply is processed.
     void feed(const QByteArray& bytes) {
         serial.feed(bytes);
-        waitQuiet();
+        tick(form.get(), QStringLiteral("Timer1"));
     }
-
-    // Lets the 50 ms quiet time run out and its tick be handled.
-    static void waitQuiet() { spin(120); }
-
-    // Selects one extension port's five lists by their texts (index is the port number minus one).
-    void setPort(int port, const QString& baud, const QString& data, const QString& stop,
-                 const QString& parity, const QString& function) {
-        const auto& view = v();
-        view.Combo2[port]->setCurrentText(baud);
-        view.Combo3[port]->setCurrentText(data);
-        view.Combo4[port]->setCurrentText(stop);
-        view.Combo5[port]->setCurrentText(parity);
-        view.Combo7[port]->setCurrentText(function);
+    // Which of 连接设备, 发送, 设置串口参数, 同步串口参数 are enabled, e.g. "1000".
+    QString deviceButtons() const {
+        QString pattern;
+        for (const char* name : {"Command3", "Command1", "Command4", "Command6"})
+            pattern.append(button(QLatin1String(name))->isEnabled() ? QLatin1Char('1') : QLatin1Char('0'));
+        return pattern;
     }
 };
 
