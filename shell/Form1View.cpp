@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +58,18 @@ QComboBox* list(QWidget* parent, const QString& name, const QString& accessible,
     QObject::connect(combo, &QComboBox::currentIndexChanged, edit, [edit] { edit->setCursorPosition(0); });
     QObject::connect(combo, &QComboBox::currentTextChanged, combo, &QWidget::setToolTip);
     return combo;
+}
+
+// The design puts a list closer below a frame's top than a Chinese title is high: the title's
+// face is made just small enough to show whole above it, the list keeps the window's face.
+void fitTitleAbove(QGroupBox* frame, QWidget* first) {
+    QFont font = frame->font();
+    QFont own = first->font();
+    own.setResolveMask(QFont::AllPropertiesResolved); // kept, not inherited from the smaller title
+    while (QFontMetrics(font).height() > first->y() && QFontInfo(font).pixelSize() > 8)
+        font.setPixelSize(QFontInfo(font).pixelSize() - 1);
+    frame->setFont(font);
+    first->setFont(own);
 }
 
 QFont textFont() {
@@ -114,6 +128,7 @@ Form1View Form1View::build(QMainWindow* window) {
     v.Frame3->setGeometry(rect(9000, 3600, 1695, 735));
     v.Combo8 =
         list(v.Frame3, QStringLiteral("Combo8"), QStringLiteral("串口0接收输出"), rect(240, 240, 1215, 315));
+    fitTitleAbove(v.Frame3, v.Combo8);
 
     v.Command2 = button(client, "Command2", QStringLiteral("打开串口"), rect(9240, 120, 1335, 375));
     v.Command3 = button(client, "Command3", QStringLiteral("连接设备"), rect(9240, 480, 1335, 375));

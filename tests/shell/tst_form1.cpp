@@ -178,6 +178,11 @@ void TestForm1::startsOnceWithItsOwnTitlesInChinese() {
     QVERIFY(first.Main());
     QVERIFY(first.window().isVisible() && !first.window().windowIcon().isNull());
     QCOMPARE(first.window().windowTitle(), QStringLiteral("八口串口扩展器配置工具"));
+    // In the program's face, "串口0接收输出" fits whole above its list, which keeps that face.
+    auto* output = find<QComboBox>(&first.window(), QStringLiteral("Combo8"));
+    QVERIFY(QFontMetrics(find<QGroupBox>(&first.window(), QStringLiteral("Frame3"))->font()).height() <=
+            output->y());
+    QCOMPARE(QFontInfo(output->font()).pixelSize(), QFontInfo(QApplication::font()).pixelSize());
     // Titles are whole: no display name is appended to them, and Qt's own buttons read Chinese.
     QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("expander-config"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
