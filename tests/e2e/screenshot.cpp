@@ -4,6 +4,7 @@
 #include "SimProcess.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SystemPortList.h"
+#include "shell/App.h"
 
 #include <QScreen>
 #include <QTemporaryDir>
@@ -19,9 +20,9 @@ int main(int argc, char* argv[]) {
     platform::SystemPortList ports;
     platform::FakeMessageBoxes messages; // confirmations are answered at once
     platform::FakeSingleInstance instance;
-    shell::Form1 form({serial, ports, messages, instance});
-    form.Form_Load();
-    form.show();
+    shell::App app({serial, ports, messages, instance}); // the program's own fonts and translations
+    app.Main();
+    shell::Form1& form = app.window();
     const auto click = [&form](const char* name) {
         testing::find<QPushButton>(&form, QLatin1String(name))->click();
     };
