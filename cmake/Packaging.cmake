@@ -87,5 +87,7 @@ else()
     set(package_depends ${linked_depends} ${runtime_depends})
 endif()
 list(JOIN package_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+# Qt's own texts (the message boxes' buttons) in Chinese; without them they read English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 
 include(CPack)

@@ -10,29 +10,13 @@
 using testing::find;
 using testing::FormHarness;
 
-namespace {
-// The object names Tab visits from `first`, skipping what Tab skips (hidden, not tab-focusable).
-QStringList tabOrder(QWidget* first, int count) {
-    QStringList names;
-    for (QWidget* w = first; names.size() < count; w = w->nextInFocusChain()) {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(first->window()) &&
-            !w->objectName().isEmpty())
-            names.append(w->objectName());
-        if (w->nextInFocusChain() == first)
-            break;
-    }
-    return names;
-}
-} // namespace
-
 class TestForm1 : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initialStates();
     void controls_data();
     void controls();
-    void menus();
-    void tabFollowsTheReadingOrder();
+    void menusAndTabOrder();
     void quitAndCloseBoxCloseAnOpenPort_data();
     void quitAndCloseBoxCloseAnOpenPort();
     void startsOnceWithItsOwnTitlesInChinese();
@@ -42,32 +26,31 @@ private Q_SLOTS:
 
 void TestForm1::initialStates() {
     FormHarness h;
-    QCOMPARE(h.deviceButtons(), QStringLiteral("0000"));
-    for (const char* name : {"Command2", "Command5", "Command8"})
-        QVERIFY(h.button(QLatin1String(name))->isEnabled());
-    QVERIFY(h.button(QStringLiteral("Command7"))->isHidden() &&
-            !h.button(QStringLiteral("Command7"))->isEnabled());
-    QVERIFY(find<QLineEdit>(h.form.get(), QStringLiteral("Text2"))->isHidden());
-    QVERIFY(!h.action(QStringLiteral("netset"))->isEnabled());
-    QVERIFY(!h.action(QStringLiteral("ComDataSet"))->isEnabled() &&
-            h.action(QStringLiteral("ComDataSet"))->isVisible());
-    QVERIFY(!find<QTimer>(h.form.get(), QStringLiteral("Timer3"))->isActive());
-    QVERIFY(!find<QTimer>(h.form.get(), QStringLiteral("Timer4"))->isActive());
+    QCOMPARE(h.deviceButtons(), u"0000"_s);
+    QVERIFY(h.button("Command2")->isEnabled() && h.button("Command5")->isEnabled() &&
+            h.button("Command8")->isEnabled());
+    QVERIFY(h.button("Command7")->isHidden() && !h.button("Command7")->isEnabled());
+    QVERIFY(h.trace()->isHidden() && h.text("Text3").isEmpty());
+    QVERIFY(!h.action("netset")->isEnabled());
+    QVERIFY(!h.action("ComDataSet")->isEnabled() && h.action("ComDataSet")->isVisible());
+    QVERIFY(!find<QTimer>(h.form.get(), "Timer3")->isActive() &&
+            !find<QTimer>(h.form.get(), "Timer4")->isActive());
     QCOMPARE(h.instance.checks, 1);
-    QCOMPARE(h.combo(QStringLiteral("Combo1"))->currentText(), QStringLiteral("1"));
-    QVERIFY(!h.combo(QStringLiteral("Combo1"))->isEditable());
+    QCOMPARE(h.combo("Combo1")->currentText(), u"1"_s);
+    QVERIFY(!h.combo("Combo1")->isEditable());
     // Every list of the panels is filled from its table, editable, and shows nothing chosen.
-    const QList<std::pair<QString, int>> lists{
-        {QStringLiteral("Combo6"), 10},  {QStringLiteral("Combo8"), 2},   {QStringLiteral("Combo2_7"), 10},
-        {QStringLiteral("Combo3_0"), 4}, {QStringLiteral("Combo4_3"), 2}, {QStringLiteral("Combo5_5"), 5},
-        {QStringLiteral("Combo7_1"), 3}};
-    for (const auto& [name, count] : lists) {
+    for (const auto& [name, count] : {std::pair{"Combo6", 10},
+                                      {"Combo8", 2},
+                                      {"Combo2_7", 10},
+                                      {"Combo3_0", 4},
+                                      {"Combo4_3", 2},
+                                      {"Combo5_5", 5},
+                                      {"Combo7_1", 3}}) {
         QComboBox* list = h.combo(name);
-        QCOMPARE(list->count(), count);
-        QCOMPARE(list->currentIndex(), -1);
-        QVERIFY(list->currentText().isEmpty() && list->isEditable() && list->isEnabled());
+        QVERIFY(list->count() == count && list->currentIndex() == -1 && list->currentText().isEmpty());
+        QVERIFY(list->isEditable() && list->isEnabled());
     }
-    QCOMPARE(h.combo(QStringLiteral("Combo7_1"))->itemText(1), QStringLiteral("RS485半双工"));
+    QCOMPARE(h.combo("Combo7_1")->itemText(1), u"RS485半双工"_s);
 }
 
 void TestForm1::controls_data() {
@@ -112,34 +95,26 @@ void TestForm1::controls() {
     QCOMPARE(h.form->centralWidget()->size(), QSize(719, 570));
 }
 
-void TestForm1::menus() {
+void TestForm1::menusAndTabOrder() {
     FormHarness h;
-    const QList<QMenu*> menus = h.form->findChildren<QMenu*>();
     QStringList shown;
-    for (QMenu* menu : menus) {
-        if (menu->objectName().isEmpty())
-            continue; // the menu bar's own overflow menu
+    for (QMenu* menu : h.form->findChildren<QMenu*>(QRegularExpression(u"Menu$"_s))) {
         shown << menu->title();
         for (QAction* a : menu->actions())
-            shown << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            shown << (a->isSeparator() ? u"-"_s : a->text());
     }
-    QCOMPARE(shown, (QStringList{QStringLiteral("设置(&S)"), QStringLiteral("通信串口设置(&C)"),
-                                 QStringLiteral("主串口参数设置"), QStringLiteral("网络参数设置"),
-                                 QStringLiteral("-"), QStringLiteral("退出(&Q)"), QStringLiteral("关于(&A)"),
-                                 QStringLiteral("关于(&T)"), QStringLiteral("还原设置(&B)")}));
-}
-
-void TestForm1::tabFollowsTheReadingOrder() {
-    FormHarness h;
-    const QStringList order = tabOrder(h.combo(QStringLiteral("Combo2_0")), 52);
-    QCOMPARE(order.mid(0, 6),
-             QStringLiteral("Combo2_0 Combo3_0 Combo4_0 Combo5_0 Combo7_0 Combo2_1").split(u' '));
-    QCOMPARE(order.at(39), QStringLiteral("Combo7_7"));
-    QCOMPARE(order.mid(40),
-             QStringLiteral(
-                 "Command2 Command3 Command6 Command4 Combo6 Combo8 Combo1 Text1 Text3 Command8 Command1 "
-                 "Command5")
-                 .split(u' '));
+    QCOMPARE(
+        shown.join(u'|'),
+        u"设置(&S)|通信串口设置(&C)|主串口参数设置|网络参数设置|-|退出(&Q)|关于(&A)|关于(&T)|还原设置(&B)"_s);
+    QStringList order; // what Tab visits, from the first list on
+    for (QWidget* w = h.combo("Combo2_0"); order.size() < 52; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(h.form.get()) && !w->objectName().isEmpty())
+            order << w->objectName();
+    QCOMPARE(order.mid(0, 6).join(u' '), u"Combo2_0 Combo3_0 Combo4_0 Combo5_0 Combo7_0 Combo2_1"_s);
+    QCOMPARE(order.at(39), u"Combo7_7"_s);
+    QCOMPARE(
+        order.mid(40).join(u' '),
+        u"Command2 Command3 Command6 Command4 Combo6 Combo8 Combo1 Text1 Text3 Command8 Command1 Command5"_s);
 }
 
 void TestForm1::quitAndCloseBoxCloseAnOpenPort_data() {
@@ -162,10 +137,9 @@ void TestForm1::quitAndCloseBoxCloseAnOpenPort() {
     if (closeBox)
         QVERIFY(h.form->close());
     else
-        h.action(QStringLiteral("quit"))->trigger();
-    QVERIFY(!h.serial.isOpen());
+        h.action("quit")->trigger();
+    QVERIFY(!h.serial.isOpen() && !h.form->isVisible());
     QCOMPARE(h.serial.closeCalls, open ? 1 : 0);
-    QVERIFY(!h.form->isVisible());
     QCOMPARE(h.form->findChildren<QDialog*>().isEmpty(), !closeBox); // quit unloads both dialogs
 }
 
@@ -177,15 +151,14 @@ void TestForm1::startsOnceWithItsOwnTitlesInChinese() {
     shell::App first({serial, ports, messages, instance});
     QVERIFY(first.Main());
     QVERIFY(first.window().isVisible() && !first.window().windowIcon().isNull());
-    QCOMPARE(first.window().windowTitle(), QStringLiteral("八口串口扩展器配置工具"));
-    // In the program's face, "串口0接收输出" fits whole above its list, which keeps that face.
-    auto* output = find<QComboBox>(&first.window(), QStringLiteral("Combo8"));
-    QVERIFY(QFontMetrics(find<QGroupBox>(&first.window(), QStringLiteral("Frame3"))->font()).height() <=
-            output->y());
-    QCOMPARE(QFontInfo(output->font()).pixelSize(), QFontInfo(QApplication::font()).pixelSize());
+    QCOMPARE(first.window().windowTitle(), u"八口串口扩展器配置工具"_s);
     // Titles are whole: no display name is appended to them, and Qt's own buttons read Chinese.
-    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("expander-config"));
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
+    QCOMPARE(QGuiApplication::applicationDisplayName(), u"expander-config"_s);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), u"确定"_s);
+    // In the program's face, "串口0接收输出" fits whole above its list, which keeps that face.
+    auto* output = find<QComboBox>(&first.window(), "Combo8");
+    QVERIFY(QFontMetrics(find<QGroupBox>(&first.window(), "Frame3")->font()).height() <= output->y());
+    QCOMPARE(QFontInfo(output->font()).pixelSize(), QFontInfo(QApplication::font()).pixelSize());
     QVERIFY(messages.shown.isEmpty());
 
     instance.another = true;
@@ -194,8 +167,8 @@ void TestForm1::startsOnceWithItsOwnTitlesInChinese() {
     messages.whileShown = [&](const auto&) { visibleAtMessage = second.window().isVisible(); };
     QVERIFY(!second.Main());
     QVERIFY(!second.window().isVisible() && !visibleAtMessage);
-    QCOMPARE(messages.texts(), QStringList{QStringLiteral("程序已经运行,请检查是否最小化!.")});
-    QCOMPARE(messages.shown[0].title, QStringLiteral("系统提示"));
+    QCOMPARE(messages.texts(), QStringList{u"程序已经运行,请检查是否最小化!."_s});
+    QCOMPARE(messages.shown[0].title, u"系统提示"_s);
     QVERIFY(messages.shown[0].icon == platform::MessageBoxes::Icon::Information);
 }
 
@@ -212,12 +185,12 @@ void TestForm1::aboutBox() {
     h.form->show();
     QPoint place;
     testing::onNextModal([&](QDialog* about) {
-        QCOMPARE(find<QLabel>(about, QStringLiteral("lblVersion"))->text(), QStringLiteral("Version1.00"));
-        QVERIFY(!find<QLabel>(about, QStringLiteral("picIcon"))->pixmap().isNull());
+        QCOMPARE(find<QLabel>(about, "lblVersion")->text(), u"Version1.00"_s);
+        QVERIFY(!find<QLabel>(about, "picIcon")->pixmap().isNull());
         place = about->pos();
         QTest::keyClick(about, Qt::Key(key));
     });
-    h.action(QStringLiteral("aboutme"))->trigger(); // returns once the box is closed
+    h.action("aboutme")->trigger(); // returns once the box is closed
     const QRect main = h.form->frameGeometry();
     const QSize size = shell::frmAbout(h.form.get()).size();
     QCOMPARE(place, QPoint(main.x() + (main.width() - size.width()) / 2,

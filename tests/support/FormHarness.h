@@ -19,15 +19,17 @@
 #include <functional>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 // The main window wired to fakes: a serial control the test feeds, a port list it sets, and
 // message boxes that are answered at once and remembered. Controls are found by their names.
 namespace testing {
 
 // The child of `root` named `name`; the test ends at once when there is none.
-template <typename T> T* find(const QObject* root, const QString& name) {
-    T* child = root->findChild<T*>(name);
+template <typename T> T* find(const QObject* root, QAnyStringView name) {
+    T* child = root->findChild<T*>(name.toString());
     if (!child)
-        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name.toString()));
     return child;
 }
 
@@ -40,7 +42,7 @@ inline void spin(int ms) {
 }
 
 // The timer's tick, now, as if its interval had just passed.
-inline void tick(const QObject* root, const QString& timer) {
+inline void tick(const QObject* root, QAnyStringView timer) {
     auto* t = find<QTimer>(root, timer);
     t->stop();
     QMetaObject::invokeMethod(t, "timeout");
@@ -49,7 +51,6 @@ inline void tick(const QObject* root, const QString& timer) {
 // Runs `act` on the next modal dialog that opens, from inside its event loop.
 inline void onNextModal(std::function<void(QDialog*)> act) {
     auto* poll = new QTimer(qApp);
-    poll->setInterval(2);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             poll->deleteLater();
@@ -57,11 +58,11 @@ inline void onNextModal(std::function<void(QDialog*)> act) {
             act(dialog);
         }
     });
-    poll->start();
+    poll->start(2);
 }
 
 // Clicks the button named `button` of the next modal dialog.
-inline void pressInNextModal(const QString& button) {
+inline void pressInNextModal(const char* button) {
     onNextModal([button](QDialog* d) { find<QPushButton>(d, button)->click(); });
 }
 
@@ -72,30 +73,25 @@ struct FormHarness {
     platform::FakeSingleInstance instance;
     std::unique_ptr<shell::Form1> form;
 
-    explicit FormHarness(QStringList portNames = {QStringLiteral("COM1"), QStringLiteral("COM3")}) {
+    explicit FormHarness(QStringList portNames = {u"COM1"_s, u"COM3"_s}) {
         ports.names = std::move(portNames);
         form = std::make_unique<shell::Form1>(shell::Services{serial, ports, messages, instance});
         form->Form_Load();
     }
 
-    QPushButton* button(const QString& name) const { return find<QPushButton>(form.get(), name); }
-    QComboBox* combo(const QString& name) const { return find<QComboBox>(form.get(), name); }
-    QAction* action(const QString& name) const { return find<QAction>(form.get(), name); }
-    QString text(const QString& box) const { return find<QPlainTextEdit>(form.get(), box)->toPlainText(); }
-    void setText(const QString& box, const QString& text) {
-        find<QPlainTextEdit>(form.get(), box)->setPlainText(text);
-    }
-    QString trace() const { return find<QLineEdit>(form.get(), QStringLiteral("Text2"))->text(); }
-    void setTrace(const QString& text) {
-        find<QLineEdit>(form.get(), QStringLiteral("Text2"))->setText(text);
-    }
-    void click(const QString& name) { button(name)->click(); }
+    QPushButton* button(QAnyStringView name) const { return find<QPushButton>(form.get(), name); }
+    QComboBox* combo(QAnyStringView name) const { return find<QComboBox>(form.get(), name); }
+    QAction* action(QAnyStringView name) const { return find<QAction>(form.get(), name); }
+    QPlainTextEdit* box(QAnyStringView name) const { return find<QPlainTextEdit>(form.get(), name); }
+    QString text(QAnyStringView name) const { return box(name)->toPlainText(); }
+    QLineEdit* trace() const { return find<QLineEdit>(form.get(), "Text2"); }
+    void click(QAnyStringView name) { button(name)->click(); }
 
     // Confirms the settings dialog with its defaults (the last port, 9600 8N1), then opens the port.
     void openPort() {
-        pressInNextModal(QStringLiteral("Command2"));
-        click(QStringLiteral("Command2")); // asks for the settings first
-        click(QStringLiteral("Command2")); // opens
+        pressInNextModal("Command2");
+        click("Command2"); // asks for the settings first
+        click("Command2"); // opens
     }
     // Open, and the device has answered the connect request.
     void connectDevice() {
@@ -105,13 +101,13 @@ struct FormHarness {
     // Bytes from the device; then the quiet time is over and the reply is processed.
     void feed(const QByteArray& bytes) {
         serial.feed(bytes);
-        tick(form.get(), QStringLiteral("Timer1"));
+        tick(form.get(), "Timer1");
     }
     // Which of 连接设备, 发送, 设置串口参数, 同步串口参数 are enabled, e.g. "1000".
     QString deviceButtons() const {
         QString pattern;
         for (const char* name : {"Command3", "Command1", "Command4", "Command6"})
-            pattern.append(button(QLatin1String(name))->isEnabled() ? QLatin1Char('1') : QLatin1Char('0'));
+            pattern += button(name)->isEnabled() ? u'1' : u'0';
         return pattern;
     }
 };
