@@ -18,23 +18,12 @@ const OptionTable& table(List list) {
 
 // What the port-set frame makes of a list: the text it shows, or for the output switch its position.
 std::optional<quint8> encode(List list, const QString& text, int position) {
-    switch (list) {
-    case List::Baud:
-        return tables::encodeBaud(text);
-    case List::DataBits:
-        return tables::encodeDataBits(text);
-    case List::StopBits:
-        return tables::encodeStopBits(text);
-    case List::Parity:
-        return tables::encodeParity(text);
-    case List::Function:
-        return tables::encodeFunction(text);
-    case List::OutputSwitch:
+    using Encoder = std::optional<quint8> (*)(const QString&);
+    const Encoder encoders[] = {tables::encodeBaud, tables::encodeDataBits, tables::encodeStopBits,
+                                tables::encodeParity, tables::encodeFunction};
+    if (list == List::OutputSwitch)
         return tables::encodeOutputSwitch(position);
-    case List::ForwardPort:
-        break;
-    }
-    return tables::forwardPorts().codeOfText(text);
+    return list == List::ForwardPort ? tables::forwardPorts().codeOfText(text) : encoders[int(list)](text);
 }
 } // namespace
 

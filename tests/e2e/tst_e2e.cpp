@@ -1,5 +1,6 @@
 // The whole program against the device simulator: the real window and serial port on one side, a
-// separate expander-sim process on a pseudo-terminal on the other. One path per feature.
+// separate expander-sim process on a pseudo-terminal on the other. One path per feature, and each
+// way the line may deliver a reply: delayed, split, doubled, corrupted, behind garbage, lost.
 // With EXPANDER_SCREENSHOT=FILE.png, setSyncRestore also saves the window's picture there.
 #include "FormHarness.h"
 #include "SimProcess.h"
@@ -9,6 +10,7 @@
 #include "platform/SystemPortList.h"
 #include "shell/App.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -79,8 +81,8 @@ private Q_SLOTS:
     void setSyncRestore();
     void networkWriteThenRead();
     void consoleFrameComesOutOfPortFive();
-    void quietTimeJoinsOrSplitsReplies_data();
-    void quietTimeJoinsOrSplitsReplies();
+    void repliesAsTheLineDeliversThem_data();
+    void repliesAsTheLineDeliversThem();
     void deviceKilledMidRequestEndsClosed();
 };
 
@@ -123,7 +125,15 @@ void TestEndToEnd::networkWriteThenRead() {
     p.get<QAction>("netset")->trigger(); // returns when the confirmation hides the dialog
     QVERIFY(p.waitFor(u"网络参数设置成功,请重新上电初始化网络参数!"_s));
     QStringList read;
+    QPoint place;
     testing::onNextModal([&](QDialog* d) {
+        place = d->pos();
+        d->move(place + QPoint(30, 20)); // kept for the next showing
+        d->reject();
+    });
+    p.get<QAction>("netset")->trigger();
+    testing::onNextModal([&](QDialog* d) {
+        QCOMPARE(d->pos(), place + QPoint(30, 20));
         find<QPushButton>(d, "Command2")->click(); // every box 0
         find<QPushButton>(d, "Command1")->click(); // read them back
         QTRY_COMPARE_WITH_TIMEOUT(find<QLineEdit>(d, "Text1_17")->text(), u"1"_s, 3000);
@@ -157,23 +167,38 @@ void TestEndToEnd::consoleFrameComesOutOfPortFive() {
     QCOMPARE(data, QByteArray::fromHex("0102034023"));
 }
 
-void TestEndToEnd::quietTimeJoinsOrSplitsReplies_data() {
-    QTest::addColumn<int>("gapMs");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("20 ms apart: one reply") << 20 << "4002E123";
-    QTest::newRow("60 ms apart: two") << 60 << "E123";
+void TestEndToEnd::repliesAsTheLineDeliversThem_data() {
+    QTest::addColumn<QStringList>("fault"); // the simulator's options
+    QTest::addColumn<QString>("shown");     // what the command line shows, as a pattern
+    QTest::addColumn<bool>("acted");        // the confirmation shown once and the buttons unlocked
+    QTest::newRow("clean") << QStringList() << "4002E123" << true;
+    QTest::newRow("delayed") << QStringList{u"--delay"_s, u"100"_s} << "4002E123" << true;
+    QTest::newRow("split 20 ms apart: one reply")
+        << QStringList{u"--split-gap"_s, u"20"_s} << "4002E123" << true;
+    QTest::newRow("split 60 ms apart: two halves")
+        << QStringList{u"--split-gap"_s, u"60"_s} << "E123" << false;
+    QTest::newRow("doubled: one box") << QStringList{u"--double"_s} << "4002E1234002E123" << true;
+    QTest::newRow("end byte corrupted")
+        << QStringList{u"--corrupt-end-every"_s, u"1"_s} << "4002E124" << false;
+    QTest::newRow("garbage in front")
+        << QStringList{u"--garbage"_s, u"3"_s} << "([0-9A-F]{2}){3}4002E123" << false;
+    QTest::newRow("dropped") << QStringList{u"--drop-every"_s, u"1"_s} << "" << false;
 }
 
-void TestEndToEnd::quietTimeJoinsOrSplitsReplies() {
-    QFETCH(int, gapMs);
+void TestEndToEnd::repliesAsTheLineDeliversThem() {
+    QFETCH(QStringList, fault);
     QFETCH(QString, shown);
-    Program p({u"--split-gap"_s, QString::number(gapMs)});
+    QFETCH(bool, acted);
+    Program p(fault);
     QVERIFY(p.open());
     p.get("Command3")->click();
-    for (int i = 0; i < 100 && p.text1() != shown; ++i)
+    for (int i = 0; i < 100 && !p.sim->log().contains(u" tx "_s); ++i)
         testing::spin(30);
-    QCOMPARE(p.text1(), shown);
-    QCOMPARE(p.messages.texts().count(u"连接成功!"_s), gapMs < 50 ? 1 : 0); // neither half is a reply
+    testing::spin(250); // the rest of a split reply and the quiet time
+    QVERIFY2(QRegularExpression(u"^%1$"_s.arg(shown)).match(p.text1()).hasMatch(), qPrintable(p.text1()));
+    QCOMPARE(p.messages.texts().count(u"连接成功!"_s), acted ? 1 : 0);
+    QCOMPARE(p.get("Command4")->isEnabled(), acted);
+    QVERIFY(!p.sim->log().contains(u"rejected"_s)); // the program's frame was well formed
 }
 
 void TestEndToEnd::deviceKilledMidRequestEndsClosed() {

@@ -9,35 +9,42 @@ using testing::find;
 
 namespace {
 QComboBox* list(QWidget* dialog, const char* name) {
-    return find<QComboBox>(dialog, QLatin1String(name));
+    return find<QComboBox>(dialog, name);
 }
-QStringList shown(const serial::PortSelection& s) {
-    return {s.portName, s.baud, s.parity, s.dataBits, s.stopBits};
-}
-QStringList items(QComboBox* combo) {
+QString items(QComboBox* combo) {
     QStringList texts;
     for (int i = 0; i < combo->count(); ++i)
         texts << combo->itemText(i);
-    return texts;
+    return texts.join(u' ');
 }
 
-// Shows the dialog once: `act` runs inside it, then the button named `press` (or the frame's close).
+// One showing of the dialog: `act` runs inside it, then the button named `press` (or the frame's
+// close); what the dialog then hands over, as port|baud|parity|data bits|stop bits.
 struct Run {
     bool accepted = false;
     bool loaded = false;
-    serial::PortSelection selection;
+    QString selection;
     Run(serial::Dialog& dialog, QWidget& main, std::function<void(QDialog*)> act, const char* press) {
         testing::onNextModal([act, press](QDialog* d) {
             act(d);
             if (press)
-                find<QPushButton>(d, QLatin1String(press))->click();
+                find<QPushButton>(d, press)->click();
             else
                 d->close();
         });
         accepted = dialog.run(&main);
         loaded = dialog.loadedOnLastRun();
-        selection = dialog.selection();
+        const serial::PortSelection s = dialog.selection();
+        selection = QStringList{s.portName, s.baud, s.parity, s.dataBits, s.stopBits}.join(u'|');
     }
+};
+
+struct Fixture {
+    platform::FakePortList ports;
+    QWidget main;
+    serial::Dialog dialog{ports, &main};
+    explicit Fixture(const QStringList& names) { ports.names = names; }
+    Run run(std::function<void(QDialog*)> act, const char* press) { return Run(dialog, main, act, press); }
 };
 } // namespace
 
@@ -51,22 +58,18 @@ private Q_SLOTS:
 };
 
 void TestDialog::loadsTheDefaults() {
-    platform::FakePortList ports;
-    ports.names = {QStringLiteral("COM1"), QStringLiteral("COM3")};
-    QWidget main;
-    main.setGeometry(100, 80, 700, 500);
-    serial::Dialog dialog(ports, &main);
+    Fixture f({u"COM1"_s, u"COM3"_s});
+    f.main.setGeometry(100, 80, 700, 500);
     QStringList tabs;
     QPoint place;
-    const Run ok(
-        dialog, main,
+    const Run ok = f.run(
         [&](QDialog* d) {
-            QCOMPARE(items(list(d, "Combo1")), ports.names);
-            QCOMPARE(items(list(d, "Combo2")).join(u' '),
-                     QStringLiteral("1200 2400 4800 9600 14400 19200 38400 56000 57600 76800 115200"));
-            QCOMPARE(items(list(d, "Combo3")).join(u' '), QStringLiteral("5 6 7 8"));
-            QCOMPARE(items(list(d, "Combo4")).join(u' '), QStringLiteral("1 1.5 2"));
-            QCOMPARE(items(list(d, "Combo5")).join(u' '), QStringLiteral("None Odd Even Mark Space"));
+            QCOMPARE(items(list(d, "Combo1")), u"COM1 COM3"_s);
+            QCOMPARE(items(list(d, "Combo2")),
+                     u"1200 2400 4800 9600 14400 19200 38400 56000 57600 76800 115200"_s);
+            QCOMPARE(items(list(d, "Combo3")) + u'|' + items(list(d, "Combo4")) + u'|' +
+                         items(list(d, "Combo5")),
+                     u"5 6 7 8|1 1.5 2|None Odd Even Mark Space"_s);
             for (QWidget* w = list(d, "Combo1"); tabs.size() < 7; w = w->nextInFocusChain())
                 if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
                     tabs << w->objectName();
@@ -77,79 +80,60 @@ void TestDialog::loadsTheDefaults() {
         },
         "Command2");
     QVERIFY(ok.accepted && ok.loaded);
-    QCOMPARE(shown(ok.selection), QStringLiteral("COM3 9600 None 8 1").split(u' '));
-    QCOMPARE(tabs, QStringLiteral("Combo1 Combo3 Combo4 Combo5 Combo2 Command2 Command1").split(u' '));
-    QCOMPARE(place, QPoint(100 + (700 - dialog.width()) / 2, 80 + (500 - dialog.height()) / 2));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("串口设置"));
+    QCOMPARE(ok.selection, u"COM3|9600|None|8|1"_s);
+    QCOMPARE(tabs.join(u' '), u"Combo1 Combo3 Combo4 Combo5 Combo2 Command2 Command1"_s);
+    QCOMPARE(place, QPoint(100 + (700 - f.dialog.width()) / 2, 80 + (500 - f.dialog.height()) / 2));
+    QCOMPARE(f.dialog.windowTitle(), u"串口设置"_s);
 
-    ports.names.clear();
-    serial::Dialog empty(ports, &main);
-    const Run none(
-        empty, main, [](QDialog*) {}, "Command1");
-    QVERIFY(!none.accepted && none.loaded);
-    QCOMPARE(shown(none.selection), QStringLiteral(" 9600 None 8 1").split(u' '));
+    Fixture none({});
+    const Run cancelled = none.run([](QDialog*) {}, "Command1");
+    QVERIFY(!cancelled.accepted && cancelled.loaded);
+    QCOMPARE(cancelled.selection, u"|9600|None|8|1"_s);
 }
 
 void TestDialog::keepsSelectionsAndSeesNewPorts() {
-    platform::FakePortList ports;
-    ports.names = {QStringLiteral("COM1"), QStringLiteral("COM3"), QStringLiteral("COM5")};
-    QWidget main;
-    serial::Dialog dialog(ports, &main);
-    Run(
-        dialog, main,
+    Fixture f({u"COM1"_s, u"COM3"_s, u"COM5"_s});
+    f.run(
         [](QDialog* d) {
-            list(d, "Combo1")->setCurrentText(QStringLiteral("COM1"));
-            list(d, "Combo5")->setCurrentText(QStringLiteral("Even"));
+            list(d, "Combo1")->setCurrentText(u"COM1"_s);
+            list(d, "Combo5")->setCurrentText(u"Even"_s);
         },
         "Command1"); // cancel: hidden only, the selections stay
-    ports.names = {QStringLiteral("COM1"), QStringLiteral("/dev/ttyUSB0")};
-    const Run second(
-        dialog, main, [](QDialog*) {}, "Command2");
+    f.ports.names = {u"COM1"_s, u"/dev/ttyUSB0"_s};
+    const Run second = f.run([](QDialog*) {}, "Command2");
     QVERIFY(second.accepted && !second.loaded);
-    QCOMPARE(shown(second.selection), QStringLiteral("COM1 9600 Even 8 1").split(u' '));
-    ports.names = {QStringLiteral("COM2"), QStringLiteral("COM4")}; // the chosen one has gone
-    const Run third(
-        dialog, main, [](QDialog* d) { QCOMPARE(list(d, "Combo1")->count(), 2); }, "Command2");
-    QCOMPARE(third.selection.portName, QStringLiteral("COM4")); // the last, as at loading
+    QCOMPARE(second.selection, u"COM1|9600|Even|8|1"_s);
+    f.ports.names = {u"COM2"_s, u"COM4"_s}; // the chosen one has gone: the last, as at loading
+    QCOMPARE(f.run([](QDialog*) {}, "Command2").selection, u"COM4|9600|Even|8|1"_s);
 }
 
 void TestDialog::framesCloseUnloads() {
-    platform::FakePortList ports;
-    ports.names = {QStringLiteral("COM1")};
-    QWidget main;
-    serial::Dialog dialog(ports, &main);
-    Run(
-        dialog, main, [](QDialog* d) { list(d, "Combo3")->setCurrentText(QStringLiteral("7")); }, nullptr);
-    const Run next(
-        dialog, main, [](QDialog*) {}, "Command1");
+    Fixture f({u"COM1"_s});
+    f.run([](QDialog* d) { list(d, "Combo3")->setCurrentText(u"7"_s); }, nullptr);
+    const Run next = f.run([](QDialog*) {}, "Command1");
     QVERIFY(next.loaded);
-    QCOMPARE(next.selection.dataBits, QStringLiteral("8"));
+    QCOMPARE(next.selection, u"COM1|9600|None|8|1"_s);
 }
 
 void TestDialog::portNameIsKeptAsTyped() {
-    platform::FakePortList ports;
-    ports.names = {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("COM1")};
-    QWidget main;
-    serial::Dialog dialog(ports, &main);
-    const Run typed(
-        dialog, main,
+    Fixture f({u"/dev/ttyUSB0"_s, u"COM1"_s});
+    const Run typed = f.run(
         [](QDialog* d) {
-            QLineEdit* edit = list(d, "Combo1")->lineEdit();
-            edit->clear();
-            QTest::keyClicks(edit, QStringLiteral("/dev/tty")); // never completed to a listed port
+            list(d, "Combo1")->lineEdit()->clear();
+            QTest::keyClicks(list(d, "Combo1")->lineEdit(),
+                             u"/dev/tty"_s); // never completed to a listed port
         },
         "Command2");
-    QCOMPARE(typed.selection.portName, QStringLiteral("/dev/tty"));
-    const Run again(
-        dialog, main,
+    QCOMPARE(typed.selection.section(u'|', 0, 0), u"/dev/tty"_s);
+    const Run again = f.run(
         [](QDialog* d) {
-            QCOMPARE(list(d, "Combo1")->currentText(), QStringLiteral("/dev/tty")); // survives a new showing
-            QGuiApplication::clipboard()->setText(QString(1 << 20, QLatin1Char('x')));
+            QCOMPARE(list(d, "Combo1")->currentText(), u"/dev/tty"_s); // survives a new showing
+            QGuiApplication::clipboard()->setText(QString(1 << 20, u'x'));
             list(d, "Combo1")->lineEdit()->selectAll();
             list(d, "Combo1")->lineEdit()->paste();
         },
         "Command2");
-    QCOMPARE(again.selection.portName, QString(255, QLatin1Char('x')));
+    QCOMPARE(again.selection.section(u'|', 0, 0), QString(255, u'x'));
 }
 
 QTEST_MAIN(TestDialog)

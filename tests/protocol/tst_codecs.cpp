@@ -1,29 +1,24 @@
-// The value codecs between decimal, hexadecimal and bit texts: their worked values, what the
-// operator can put in a network box, overflow, and round trips over every byte value.
+// The conversions between numbers, decimal, hexadecimal and bit texts and bytes: worked values,
+// what an operator can type or paste, overflow, and round trips over every byte value.
 #include "protocol/Codecs.h"
+#include "protocol/HexText.h"
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using protocol::PadError;
 
 Q_DECLARE_METATYPE(protocol::PadError)
-
-namespace {
-// An expected value of the integer codecs: -1 stands for an overflow (nullopt).
-qint64 value(const std::optional<qint32>& v) {
-    return v ? qint64(*v) : -1;
-}
-} // namespace
 
 class TestCodecs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void decToHexPad_data();
     void decToHexPad();
-    void toIntegers_data();
-    void toIntegers();
-    void toTexts_data();
-    void toTexts();
+    void conversions_data();
+    void conversions();
+    void parseHexFrame_data();
+    void parseHexFrame();
     void roundTripsOverEveryByte();
 };
 
@@ -42,28 +37,19 @@ void TestCodecs::decToHexPad_data() {
         {u"255", 2, "FF", PadError::None},
         {u"256", 2, "00", PadError::None},
         {u"300", 2, "2C", PadError::None},
-        {u"4096", 2, "00", PadError::None},
         {u"65535", 2, "FF", PadError::None},
         {u"65536", 2, "", PadError::None},
-        {u"15", 2, "0F", PadError::None},
-        {u"16", 2, "10", PadError::None},
-        {u"0", 4, "0000", PadError::None},
-        {u"80", 4, "0050", PadError::None},
         {u"4660", 4, "1234", PadError::None},
-        {u"65535", 4, "FFFF", PadError::None},
         {u"65536", 4, "", PadError::None},
         {u"5", 3, "", PadError::None},
-        {u"0255", 2, "FF", PadError::None},
         {u"00001", 2, "01", PadError::None},
         {u"  12345  ", 4, "3039", PadError::None},
         {u"", 2, "", PadError::Empty},
         {u"   ", 4, "", PadError::Empty},
         {u"000001", 2, "", PadError::OutOfRange},
-        {u"100000", 2, "", PadError::OutOfRange},
         {u".", 2, "", PadError::OutOfRange},
         {u"1.5", 2, "", PadError::OutOfRange},
         {u"-5", 2, "", PadError::OutOfRange},
-        {u"12a", 2, "", PadError::OutOfRange},
         {u"1 2", 2, "", PadError::OutOfRange},
         {u"\t5", 2, "", PadError::OutOfRange},
         {u"１２", 2, "", PadError::OutOfRange},
@@ -81,67 +67,41 @@ void TestCodecs::decToHexPad() {
     const protocol::PadResult result = protocol::DecToHexPad(text, width);
     QCOMPARE(result.hex, hex);
     QCOMPARE(result.error, error);
-    QCOMPARE(protocol::padErrorText(error), error == PadError::Empty ? QStringLiteral("输入不能为空！")
-                                            : error == PadError::OutOfRange
-                                                ? QStringLiteral("超出设定范围，请重新输入！")
-                                                : QString());
+    const QString message = error == PadError::Empty ? u"输入不能为空！"_s : u"超出设定范围，请重新输入！"_s;
+    QCOMPARE(protocol::padErrorText(error), error == PadError::None ? QString() : message);
 }
 
-void TestCodecs::toIntegers_data() {
-    QTest::addColumn<bool>("hex"); // HexToDec, or else BinToDec
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qint64>("expected");
-    const struct {
-        bool hex;
-        const char16_t* text;
-        qint64 expected;
-    } rows[] = {
-        {true, u"ff", 255},
-        {true, u"aBc", 0xABC},
-        {true, u"0G", 0},
-        {true, u"1G", 16},
-        {true, u"G1", 1},
-        {true, u"", 0},
-        {true, u"1 ", 16},
-        {true, u"7FFFFFFF", 2147483647},
-        {true, u"0000000001", 1},
-        {true, u"80000000", -1},
-        {true, u"100000000", -1},
-        {true, u"\uFB00", 0},
-        {true, u"\u00DF1", 1},
-        {true, u"1\u00DF", 16},
-        {false, u"0101", 5},
-        {false, u"11111111", 255},
-        {false, u"", 0},
-        {false, u"120", 0},
-        {false, u"9111", 0},
-        {false, u"1x1", 5},
-        {false, u"1 ", 2},
-        {false, u"111111111111111111111111111111", 1073741823},
-        {false, u"0000000000000000000000000000000", -1},
-        {false, u"2000000000000000000000000000000", -1},
-    };
-    for (const auto& row : rows)
-        QTest::addRow("%s '%ls'", row.hex ? "hex" : "bin", qUtf16Printable(QString::fromUtf16(row.text)))
-            << row.hex << QString::fromUtf16(row.text) << row.expected;
-}
-
-void TestCodecs::toIntegers() {
-    QFETCH(bool, hex);
-    QFETCH(QString, text);
-    QFETCH(qint64, expected);
-    QCOMPARE(value(hex ? protocol::HexToDec(text) : protocol::BinToDec(text)), expected);
-}
-
-void TestCodecs::toTexts_data() {
+void TestCodecs::conversions_data() {
     QTest::addColumn<QString>("codec");
     QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("output"); // "-" for an overflow
     const struct {
         const char* codec;
         const char16_t* input;
         const char* output;
     } rows[] = {
+        {"HexToDec", u"ff", "255"},
+        {"HexToDec", u"aBc", "2748"},
+        {"HexToDec", u"1G", "16"},
+        {"HexToDec", u"G1", "1"},
+        {"HexToDec", u"", "0"},
+        {"HexToDec", u"1 ", "16"},
+        {"HexToDec", u"7FFFFFFF", "2147483647"},
+        {"HexToDec", u"0000000001", "1"},
+        {"HexToDec", u"80000000", "-"},
+        {"HexToDec", u"100000000", "-"},
+        {"HexToDec", u"\uFB00", "0"},
+        {"HexToDec", u"\u00DF1", "1"},
+        {"HexToDec", u"1\u00DF", "16"},
+        {"BinToDec", u"0101", "5"},
+        {"BinToDec", u"", "0"},
+        {"BinToDec", u"120", "0"},
+        {"BinToDec", u"9111", "0"},
+        {"BinToDec", u"1x1", "5"},
+        {"BinToDec", u"1 ", "2"},
+        {"BinToDec", u"111111111111111111111111111111", "1073741823"},
+        {"BinToDec", u"0000000000000000000000000000000", "-"},
+        {"BinToDec", u"2000000000000000000000000000000", "-"},
         {"HexToBin", u"A5", "10100101"},
         {"HexToBin", u"c", "00001100"},
         {"HexToBin", u"1F3", "00011111"},
@@ -150,7 +110,6 @@ void TestCodecs::toTexts_data() {
         {"HexToBin", u"Z5", "0101"},
         {"HexToBin", u"5Z", "0101"},
         {"HexToBin", u"\uFB00", "0000"},
-        {"BinToHex", u"00000101", "5"},
         {"BinToHex", u"00010000", "10"},
         {"BinToHex", u"101", "5"},
         {"BinToHex", u"00000000", ""},
@@ -158,11 +117,10 @@ void TestCodecs::toTexts_data() {
         {"BinToHex", u"1x110101", "5"},
         {"BinToHex", u"01012111", "5"},
         {"DecToHex", u"26", "1A"},
-        {"DecToHex", u"15", "F"},
-        {"DecToHex", u"256", "100"},
         {"DecToHex", u"0", ""},
         {"DecToHex", u"-5", ""},
         {"DecToHex", u"2147483647", "7FFFFFFF"},
+        {"toHexText", u"\u0007\u00FF\u000A@", "07FF0A40"},
     };
     for (const auto& row : rows)
         QTest::addRow("%s '%ls'", row.codec, qUtf16Printable(QString::fromUtf16(row.input)))
@@ -170,24 +128,48 @@ void TestCodecs::toTexts_data() {
             << QString::fromLatin1(row.output);
 }
 
-void TestCodecs::toTexts() {
+void TestCodecs::conversions() {
     QFETCH(QString, codec);
     QFETCH(QString, input);
     QFETCH(QString, output);
-    const QString result = codec == QLatin1String("HexToBin")   ? protocol::HexToBin(input)
-                           : codec == QLatin1String("BinToHex") ? protocol::BinToHex(input)
-                                                                : protocol::DecToHex(input.toInt());
+    const auto number = [](std::optional<qint32> v) { return v ? QString::number(*v) : u"-"_s; };
+    const QString result = codec == u"HexToDec"   ? number(protocol::HexToDec(input))
+                           : codec == u"BinToDec" ? number(protocol::BinToDec(input))
+                           : codec == u"HexToBin" ? protocol::HexToBin(input)
+                           : codec == u"BinToHex" ? protocol::BinToHex(input)
+                           : codec == u"DecToHex" ? protocol::DecToHex(input.toInt())
+                                                  : protocol::toHexText(input.toLatin1());
     QCOMPARE(result, output);
+}
+
+void TestCodecs::parseHexFrame_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("lower case, spaces anywhere") << " 4 002 f1 23 " << QByteArray::fromHex("4002F123");
+    QTest::newRow("G stops the frame") << "4002G123" << QByteArray::fromHex("4002");
+    QTest::newRow("odd last digit dropped") << "4003EDE" << QByteArray::fromHex("4003ED");
+    QTest::newRow("line break ends the frame") << "4002CA23\r\n40" << QByteArray::fromHex("4002CA23");
+    QTest::newRow("tab ends the frame") << "40\t02" << QByteArray::fromHex("40");
+    QTest::newRow("spaces only") << "    " << QByteArray();
+    QTest::newRow("first character no digit") << "x4002f123" << QByteArray();
+    QTest::newRow("full-width digits") << u"４０"_s << QByteArray();
+    QTest::newRow("no-break space") << u"40\u00A002"_s << QByteArray::fromHex("40");
+}
+
+void TestCodecs::parseHexFrame() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(protocol::parseHexFrame(text), bytes);
 }
 
 void TestCodecs::roundTripsOverEveryByte() {
     for (int n = 0; n <= 255; ++n) {
-        const QString hex = QStringLiteral("%1").arg(n, 2, 16, QLatin1Char('0')).toUpper();
+        const QString hex = u"%1"_s.arg(n, 2, 16, QLatin1Char('0')).toUpper();
         QCOMPARE(protocol::DecToHexPad(QString::number(n), 2).hex, hex);
-        QCOMPARE(protocol::DecToHexPad(QString::number(n), 4).hex, QStringLiteral("00") + hex);
+        QCOMPARE(protocol::DecToHexPad(QString::number(n), 4).hex, u"00"_s + hex);
         QCOMPARE(protocol::HexToDec(hex.toLower()), std::optional<qint32>(n));
         const QString bits = protocol::HexToBin(hex);
-        QCOMPARE(bits, QStringLiteral("%1").arg(n, 8, 2, QLatin1Char('0')));
+        QCOMPARE(bits, u"%1"_s.arg(n, 8, 2, QLatin1Char('0')));
         QCOMPARE(protocol::BinToDec(bits), std::optional<qint32>(n));
         QCOMPARE(protocol::BinToHex(bits), protocol::DecToHex(n));
     }
