@@ -104,7 +104,8 @@ void TestPortController::choiceOpensThePort() {
                     .arg(int(o.settings.stopBits));
     QCOMPARE(seen.join(u' '), opened);
     link.close();
-    link.close(); // a closed port is left alone
+    link.close(); // a closed port is left alone, and the quiet time is over
+    QVERIFY(!link.findChild<QTimer*>(u"Timer1"_s)->isActive());
     QCOMPARE(events.seen, opened.isEmpty() ? QString() : u"oc"_s);
     QCOMPARE(serial.closeCalls, opened.isEmpty() ? 0 : 1);
 }

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 class TestSingleInstance : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -66,37 +68,58 @@ void TestSingleInstance::lockStates() {
 }
 
 void TestSingleInstance::runtimeFolderIsPrivate_data() {
-    QTest::addColumn<int>("permissions"); // of the folder $XDG_RUNTIME_DIR names, as QFile::Permissions
-    QTest::addColumn<bool>("link");       // it is a symbolic link to such a folder
-    QTest::addColumn<bool>("used");
-    QTest::newRow("private") << 0x7700 << false << true;
-    QTest::newRow("open to others") << 0x7777 << false << false;
-    QTest::newRow("a link") << 0x7700 << true << false;
+    QTest::addColumn<QString>("runtime");  // what $XDG_RUNTIME_DIR names: private, open (0777) or a link
+    QTest::addColumn<QString>("fallback"); // what is already at the program's fallback, if anything
+    QTest::addColumn<QString>("used");     // runtime, fallback, or none
+    QTest::newRow("private") << "private"
+                             << ""
+                             << "runtime";
+    QTest::newRow("open to others") << "open"
+                                    << ""
+                                    << "fallback";
+    QTest::newRow("a link") << "link"
+                            << ""
+                            << "fallback";
+    QTest::newRow("fallback open to others too") << "open"
+                                                 << "open"
+                                                 << "none";
+    QTest::newRow("fallback a link too") << "open"
+                                         << "link"
+                                         << "none";
 }
 
 void TestSingleInstance::runtimeFolderIsPrivate() {
-    QFETCH(int, permissions);
-    QFETCH(bool, link);
-    QFETCH(bool, used);
-    const QString real = m_dir->path() + QStringLiteral("/real");
-    const QString named = link ? m_dir->path() + QStringLiteral("/link") : real;
-    QVERIFY(QDir().mkdir(real));
-    QFile::setPermissions(real, QFile::Permissions::fromInt(permissions));
-    if (link)
-        QVERIFY(QFile::link(real, named));
+    QFETCH(QString, runtime);
+    QFETCH(QString, fallback);
+    QFETCH(QString, used);
+    const QString root = m_dir->path();
+    // A folder of the given kind at `path`, made from `real`.
+    const auto make = [](const QString& kind, const QString& path, const QString& real) {
+        QDir().mkpath(real);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile::setPermissions(real, QFile::Permissions::fromInt(kind == u"open" ? 0x7777 : 0x7700));
+        if (kind == u"link")
+            QFile::link(real, path);
+    };
+    make(runtime, root + u"/runtime"_s, root + (runtime == u"link" ? u"/real"_s : u"/runtime"_s));
+    if (!fallback.isEmpty())
+        make(fallback, root + u"/cache/expander-runtime"_s,
+             root + (fallback == u"link" ? u"/real2"_s : u"/cache/expander-runtime"_s));
     // Qt's own fallback is made unusable too, so that only the program's is left.
-    qputenv("TMPDIR", m_dir->path().toLocal8Bit());
-    qputenv("XDG_CACHE_HOME", (m_dir->path() + QStringLiteral("/cache")).toLocal8Bit());
+    qputenv("TMPDIR", root.toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (root + u"/cache"_s).toLocal8Bit());
     qunsetenv("XDG_RUNTIME_DIR");
     QFile::setPermissions(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
                           QFile::Permissions::fromInt(0x7777));
-    qputenv("XDG_RUNTIME_DIR", named.toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", (root + u"/runtime"_s).toLocal8Bit());
 
     const QString dir = platform::runtimeDir();
     qunsetenv("TMPDIR");
     qunsetenv("XDG_CACHE_HOME");
-    QCOMPARE(dir, used ? named : m_dir->path() + QStringLiteral("/cache/expander-runtime"));
-    QCOMPARE(QFileInfo(dir).permissions().toInt() & 0x77, 0);
+    QCOMPARE(dir, used == u"none"
+                      ? QString()
+                      : root + (used == u"runtime" ? u"/runtime"_s : u"/cache/expander-runtime"_s));
+    QVERIFY(dir.isEmpty() || (QFileInfo(dir).permissions().toInt() & 0x77) == 0);
 }
 
 void TestSingleInstance::secondCopyIsTurnedAwayUntilTheFirstDies() {

@@ -41,12 +41,12 @@ void run(FormHarness& h, const QString& step) {
         h.serial.feed(kE1);
         h.serial.fail(platform::SerialError::Read);
         testing::tick(h.form.get(), "Timer1");
-    } else if (step == u"loseDuringBox") { // two replies in one burst, hang-up meanwhile
+    } else if (step == u"loseDuringBox") { // a burst of replies, and a hang-up while the first box waits
         h.messages.whileShown = [&h](const auto&) {
             h.messages.whileShown = nullptr;
             h.serial.fail(platform::SerialError::Resource);
         };
-        h.feed(kE1 + kE1);
+        h.feed(kE1 + QByteArray::fromHex("401CFB" + QByteArray("080302").repeated(8) + "080123"));
     }
 }
 } // namespace
