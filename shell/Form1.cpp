@@ -155,6 +155,8 @@ void Form1::showSettingsDialog() {
 }
 
 void Form1::setConnectionState(ConnectionState state) {
+    if (state == m_state)
+        return; // a second connect reply changes nothing
     m_state = state;
     const bool open = state != ConnectionState::Closed;
     const bool connected = state == ConnectionState::Connected;

@@ -44,7 +44,7 @@ public:
     ConnectionState connectionState() const { return m_state; }
 
 Q_SIGNALS:
-    // After every change of the connection state, with the new state.
+    // After every change of the connection state, with the new state; not for a repeated one.
     void connectionStateChanged(shell::ConnectionState state);
 
 protected:

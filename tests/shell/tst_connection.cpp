@@ -73,6 +73,8 @@ void TestConnection::states_data() {
                           << "10000" << QStringList{kChoose} << o;
     QTest::newRow("connected") << "choose click connect"
                                << "11111" << QStringList{kChoose, kConnected} << ocn;
+    QTest::newRow("a second connect reply") << "choose click connect reply"
+                                            << "11111" << QStringList{kChoose, kConnected, kConnected} << ocn;
     QTest::newRow("closed") << "choose click connect click"
                             << "00001" << QStringList{kChoose, kConnected} << ocnc;
     QTest::newRow("reopened") << "choose click connect click click"
