@@ -3,20 +3,23 @@
 #include "platform/SystemPortList.h"
 #include "platform/ui/QtMessageBoxes.h"
 #include "shell/App.h"
+#include "shell/CommandLine.h"
 #include "shell/Form1.h"
 #include "shell/Titles.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> exitCode = shell::answerInfoOptions(argc, argv))
+        return *exitCode;
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("expander-config"));
-    QApplication::setApplicationDisplayName(shell::ApplicationTitle.toString());
+    if (const std::optional<int> exitCode = shell::refuseOtherArguments(QApplication::arguments()))
+        return *exitCode;
 
     platform::QtSerialControl serial;
     platform::SystemPortList ports;
     platform::QtMessageBoxes messages(shell::ApplicationTitle.toString());
-    platform::LockFileInstance instance(QStringLiteral("expander-config"));
+    platform::LockFileInstance instance(shell::ProgramName.toString());
 
     shell::App app({serial, ports, messages, instance});
     messages.setParentWindow(&app.window());

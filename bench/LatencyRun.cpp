@@ -27,7 +27,8 @@ LatencyRun::LatencyRun(shell::Form1& form, platform::PtyPair& device, QByteArray
                                    .arg(m_latencies.size() + 1)
                                    .arg(kOverdueMs));
     });
-    connect(form.view().Text1, &QPlainTextEdit::textChanged, this, &LatencyRun::onShown);
+    connect(form.findChild<QPlainTextEdit*>(QStringLiteral("Text1")), &QPlainTextEdit::textChanged, this,
+            &LatencyRun::onShown);
 }
 
 void LatencyRun::start() {

@@ -1,10 +1,14 @@
 #include "bench/PtyWindow.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QPushButton>
+#include <QTimer>
 
 namespace bench {
 
 PtyWindow::PtyWindow() : m_form({m_serial, m_ports, m_messages, m_instance}) {
+    m_ports.names = {m_device.slavePath()};
     m_form.Form_Load();
     m_form.show();
 }
@@ -12,14 +16,14 @@ PtyWindow::PtyWindow() : m_form({m_serial, m_ports, m_messages, m_instance}) {
 bool PtyWindow::openPort() {
     if (!m_device.isValid())
         return false;
-    serial::PortChoice& choice = m_form.portChoice();
-    choice.PcPortName = m_device.slavePath();
-    choice.PcPortBaud = QStringLiteral("9600");
-    choice.PcPortParity = QStringLiteral("N");
-    choice.PcPortDataBits = 8;
-    choice.PcPortStopBits = platform::LineSettings::StopBits::One;
-    choice.PcPortChosen = true;
-    m_form.view().Command2->click();
+    auto* open = m_form.findChild<QPushButton*>(QStringLiteral("Command2"));
+    // The first click asks for the settings: the dialog's defaults (the pty, 9600 8N1) are taken.
+    QTimer::singleShot(0, &m_form, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->accept();
+    });
+    open->click();
+    open->click();
     return m_serial.isOpen();
 }
 

@@ -24,15 +24,8 @@ QByteArray syncReply() {
            QByteArray::fromHex("0801") + QByteArray::fromHex("23");
 }
 
-serial::PortChoice choiceFor(const QString& path) {
-    serial::PortChoice choice;
-    choice.PcPortName = path;
-    choice.PcPortBaud = QStringLiteral("9600");
-    choice.PcPortParity = QStringLiteral("N");
-    choice.PcPortDataBits = 8;
-    choice.PcPortStopBits = platform::LineSettings::StopBits::One;
-    choice.PcPortChosen = true;
-    return choice;
+QPushButton* button(shell::Form1& form, const char* name) {
+    return form.findChild<QPushButton*>(QLatin1String(name));
 }
 
 } // namespace
@@ -51,14 +44,16 @@ SyncDriver::SyncDriver(shell::Form1& form, platform::PtyPair& device, ModalClose
 void SyncDriver::start() {
     m_deadline.start();
     m_readable.setEnabled(true);
-    m_form.portChoice() = choiceFor(m_device.slavePath());
-    m_form.view().Command2->click();
-    if (!m_form.view().Command3->isEnabled()) {
+    // The first click asks for the settings (both boxes answered by the closer), where the device
+    // is the last port and so chosen; the second opens it.
+    button(m_form, "Command2")->click();
+    button(m_form, "Command2")->click();
+    if (!button(m_form, "Command3")->isEnabled()) {
         finish(false, QStringLiteral("the port did not open"));
         return;
     }
     m_step = Step::Connecting;
-    m_form.view().Command3->click();
+    button(m_form, "Command3")->click();
 }
 
 void SyncDriver::onDeviceReadable() {
@@ -76,7 +71,7 @@ void SyncDriver::onBoxClosed(const QString& text) {
     if (m_step == Step::Connecting && text == QStringLiteral("连接成功!")) {
         m_step = Step::Synchronising;
         // Once the box's own event loop has ended, as a second click by the operator would.
-        QTimer::singleShot(0, this, [this] { m_form.view().Command6->click(); });
+        QTimer::singleShot(0, this, [this] { button(m_form, "Command6")->click(); });
     } else if (m_step == Step::Synchronising && text == QStringLiteral("扩展串口数据同步成功!")) {
         m_step = Step::Settling;
         QTimer::singleShot(kSettleMs, this, &SyncDriver::settle);
@@ -84,10 +79,11 @@ void SyncDriver::onBoxClosed(const QString& text) {
 }
 
 void SyncDriver::settle() {
-    const shell::Form1View& v = m_form.view();
-    const bool shown = v.Combo2[7]->currentText() == QStringLiteral("9600") &&
-                       v.Combo7[0]->currentText() == QStringLiteral("RS232") &&
-                       v.Combo6->currentText() == QStringLiteral("9600");
+    const auto text = [this](const char* list) {
+        return m_form.findChild<QComboBox*>(QLatin1String(list))->currentText();
+    };
+    const bool shown = text("Combo2_7") == QStringLiteral("9600") && text("Combo7_0") == QStringLiteral("RS232") &&
+                       text("Combo6") == QStringLiteral("9600");
     finish(shown, shown ? QString() : QStringLiteral("the window does not show the synchronised parameters"));
 }
 

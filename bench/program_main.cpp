@@ -22,8 +22,6 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("expander-config"));
-    QApplication::setApplicationDisplayName(shell::ApplicationTitle.toString());
 
     const QString mode = application.arguments().value(1, QStringLiteral("startup"));
     if (mode != QStringLiteral("startup") && mode != QStringLiteral("memory")) {
@@ -31,8 +29,15 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
+    // The system's ports, and for the memory run the device's pty last, where the settings
+    // dialog chooses it.
+    struct Ports final : platform::PortList {
+        platform::SystemPortList system;
+        QString device;
+        QStringList ports() const override { return device.isEmpty() ? system.ports() : system.ports() << device; }
+    };
     platform::QtSerialControl serial;
-    platform::SystemPortList ports;
+    Ports ports;
     platform::QtMessageBoxes messages(shell::ApplicationTitle.toString());
     platform::LockFileInstance instance(QStringLiteral("expander-config"));
 
@@ -57,6 +62,7 @@ int main(int argc, char* argv[]) {
             QTextStream(stderr) << "bench-program: no pseudo-terminal" << Qt::endl;
             return 1;
         }
+        ports.device = device->slavePath();
         boxes = std::make_unique<bench::ModalCloser>(100);
         driver = std::make_unique<bench::SyncDriver>(app.window(), *device, *boxes);
         QObject::connect(&probe, &bench::FirstPaint::painted, driver.get(), &bench::SyncDriver::start);

@@ -7,7 +7,6 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 #include <QTimer>
 
 namespace cli {
@@ -21,11 +20,8 @@ QString scanMessage(const device::ScanResult& result, const QList<qint32>& bauds
     switch (result.status) {
     case Status::Found:
         return {};
-    case Status::CannotOpen: {
-        const QFileInfo file(result.port);
-        return QStringLiteral("cannot open: ") +
-               openFailure(result.error, file.isReadable() && file.isWritable());
-    }
+    case Status::CannotOpen:
+        return QStringLiteral("cannot open: ") + openFailure(result.error);
     case Status::NotFound:
     case Status::Skipped:
     case Status::Cancelled:

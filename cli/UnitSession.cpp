@@ -3,7 +3,6 @@
 #include "cli/CommandLine.h"
 #include "device/Scanner.h"
 
-#include <QFileInfo>
 #include <QTimer>
 
 namespace cli {
@@ -70,9 +69,7 @@ void UnitSession::tryBaud(int index) {
     settings.baud = baud;
     const platform::OpenResult opened = m_client.open(m_plan.port, settings);
     if (!opened) {
-        const QFileInfo file(m_plan.port);
-        fail(Verdict::CannotOpen, QStringLiteral("cannot open: ") +
-                                      openFailure(opened.fault(), file.isReadable() && file.isWritable()));
+        fail(Verdict::CannotOpen, QStringLiteral("cannot open: ") + openFailure(opened.fault()));
         return;
     }
     Q_EMIT note(m_plan.port, QStringLiteral("open at %1 baud").arg(baud));

@@ -77,15 +77,15 @@ Verdict verdictOf(device::ScanResult::Status status) {
     return Verdict::NoAnswer;
 }
 
-QString openFailure(platform::SerialError error, bool accessible) {
+QString openFailure(platform::SerialError error) {
     using platform::SerialError;
     switch (error) {
     case SerialError::DeviceNotFound:
         return QStringLiteral("not found");
+    case SerialError::InUse:
+        return QStringLiteral("in use by another program");
     case SerialError::Permission:
-        // The driver says the same for a port another program holds and one this user may not
-        // open; the device file's permissions tell them apart.
-        return accessible ? QStringLiteral("in use by another program") : QStringLiteral("permission denied");
+        return QStringLiteral("permission denied (on Linux: add the user to the dialout group, then log in again)");
     case SerialError::Resource:
         return QStringLiteral("lost while opening");
     case SerialError::NoError:

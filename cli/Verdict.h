@@ -46,8 +46,7 @@ Verdict verdictOf(device::DeviceFault::Kind fault);
 Verdict verdictOf(device::ScanResult::Status status);
 
 // Why a port could not be opened, for people: "not found", "in use by another program",
-// "permission denied". `accessible` tells whether this user may read and write the port's device
-// file, which is what tells a port in use from one the user may not open.
-QString openFailure(platform::SerialError error, bool accessible);
+// "permission denied ...".
+QString openFailure(platform::SerialError error);
 
 } // namespace cli

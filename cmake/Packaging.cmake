@@ -32,6 +32,23 @@ endforeach()
 add_custom_target(manual_pages ALL DEPENDS ${installed_pages})
 install(FILES ${installed_pages} DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 
+# The licence and the history, where Debian looks for them: copyright as it is, the changelog
+# compressed like the manual pages.
+set(doc_dir "${CMAKE_INSTALL_DATADIR}/doc/${PROJECT_NAME}")
+install(FILES "${EXPANDER_RESOURCES}/debian/copyright" DESTINATION "${doc_dir}")
+if(EXPANDER_GZIP)
+    set(changelog "${CMAKE_CURRENT_BINARY_DIR}/changelog.gz")
+    add_custom_command(OUTPUT "${changelog}"
+        COMMAND "${EXPANDER_GZIP}" -9nc "${EXPANDER_RESOURCES}/debian/changelog" > "${changelog}"
+        DEPENDS "${EXPANDER_RESOURCES}/debian/changelog"
+        COMMENT "Compressing the changelog"
+        VERBATIM)
+    add_custom_target(changelog ALL DEPENDS "${changelog}")
+    install(FILES "${changelog}" DESTINATION "${doc_dir}")
+else()
+    install(FILES "${EXPANDER_RESOURCES}/debian/changelog" DESTINATION "${doc_dir}")
+endif()
+
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME expander-config)
@@ -75,5 +92,7 @@ else()
     set(package_depends ${linked_depends} ${runtime_depends})
 endif()
 list(JOIN package_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+# Qt's own texts (the message boxes' buttons) in Chinese; without them they read English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 
 include(CPack)

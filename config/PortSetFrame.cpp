@@ -6,7 +6,9 @@
 namespace config {
 
 namespace {
-QString twoDigits(quint8 value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); }
+QString twoDigits(quint8 value) {
+    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+}
 
 QString fieldLabel(PanelFault::Field field) {
     switch (field) {
@@ -30,7 +32,11 @@ QString fieldLabel(PanelFault::Field field) {
 QString PanelFault::message() const {
     if (field == Field::OutputSwitch)
         return QStringLiteral("\"串口0接收输出\"未选择,请选择\"允许\"或\"禁止\"后再设置!");
-    return QStringLiteral("\"串口%1\"的%2为空或无效,请从列表中选择后再设置!").arg(port).arg(fieldLabel(field));
+    // The device keeps a baud rate as rate / 1200 in one byte: say so, since a typed rate may look fine.
+    const QString hint = field == Field::Baud ? QStringLiteral("(须为1200的整数倍,最大306000)") : QString();
+    return QStringLiteral("\"串口%1\"的%2为空或无效%3,请从列表中选择后再设置!")
+        .arg(port)
+        .arg(fieldLabel(field), hint);
 }
 
 protocol::Result<QString, PanelFault> PortSetFrame::build(const PortPanels& panels) {

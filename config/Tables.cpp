@@ -78,19 +78,33 @@ const OptionTable& forwardPorts() {
 }
 
 std::optional<quint8> encodeBaud(const QString& text) {
-    const std::optional<double> rate = number(text);
-    if (!rate)
+    // The device keeps rate / 1200 and would silently round any other rate, so only whole multiples
+    // of 1200 whose code fits the frame's byte are taken.
+    // Digits only: QString's own conversion would stop at a NUL and take "9600" + NUL + "x".
+    const QString digits = text.trimmed();
+    if (digits.isEmpty() || digits.size() > 9)
         return std::nullopt;
-    const double code = std::nearbyint(*rate / 1200.0); // the default rounding mode: halves to even
-    if (code < 1 || code > 255)
+    for (QChar c : digits)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    const qlonglong rate = digits.toLongLong();
+    if (rate == 0 || rate % 1200 != 0 || rate / 1200 > 255)
         return std::nullopt;
-    return quint8(code);
+    return quint8(rate / 1200);
 }
 
-std::optional<quint8> encodeDataBits(const QString& text) { return numericMatch(dataBits(), text); }
-std::optional<quint8> encodeStopBits(const QString& text) { return numericMatch(stopBits(), text); }
-std::optional<quint8> encodeParity(const QString& text) { return parities().codeOfText(text); }
-std::optional<quint8> encodeFunction(const QString& text) { return functions().codeOfText(text); }
+std::optional<quint8> encodeDataBits(const QString& text) {
+    return numericMatch(dataBits(), text);
+}
+std::optional<quint8> encodeStopBits(const QString& text) {
+    return numericMatch(stopBits(), text);
+}
+std::optional<quint8> encodeParity(const QString& text) {
+    return parities().codeOfText(text);
+}
+std::optional<quint8> encodeFunction(const QString& text) {
+    return functions().codeOfText(text);
+}
 
 std::optional<quint8> encodeOutputSwitch(int position) {
     if (position < 0 || position >= outputSwitch().size())

@@ -18,8 +18,8 @@ const OptionTable& functions();    // Table 5: "RS232", "RS485半双工", "RS485
 const OptionTable& outputSwitch(); // Table 6: "允许" = 1, "禁止" = 0
 const OptionTable& forwardPorts(); // Table 7: "1" .. "8"
 
-// Any decimal number the text holds, divided by 1200 and rounded half to even; only a code of
-// 1..255 fits the frame's byte, so anything else (empty, not a number, "600") gives nullopt.
+// A whole number of baud that is a multiple of 1200 gives its code, rate / 1200, when that fits the
+// frame's byte (1..255); anything else ("", "fast", "600", "12345", "9600.5") gives nullopt.
 std::optional<quint8> encodeBaud(const QString& text);
 // Compared as numbers, so "08" is 8; anything that matches no entry gives nullopt.
 std::optional<quint8> encodeDataBits(const QString& text);

@@ -187,6 +187,7 @@ void DeviceClient::onError(platform::SerialError error) {
     case platform::SerialError::NoError:
     case platform::SerialError::DeviceNotFound:
     case platform::SerialError::Permission:
+    case platform::SerialError::InUse:
     case platform::SerialError::Open:
     case platform::SerialError::Timeout:
     case platform::SerialError::Other:

@@ -15,16 +15,26 @@ PortController::PortController(platform::SerialControl& serial, QObject* parent)
 }
 
 platform::OpenResult PortController::open(const PortChoice& choice) {
+    const bool wasOpen = m_serial.isOpen();
     const std::optional<platform::LineSettings> settings = choice.lineSettings();
-    if (choice.PcPortName.isEmpty() || !settings) {
+    platform::OpenResult result = platform::SerialError::Open;
+    if (choice.PcPortName.isEmpty() || !settings)
         m_serial.close();
-        return platform::SerialError::Open;
-    }
-    return m_serial.open(choice.PcPortName, *settings);
+    else
+        result = m_serial.open(choice.PcPortName, *settings);
+    if (result.ok())
+        Q_EMIT opened();
+    else if (wasOpen)
+        Q_EMIT closed();
+    return result;
 }
 
 void PortController::close() {
+    m_timer1.stop();
+    if (!m_serial.isOpen())
+        return;
     m_serial.close();
+    Q_EMIT closed();
 }
 
 bool PortController::send(const QByteArray& bytes) {
@@ -46,8 +56,8 @@ QByteArray PortController::takeReceived() {
 }
 
 void PortController::onReadyRead() {
-    m_timer1.start();
-} // restarts the quiet time
+    m_timer1.start(); // restarts the quiet time
+}
 
 void PortController::onError(platform::SerialError error) {
     switch (error) {
@@ -59,6 +69,7 @@ void PortController::onError(platform::SerialError error) {
         break;
     case platform::SerialError::NoError:
     case platform::SerialError::DeviceNotFound:
+    case platform::SerialError::InUse:
     case platform::SerialError::Permission:
     case platform::SerialError::Open:
     case platform::SerialError::Timeout:
@@ -78,6 +89,7 @@ void PortController::lose() {
     // so whatever it enables, the closed state that follows disables again.
     if (!m_keptAtLoss.isEmpty())
         Q_EMIT quiet();
+    Q_EMIT closed();
     Q_EMIT portLost();
 }
 

@@ -19,6 +19,7 @@ public:
 
     // Configures and opens the chosen port; closed, with the reason, when that cannot be done.
     platform::OpenResult open(const PortChoice& choice);
+    // Closes the port if it is open, and ends the quiet time.
     void close();
     bool isOpen() const { return m_serial.isOpen(); }
     // Writes the bytes in one operation. A write that fails on an open port is taken as a lost
@@ -27,12 +28,14 @@ public:
     // Everything received so far, removed from the buffer.
     QByteArray takeReceived();
 
-    QTimer& quietTimer() { return m_timer1; }
-
 Q_SIGNALS:
+    void opened();
+    // The port was closed, by close() or because it was lost.
+    void closed();
     // The line has been quiet for 50 ms after reception (or the start-up tick).
     void quiet();
     // The open port failed under the program (device unplugged, peer hung up); it is now closed.
+    // Follows closed().
     void portLost();
 
 private:
@@ -41,7 +44,7 @@ private:
     void lose();
 
     platform::SerialControl& m_serial;
-    QTimer m_timer1;
+    QTimer m_timer1{this}; // a child, so it can be found by its name "Timer1"
     QByteArray m_keptAtLoss;
 };
 

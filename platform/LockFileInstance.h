@@ -7,8 +7,9 @@
 
 #include <memory>
 
-// The single-instance claim as a QLockFile in the runtime folder; a lock left by a crashed copy
-// is recognised as stale and taken over.
+// The single-instance claim as a QLockFile in the runtime folder. Only a live copy blocks: a lock
+// left by a crashed copy, an empty or garbled lock file, and a folder where no lock can be made at
+// all let this copy start.
 namespace platform {
 
 class LockFileInstance final : public SingleInstance {

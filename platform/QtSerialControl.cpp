@@ -1,5 +1,7 @@
 #include "platform/QtSerialControl.h"
 
+#include <QFileInfo>
+
 namespace platform {
 
 namespace {
@@ -69,7 +71,30 @@ bool usableName(const QString& name) {
     return true;
 }
 
+// Whether this user may read and write the device itself. On Windows a port that cannot be opened
+// for lack of rights is one another program holds.
+bool deviceAccessible(const QString& portName) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(portName);
+    return true;
+#else
+    const QFileInfo device(portName);
+    return device.exists() && device.isReadable() && device.isWritable();
+#endif
+}
+
 } // namespace
+
+SerialError QtSerialControl::openFailure(QSerialPort::SerialPortError error, bool deviceAccessible) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return SerialError::DeviceNotFound;
+    case QSerialPort::PermissionError:
+        return deviceAccessible ? SerialError::InUse : SerialError::Permission;
+    default:
+        return SerialError::Open;
+    }
+}
 
 QtSerialControl::QtSerialControl(QObject* parent) : SerialControl(parent) {
     m_port.setReadBufferSize(kReadBufferSize);
@@ -81,16 +106,17 @@ OpenResult QtSerialControl::open(const QString& portName, const LineSettings& se
     if (m_port.isOpen())
         m_port.close();
     if (!usableName(portName))
-        return SerialError::DeviceNotFound;
+        return SerialError::DeviceNotFound; // no device could bear such a name
     m_port.setPortName(portName);
     const bool configured =
         m_port.setBaudRate(settings.baud) && m_port.setDataBits(QSerialPort::DataBits(settings.dataBits)) &&
         m_port.setParity(toQt(settings.parity)) && m_port.setStopBits(toQt(settings.stopBits));
     if (!configured || !m_port.open(QIODevice::ReadWrite)) {
-        const SerialError error = configured ? fromQt(m_port.error()) : SerialError::Open;
+        const SerialError error =
+            configured ? openFailure(m_port.error(), deviceAccessible(portName)) : SerialError::Open;
         if (m_port.isOpen())
             m_port.close();
-        return error == SerialError::NoError ? SerialError::Open : error;
+        return error;
     }
     m_port.clear(QSerialPort::AllDirections);
     return protocol::Done{};

@@ -20,6 +20,11 @@ public:
     QByteArray readAll() override;
     QString errorString() const override;
 
+    // What an open that failed with `error` means. QSerialPort gives one PermissionError for a port
+    // another program holds (its lock file, or an exclusive open) and for a port this user may not
+    // open; `deviceAccessible` (the user may read and write the device) tells the two apart.
+    static SerialError openFailure(QSerialPort::SerialPortError error, bool deviceAccessible);
+
 private:
     void onError(QSerialPort::SerialPortError error);
 

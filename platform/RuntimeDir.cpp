@@ -1,21 +1,44 @@
 #include "platform/RuntimeDir.h"
 
 #include <QDir>
-#include <QFile>
-
-#include <unistd.h>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace platform {
 
+namespace {
+
+constexpr QFile::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+// A folder only this user can enter: made with mode 0700 if missing, never a link, and owned by
+// whoever owns a file this process makes in it.
+bool isPrivateFolder(const QString& path) {
+    QDir().mkdir(path, kPrivate); // atomic: there is no moment where others could enter
+    const QFileInfo folder(path);
+    if (folder.isSymLink() || !folder.isDir())
+        return false;
+    if (folder.permissions().testAnyFlags(QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther))
+        return false;
+    QTemporaryFile probe(path + QStringLiteral("/owner-XXXXXX"));
+    return probe.open() && QFileInfo(probe.fileName()).ownerId() == folder.ownerId();
+}
+
+} // namespace
+
 QString runtimeDir() {
-    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty() || !QDir(dir).exists())
-        dir = QDir::tempPath() + QStringLiteral("/expander-runtime-%1").arg(::getuid());
-    if (!QDir(dir).exists()) {
-        QDir().mkpath(dir);
-        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString location = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!location.isEmpty())
+        return location;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    const QString fallback = cache + QStringLiteral("/expander-runtime");
+    if (!cache.isEmpty() && QDir().mkpath(cache) && isPrivateFolder(fallback)) {
+        qWarning("The runtime folder cannot be trusted; using %ls instead.", qUtf16Printable(fallback));
+        return fallback;
     }
-    return dir;
+    qWarning("No private runtime folder: the single-instance lock and the simulators' ports are off.");
+    return {};
 }
 
 } // namespace platform

@@ -11,7 +11,20 @@
 // and hear about arrivals and faults. Implemented over QSerialPort, and faked in tests.
 namespace platform {
 
-enum class SerialError { NoError, DeviceNotFound, Permission, Open, Resource, Read, Write, Timeout, Other };
+// DeviceNotFound: no such port; InUse: another program holds it; Permission: this user may not open
+// it (on Linux, not in the dialout group); Open: any other reason it could not be opened.
+enum class SerialError {
+    NoError,
+    DeviceNotFound,
+    InUse,
+    Permission,
+    Open,
+    Resource,
+    Read,
+    Write,
+    Timeout,
+    Other
+};
 
 // Done, or why the port could not be opened.
 using OpenResult = protocol::Result<protocol::Done, SerialError>;

@@ -51,7 +51,10 @@ QSet<QByteArray> mastersHeldBy(const QString& process) {
 } // namespace
 
 QString SimRegistry::directory() {
-    return runtimeDir() + QStringLiteral("/expander-sim");
+    const QString runtime = runtimeDir();
+    if (runtime.isEmpty())
+        return {}; // no private folder: nothing is registered, nothing listed
+    return runtime + QStringLiteral("/expander-sim");
 }
 
 QString SimRegistry::entryName(qint64 pid, int device) {
@@ -69,6 +72,8 @@ QString SimRegistry::entryName(qint64 pid, int device) {
 // here needs more than reading the user's own /proc entries.
 QStringList SimRegistry::ports() {
     static const QRegularExpression kName(QStringLiteral("^sim([1-9][0-9]*)(?:-([1-9][0-9]*))?$"));
+    if (directory().isEmpty())
+        return {};
     std::vector<std::tuple<qint64, int, QString>> listed; // pid, device, link: in that order
     QHash<QString, QSet<QByteArray>> masters;             // by process, for the entries of several devices
     const QFileInfoList entries =

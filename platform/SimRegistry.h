@@ -10,6 +10,7 @@ namespace platform {
 
 class SimRegistry {
 public:
+    // Empty when the user has no private runtime folder.
     static QString directory();
     // "sim<pid>" for a simulator's only device, "sim<pid>-<device>" for device 1, 2, ... of several.
     static QString entryName(qint64 pid, int device);

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace shell {
 
@@ -46,11 +47,33 @@ void select(QComboBox* combo, const std::optional<int>& position) {
         combo->setCurrentIndex(*position);
 }
 
+// A visitor from lambdas, so that std::visit demands an action for every kind of reply.
+template <typename... Actions> struct Overloaded : Actions... { using Actions::operator()...; };
+
+// Why the chosen port could not be opened, as the operator is told.
+QString openFailureText(platform::SerialError error) {
+    switch (error) {
+    case platform::SerialError::DeviceNotFound:
+        return QStringLiteral("没有发现此串口!请检查串口号和连接线。");
+    case platform::SerialError::InUse:
+        return QStringLiteral("此串口已被其他程序占用!请关闭占用它的程序后再打开。");
+    case platform::SerialError::Permission:
+#ifdef Q_OS_LINUX
+        return QStringLiteral("没有权限打开此串口!请把当前用户加入dialout组"
+                              "(sudo usermod -aG dialout $USER),重新登录后再打开。");
+#else
+        return QStringLiteral("没有权限打开此串口!请以有权使用串口的用户运行本程序。");
+#endif
+    default:
+        return QStringLiteral("没有发现此串口或被占用!");
+    }
+}
+
 } // namespace
 
 Form1::Form1(Services services, QWidget* parent)
     : QMainWindow(parent), m_services(services), v(Form1View::build(this)),
-      m_link(std::make_unique<serial::PortController>(services.serial)) {
+      m_link(new serial::PortController(services.serial, this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle.toString());
     setWindowIcon(QIcon(QStringLiteral(":/icons/expander-config.svg")));
@@ -78,8 +101,12 @@ void Form1::connectHandlers() {
     connect(v.Easer, &QAction::triggered, this, &Form1::Easer_Click);
     connect(v.Text2, &QLineEdit::textChanged, this,
             [this] { v.Text2->setCursorPosition(int(v.Text2->text().size())); });
-    connect(m_link.get(), &serial::PortController::quiet, this, &Form1::ProcessReply);
-    connect(m_link.get(), &serial::PortController::portLost, this, &Form1::onPortLost);
+    connect(m_link, &serial::PortController::opened, this,
+            [this] { setConnectionState(ConnectionState::Open); });
+    connect(m_link, &serial::PortController::closed, this,
+            [this] { setConnectionState(ConnectionState::Closed); });
+    connect(m_link, &serial::PortController::quiet, this, &Form1::ProcessReply);
+    connect(m_link, &serial::PortController::portLost, this, &Form1::onPortLost);
     connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
     connect(&Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
 }
@@ -127,28 +154,37 @@ void Form1::showSettingsDialog() {
         m_choice.PcPortChosen = true;
 }
 
+void Form1::setConnectionState(ConnectionState state) {
+    if (state == m_state)
+        return; // a second connect reply changes nothing
+    m_state = state;
+    const bool open = state != ConnectionState::Closed;
+    const bool connected = state == ConnectionState::Connected;
+    const QString caption = open ? kClose : kOpen;
+    v.Command2->setText(caption);
+    v.Command2->setAccessibleName(caption);
+    v.Command3->setEnabled(open);
+    for (QPushButton* b : {v.Command1, v.Command4, v.Command6})
+        b->setEnabled(connected);
+    if (connected)
+        v.netset->setEnabled(true); // and stays enabled for the rest of the run
+    Q_EMIT connectionStateChanged(state);
+}
+
 void Form1::Command2_Click() {
     if (!m_choice.PcPortChosen) {
         showMessage(QStringLiteral("请设置串口参数!"), kAttention);
         showSettingsDialog();
         return; // a second click opens
     }
-    if (v.Command2->text() == kOpen) {
-        if (opencom()) {
-            v.Command2->setText(kClose);
-            v.Command3->setEnabled(true);
-        } else {
-            v.Command2->setText(kOpen);
-            closecom();
-            v.Command3->setEnabled(false);
-        }
-        return;
-    }
-    enterClosedState();
+    if (m_state == ConnectionState::Closed)
+        opencom(); // the state follows the port's own signals
+    else
+        closecom();
 }
 
-bool Form1::ConfigurePort() {
-    return m_link->open(m_choice).ok();
+platform::OpenResult Form1::ConfigurePort() {
+    return m_link->open(m_choice);
 }
 
 bool Form1::opencom() {
@@ -156,26 +192,21 @@ bool Form1::opencom() {
         showMessage(QStringLiteral("未发现串口!"), kAttention);
         return false;
     }
-    if (m_link->isOpen() || ConfigurePort())
+    if (m_link->isOpen())
         return true;
-    showMessage(QStringLiteral("没有发现此串口或被占用!"), QStringLiteral("SETPASS"));
-    return false;
+    const platform::OpenResult opened = ConfigurePort();
+    if (const platform::SerialError* error = opened.faultIf()) {
+        showMessage(openFailureText(*error), QStringLiteral("SETPASS"));
+        return false;
+    }
+    return true;
 }
 
 void Form1::closecom() {
-    if (m_link->isOpen())
-        m_link->close();
-}
-
-void Form1::enterClosedState() {
-    v.Command2->setText(kOpen);
-    closecom();
-    for (QPushButton* b : {v.Command3, v.Command1, v.Command4, v.Command6})
-        b->setEnabled(false);
+    m_link->close();
 }
 
 void Form1::onPortLost() {
-    enterClosedState();
     showMessage(QStringLiteral("串口连接已断开,请检查设备和连接线后重新打开串口!"), kAttention);
 }
 
@@ -201,35 +232,55 @@ void Form1::ProcessReply() {
     if (received.isEmpty())
         return;
     v.Text1->setPlainText(protocol::toHexText(received));
+    QSet<QString> boxesShown;
     for (const protocol::ReplySegment& segment : protocol::decodeBurst(received)) {
+        // A box lets events run: the port may have been lost or closed meanwhile, and the rest of
+        // the burst belongs to a session that is over.
+        if (m_state == ConnectionState::Closed)
+            return;
         const QString savedTrace = v.Text2->text();
         v.Text2->setText(protocol::toHexText(segment.bytes.left(1)));
-        applyReply(segment.reply, savedTrace);
+        applyReply(segment.reply, savedTrace, boxesShown);
     }
 }
 
-void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace) {
-    if (std::holds_alternative<protocol::ConnectConfirmed>(reply)) {
-        showMessage(QStringLiteral("连接成功!"), kCongratulations);
-        for (QPushButton* b : {v.Command1, v.Command4, v.Command6})
-            b->setEnabled(true);
-        v.netset->setEnabled(true);
-    } else if (std::holds_alternative<protocol::PortSetConfirmed>(reply)) {
-        showMessage(QStringLiteral("设置扩展串口数据成功!请重启设备应用新的通迅波特率!"), kCongratulations);
-    } else if (std::holds_alternative<protocol::RestoreConfirmed>(reply)) {
-        v.Text1->setPlainText(savedTrace + kCrLf +
-                              QStringLiteral("还原设置成功,请重新上电初始化所有参数,此过程将耗时数秒钟!") +
-                              kCrLf);
-    } else if (std::holds_alternative<protocol::NetworkSetConfirmed>(reply)) {
-        v.Text1->setPlainText(savedTrace + kCrLf);
-        showMessage(QStringLiteral("网络参数设置成功,请重新上电初始化网络参数!"), kCongratulations);
-        ensureNetworkDialog().hide();
-    } else if (const auto* parameters = std::get_if<protocol::NetworkParameters>(&reply)) {
-        applyNetworkParameters(*parameters);
-    } else if (const auto* configuration = std::get_if<protocol::PortConfiguration>(&reply)) {
-        applyPortConfiguration(*configuration);
-        showMessage(QStringLiteral("扩展串口数据同步成功!"), kCongratulations);
-    }
+void Form1::confirm(const QString& text, QSet<QString>& boxesShown) {
+    // One burst of 256 identical confirmations is one box, not 256 to click away.
+    if (boxesShown.contains(text))
+        return;
+    boxesShown.insert(text);
+    showMessage(text, kCongratulations);
+}
+
+void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace, QSet<QString>& boxesShown) {
+    std::visit(
+        Overloaded{
+            [](const protocol::Unrecognised&) {},
+            [&](const protocol::ConnectConfirmed&) {
+                confirm(QStringLiteral("连接成功!"), boxesShown);
+                if (m_state != ConnectionState::Closed) // lost while the box was open: nothing to unlock
+                    setConnectionState(ConnectionState::Connected);
+            },
+            [&](const protocol::PortSetConfirmed&) {
+                confirm(QStringLiteral("设置扩展串口数据成功!请重启设备应用新的通迅波特率!"), boxesShown);
+            },
+            [&](const protocol::RestoreConfirmed&) {
+                v.Text1->setPlainText(
+                    savedTrace + kCrLf +
+                    QStringLiteral("还原设置成功,请重新上电初始化所有参数,此过程将耗时数秒钟!") + kCrLf);
+            },
+            [&](const protocol::NetworkSetConfirmed&) {
+                v.Text1->setPlainText(savedTrace + kCrLf);
+                confirm(QStringLiteral("网络参数设置成功,请重新上电初始化网络参数!"), boxesShown);
+                ensureNetworkDialog().hide();
+            },
+            [&](const protocol::NetworkParameters& parameters) { applyNetworkParameters(parameters); },
+            [&](const protocol::PortConfiguration& configuration) {
+                applyPortConfiguration(configuration);
+                confirm(QStringLiteral("扩展串口数据同步成功!"), boxesShown);
+            },
+        },
+        reply);
 }
 
 void Form1::applyPortConfiguration(const protocol::PortConfiguration& c) {
@@ -280,7 +331,8 @@ config::Dialog2& Form1::ensureNetworkDialog() {
 std::optional<QString> Form1::buildForwardFrame(bool clearOnFailure) {
     using Outcome = protocol::ForwardFrame::Outcome;
     const protocol::ForwardFrame frame =
-        protocol::ForwardFrame::build(v.Text1->toPlainText(), v.Combo1->currentText());
+        // The characters as typed: toPlainText() would turn a no-break space into a space.
+        protocol::ForwardFrame::build(v.Text1->document()->toRawText(), v.Combo1->currentText());
     if (frame.outcome == Outcome::Built) {
         v.Text3->setPlainText(frame.text);
         v.Text2->setText(frame.text);
@@ -383,12 +435,7 @@ void Form1::Timer4_Timer() {
 // ---- Menus and shutdown --------------------------------------------------------------------
 
 void Form1::com_set_Click() {
-    if (m_link->isOpen()) {
-        closecom();
-        for (QPushButton* b : {v.Command1, v.Command3, v.Command4, v.Command6})
-            b->setEnabled(false);
-        v.Command2->setText(kOpen);
-    }
+    closecom();
     showSettingsDialog();
 }
 
@@ -398,8 +445,7 @@ void Form1::aboutme_Click() {
 }
 
 void Form1::quit_Click() {
-    if (m_link->isOpen())
-        closecom();
+    closecom();
     close(); // runs Form_Unload
     m_dialog.reset();
     m_dialog2.reset();
@@ -411,11 +457,9 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::Form_Unload() {
-    if (m_link->isOpen())
-        closecom();
+    closecom(); // ends the quiet time as well
     Timer3.stop();
     Timer4.stop();
-    m_link->quietTimer().stop();
 }
 
 } // namespace shell

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "link/PortChoice.h"
+#include "platform/SerialControl.h"
 #include "protocol/Reply.h"
+#include "shell/ConnectionState.h"
 #include "shell/Form1View.h"
 #include "shell/Services.h"
 
 #include <QMainWindow>
+#include <QSet>
 #include <QTimer>
 
 #include <memory>
@@ -21,6 +24,7 @@ class Dialog2;
 
 // The main window: reads its controls, calls the protocol and configuration core, shows the
 // results. It owns the port, the timers, the port panels and the state shared with the dialogs.
+// Its controls and timers carry their design names as object names.
 namespace shell {
 
 class Form1 final : public QMainWindow {
@@ -37,17 +41,11 @@ public:
     bool opencom();
     void closecom();
 
-    const Form1View& view() const { return v; }
-    serial::PortChoice& portChoice() { return m_choice; }
-    serial::Dialog* settingsDialog() const { return m_dialog.get(); }
-    config::Dialog2* networkDialog() const { return m_dialog2.get(); }
-    // Created, and loaded with empty boxes, on first use; never shown by this call.
-    config::Dialog2& ensureNetworkDialog();
-    QTimer& timer3() { return Timer3; }
-    QTimer& timer4() { return Timer4; }
+    ConnectionState connectionState() const { return m_state; }
 
-    bool NetParamReadPending = false;
-    bool NetParamSetPending = false;
+Q_SIGNALS:
+    // After every change of the connection state, with the new state; not for a repeated one.
+    void connectionStateChanged(shell::ConnectionState state);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,18 +54,22 @@ private:
     void connectHandlers();
     void showMessage(const QString& text, const QString& title, bool information = true);
     void showSettingsDialog();
+    // The one place that shows the connection state: the device buttons, the port button's
+    // caption and its accessible name, and the network menu item once connected.
+    void setConnectionState(ConnectionState state);
 
     // Port control.
     void Command2_Click();
     void Command3_Click();
-    bool ConfigurePort();
-    void enterClosedState();
+    platform::OpenResult ConfigurePort();
     void onPortLost();
 
-    // Transmitter and reply processor.
+    // Transmitter and reply processor. A reply's confirmation box is shown once per burst:
+    // `boxesShown` holds the texts already shown for the burst being processed.
     void SendHex(const QString& text);
     void ProcessReply();
-    void applyReply(const protocol::Reply& reply, const QString& savedTrace);
+    void applyReply(const protocol::Reply& reply, const QString& savedTrace, QSet<QString>& boxesShown);
+    void confirm(const QString& text, QSet<QString>& boxesShown);
     void applyPortConfiguration(const protocol::PortConfiguration& configuration);
     void applyNetworkParameters(const protocol::NetworkParameters& parameters);
 
@@ -83,6 +85,8 @@ private:
     void Command6_Click();
     void Easer_Click();
     void netset_Click();
+    // Created, and loaded with empty boxes, on first use; never shown by this call.
+    config::Dialog2& ensureNetworkDialog();
     void Timer3_Timer();
     void Timer4_Timer();
 
@@ -94,9 +98,12 @@ private:
     Services m_services;
     Form1View v;
     serial::PortChoice m_choice;
-    std::unique_ptr<serial::PortController> m_link;
-    QTimer Timer3;
-    QTimer Timer4;
+    serial::PortController* m_link; // a child of the window
+    ConnectionState m_state = ConnectionState::Closed;
+    QTimer Timer3{this};
+    QTimer Timer4{this};
+    bool NetParamReadPending = false;
+    bool NetParamSetPending = false;
     std::unique_ptr<serial::Dialog> m_dialog;
     std::unique_ptr<config::Dialog2> m_dialog2;
 };

@@ -1,7 +1,11 @@
 #include "shell/Form1View.h"
 
+#include "shell/CappedTextEdit.h"
+
 #include <QAction>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,10 +47,29 @@ QComboBox* list(QWidget* parent, const QString& name, const QString& accessible,
     // Editable through a line edit of its own: setEditable(true) would also build the drop-down
     // popup and resize the box at once, which is most of the window's start-up time; the box
     // builds its popup when it is first opened.
-    combo->setLineEdit(new QLineEdit(combo));
+    auto* edit = new QLineEdit(combo);
+    edit->setMaxLength(Form1View::ListTextLength);
+    combo->setLineEdit(edit);
+    combo->setCompleter(nullptr); // a typed "3840" stays 3840, never completed to an entry
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setGeometry(geometry);
+    // The narrow lists cannot show "RS485半双工" whole: a chosen entry shows its start, and the
+    // whole text is the tooltip.
+    QObject::connect(combo, &QComboBox::currentIndexChanged, edit, [edit] { edit->setCursorPosition(0); });
+    QObject::connect(combo, &QComboBox::currentTextChanged, combo, &QWidget::setToolTip);
     return combo;
+}
+
+// The design puts a list closer below a frame's top than a Chinese title is high: the title's
+// face is made just small enough to show whole above it, the list keeps the window's face.
+void fitTitleAbove(QGroupBox* frame, QWidget* first) {
+    QFont font = frame->font();
+    QFont own = first->font();
+    own.setResolveMask(QFont::AllPropertiesResolved); // kept, not inherited from the smaller title
+    while (QFontMetrics(font).height() > first->y() && QFontInfo(font).pixelSize() > 8)
+        font.setPixelSize(QFontInfo(font).pixelSize() - 1);
+    frame->setFont(font);
+    first->setFont(own);
 }
 
 QFont textFont() {
@@ -105,6 +128,7 @@ Form1View Form1View::build(QMainWindow* window) {
     v.Frame3->setGeometry(rect(9000, 3600, 1695, 735));
     v.Combo8 =
         list(v.Frame3, QStringLiteral("Combo8"), QStringLiteral("串口0接收输出"), rect(240, 240, 1215, 315));
+    fitTitleAbove(v.Frame3, v.Combo8);
 
     v.Command2 = button(client, "Command2", QStringLiteral("打开串口"), rect(9240, 120, 1335, 375));
     v.Command3 = button(client, "Command3", QStringLiteral("连接设备"), rect(9240, 480, 1335, 375));
@@ -121,10 +145,12 @@ Form1View Form1View::build(QMainWindow* window) {
     v.Text2->setGeometry(rect(240, 5880, 1335, 1815));
     v.Label2 = named(new QLabel(QStringLiteral("命令行:"), client), QStringLiteral("Label2"));
     v.Label2->setGeometry(rect(1680, 4920, 780, 300));
-    v.Text1 = named(new QPlainTextEdit(client), QStringLiteral("Text1"), QStringLiteral("命令行:"));
+    v.Text1 = named(new CappedTextEdit(CommandLineLength, client), QStringLiteral("Text1"),
+                    QStringLiteral("命令行:"));
     v.Text1->setGeometry(rect(1680, 5400, 9015, 1050));
     v.Label2->setBuddy(v.Text1);
-    v.Text3 = named(new QPlainTextEdit(client), QStringLiteral("Text3"), QStringLiteral("输出"));
+    v.Text3 =
+        named(new CappedTextEdit(CommandLineLength, client), QStringLiteral("Text3"), QStringLiteral("输出"));
     v.Text3->setGeometry(rect(1680, 6600, 9015, 1095));
     for (QPlainTextEdit* box : {v.Text1, v.Text3}) {
         box->setFont(textFont());

@@ -24,6 +24,11 @@ struct Form1View {
     // Builds every control into `window`; each gets its design name as objectName.
     static Form1View build(QMainWindow* window);
 
+    // The most a box takes: the command line and the output box as many characters as the
+    // original's text boxes, a list's line far more than any of its entries.
+    static constexpr int CommandLineLength = 65535;
+    static constexpr int ListTextLength = 64;
+
     std::array<QGroupBox*, protocol::frame::PortCount> Frame1{}; // "串口1" .. "串口8"
     LabelArray Label3{}, Label4{}, Label5{}, Label6{}, Label7{};
     PortArray Combo2{};          // baud rate

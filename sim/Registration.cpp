@@ -16,6 +16,10 @@ Registration::~Registration() {
 bool Registration::add(const QString& devicePath, int device, QString* error) {
     remove();
     const QString dir = platform::SimRegistry::directory();
+    if (dir.isEmpty()) {
+        *error = QStringLiteral("no private runtime folder to register %1 in").arg(devicePath);
+        return false;
+    }
     const QString link = dir + QLatin1Char('/') + platform::SimRegistry::entryName(::getpid(), device);
     // A link of the same name was left by an earlier process with this pid, killed before it
     // could clean up.

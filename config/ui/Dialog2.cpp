@@ -13,7 +13,9 @@ namespace config {
 
 namespace {
 
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips) {
+    return twips / 15;
+}
 
 struct Row {
     const char* label;
@@ -53,7 +55,8 @@ Dialog2::Dialog2(QWidget* parent) : QDialog(parent) {
     setModal(true);
 
     QFont separatorFont;
-    separatorFont.setFamilies({QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("Noto Sans CJK SC")});
+    separatorFont.setFamilies(
+        {QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("Noto Sans CJK SC")});
     separatorFont.setBold(true);
 
     auto* validator = new OctetValidator(this);
@@ -70,7 +73,9 @@ Dialog2::Dialog2(QWidget* parent) : QDialog(parent) {
             box->setAccessibleName(row.caption + QStringLiteral(" %1").arg(k + 1));
             box->setGeometry(px(left), px(row.top), px(495), px(375));
             box->setFont(boxFont());
-            box->setValidator(validator);
+            box->setValidator(validator); // filters what is pasted
+            box->setMaxLength(MaxBoxLength);
+            box->installEventFilter(this); // refuses keys before they touch the text
             connect(box, &QLineEdit::textChanged, this, [this, index] { Text1_Change(index); });
             Text1[index] = box;
             if (k + 1 < row.boxes) {
@@ -97,6 +102,7 @@ Dialog2::Dialog2(QWidget* parent) : QDialog(parent) {
     }
     setTabOrder(previous, Command1);
     setTabOrder(Command1, Command2);
+    OKButton->setFocus(); // the dialog opens where its tab order starts
 
     connect(Command2, &QPushButton::clicked, this, &Dialog2::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &Dialog2::readRequested);
@@ -119,7 +125,9 @@ OctetTexts Dialog2::octetTexts() const {
     return texts;
 }
 
-void Dialog2::setOctetText(int index, const QString& text) { Text1[index]->setText(text); }
+void Dialog2::setOctetText(int index, const QString& text) {
+    Text1[index]->setText(text);
+}
 
 void Dialog2::focusBox(int index) {
     Text1[index]->setFocus();
@@ -135,6 +143,18 @@ void Dialog2::Text1_Change(int index) {
 void Dialog2::Command2_Click() {
     for (QLineEdit* box : Text1)
         box->setText(QStringLiteral("0"));
+}
+
+bool Dialog2::eventFilter(QObject* watched, QEvent* event) {
+    // A refused key is dropped whole, so typed over a selection it leaves the box as it was. Keys
+    // that carry no printable character (editing, moving, shortcuts) pass.
+    if (event->type() == QEvent::KeyPress) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        for (QChar c : typed)
+            if (c.isPrint() && NetworkFrame::filterBoxText(QString(c)).isEmpty())
+                return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Dialog2::keyPressEvent(QKeyEvent* event) {

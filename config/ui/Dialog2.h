@@ -26,11 +26,8 @@ public:
     void setOctetText(int index, const QString& text);
     void focusBox(int index);
 
-    std::array<QLineEdit*, protocol::frame::NetworkOctets> Text1{};
-    QPushButton* Command2;     // 清空
-    QPushButton* Command1;     // 同步
-    QPushButton* OKButton;     // 设置
-    QPushButton* CancelButton; // 取消
+    // The longest text a box takes: enough to show the codec's own refusal of over five characters.
+    static constexpr int MaxBoxLength = 16;
 
 Q_SIGNALS:
     void readRequested();  // 同步
@@ -38,11 +35,17 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Text1_Change(int index);
     void Command2_Click();
 
+    std::array<QLineEdit*, protocol::frame::NetworkOctets> Text1{};
+    QPushButton* Command2;     // 清空
+    QPushButton* Command1;     // 同步
+    QPushButton* OKButton;     // 设置
+    QPushButton* CancelButton; // 取消
     bool m_placed = false;
 };
 

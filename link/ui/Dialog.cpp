@@ -55,6 +55,8 @@ Dialog::Dialog(platform::PortList& ports, QWidget* parent) : QDialog(parent), m_
     Combo1 = makeList(this, "Combo1", QStringLiteral("串口号："), 240);
     Combo1->setEditable(true); // a device path can be typed, e.g. /dev/ttyUSB3
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setCompleter(nullptr); // what is typed stays as typed
+    Combo1->lineEdit()->setMaxLength(MaxPortNameLength);
     Combo3 = makeList(this, "Combo3", QStringLiteral("数据位："), 720);
     Combo4 = makeList(this, "Combo4", QStringLiteral("停止位："), 1200);
     Combo5 = makeList(this, "Combo5", QStringLiteral("效验位："), 1680);

@@ -25,16 +25,10 @@ public:
     // True when the last run() loaded the dialog (first showing, or after a close by its frame);
     // the defaults it selected are then part of the port choice.
     bool loadedOnLastRun() const { return m_loadedOnLastRun; }
-    bool isLoaded() const { return m_loaded; }
     PortSelection selection() const;
 
-    QComboBox* Combo1;     // port
-    QComboBox* Combo2;     // baud rate
-    QComboBox* Combo3;     // data bits
-    QComboBox* Combo4;     // stop bits
-    QComboBox* Combo5;     // parity
-    QPushButton* Command2; // 确定
-    QPushButton* Command1; // 取消
+    // The longest port name a list takes; device paths are far shorter.
+    static constexpr int MaxPortNameLength = 255;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -44,6 +38,13 @@ private:
     void Form_Load(const QWidget* main);
     void refreshPorts();
 
+    QComboBox* Combo1;     // port
+    QComboBox* Combo2;     // baud rate
+    QComboBox* Combo3;     // data bits
+    QComboBox* Combo4;     // stop bits
+    QComboBox* Combo5;     // parity
+    QPushButton* Command2; // 确定
+    QPushButton* Command1; // 取消
     platform::PortList& m_ports;
     bool m_loaded = false;
     bool m_loadedOnLastRun = false;

@@ -17,10 +17,11 @@ public:
         Icon icon = Icon::None;
     };
 
-    void show(const QString& text, const QString& title, Icon icon) override {
-        shown.append({text, title, icon});
+    void present(const QString& text, const QString& title, Icon icon) override {
+        const Message message{text, title, icon};
+        shown.append(message);
         if (whileShown)
-            whileShown(shown.last()); // runs while the box would be open
+            whileShown(message); // runs while the box would be open; may show more boxes
     }
 
     QStringList texts() const {

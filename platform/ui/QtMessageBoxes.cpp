@@ -7,7 +7,7 @@ namespace platform {
 
 QtMessageBoxes::QtMessageBoxes(QString applicationTitle) : m_applicationTitle(std::move(applicationTitle)) {}
 
-void QtMessageBoxes::show(const QString& text, const QString& title, Icon icon) {
+void QtMessageBoxes::present(const QString& text, const QString& title, Icon icon) {
     // Over the active modal dialog when there is one, so the box is never hidden behind it.
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent)

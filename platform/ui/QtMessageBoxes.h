@@ -13,7 +13,9 @@ public:
     explicit QtMessageBoxes(QString applicationTitle);
     // The window the boxes are centred over; may change as dialogs come and go.
     void setParentWindow(QWidget* parent) { m_parent = parent; }
-    void show(const QString& text, const QString& title, Icon icon) override;
+
+protected:
+    void present(const QString& text, const QString& title, Icon icon) override;
 
 private:
     QString m_applicationTitle;

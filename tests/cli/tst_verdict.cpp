@@ -43,10 +43,10 @@ void TestVerdict::causes() {
     QCOMPARE(verdictOf(Status::NotFound), NoAnswer);
     QCOMPARE(verdictOf(Status::CannotOpen), CannotOpen);
     using platform::SerialError;
-    QCOMPARE(openFailure(SerialError::DeviceNotFound, false), u"not found"_s);
-    QCOMPARE(openFailure(SerialError::Permission, true), u"in use by another program"_s);
-    QCOMPARE(openFailure(SerialError::Permission, false), u"permission denied"_s);
-    QCOMPARE(openFailure(SerialError::Open, true), u"cannot be opened"_s);
+    QCOMPARE(openFailure(SerialError::DeviceNotFound), u"not found"_s);
+    QCOMPARE(openFailure(SerialError::InUse), u"in use by another program"_s);
+    QVERIFY(openFailure(SerialError::Permission).startsWith(u"permission denied"_s));
+    QCOMPARE(openFailure(SerialError::Open), u"cannot be opened"_s);
 }
 
 QTEST_GUILESS_MAIN(TestVerdict)

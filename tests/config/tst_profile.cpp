@@ -180,8 +180,11 @@ void TestProfile::converts() {
     // Typed panel texts become the entries they stand for; a list without a code refuses.
     PortPanels typed = sample().toPanels();
     typed.ports[0].dataBits = u"08"_s;
-    typed.ports[0].baud = u"9601"_s;
+    typed.ports[0].baud = u"09600"_s;
     QCOMPARE(Profile::fromPanels(typed).value(), sample(false));
+    typed.ports[0].baud = u"9601"_s; // the device would round it: refused like an empty list
+    QCOMPARE(Profile::fromPanels(typed).fault(), (PanelFault{1, PanelFault::Field::Baud}));
+    typed.ports[0].baud = u"9600"_s;
     typed.ports[6].parity = u"偶"_s;
     QCOMPARE(Profile::fromPanels(typed).fault(), (PanelFault{7, PanelFault::Field::Parity}));
 

@@ -1,236 +1,202 @@
-// The whole program against the device simulator: the real window and serial port on one side,
-// a separate expander-sim process on a pseudo-terminal on the other.
+// The whole program against the device simulator: the real window and serial port on one side, a
+// separate expander-sim process on a pseudo-terminal on the other. One path per feature, and each
+// way the line may deliver a reply: delayed, split, doubled, corrupted, behind garbage, lost.
+// With EXPANDER_SCREENSHOT=FILE.png, setSyncRestore also saves the window's picture there.
 #include "FormHarness.h"
 #include "SimProcess.h"
-#include "Texts.h"
 #include "config/ui/Dialog2.h"
 #include "platform/QtSerialControl.h"
+#include "platform/SimRegistry.h"
 #include "platform/SystemPortList.h"
+#include "shell/App.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
-
-using testing::FormHarness;
-using testing::SimProcess;
-namespace texts = testing::texts;
+using testing::find;
 
 namespace {
+const QString kLost = u"串口连接已断开,请检查设备和连接线后重新打开串口!"_s;
 
 // The program as the operator runs it, except that message boxes are answered at once.
 struct Program {
     QTemporaryDir runtime;
-    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<testing::SimProcess> sim;
     platform::QtSerialControl serial;
     platform::SystemPortList ports;
     platform::FakeMessageBoxes messages;
     platform::FakeSingleInstance instance;
-    std::unique_ptr<shell::Form1> form;
+    std::unique_ptr<shell::App> app;
 
     explicit Program(const QStringList& simArguments = {}) {
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-        sim = std::make_unique<SimProcess>(QStringLiteral(SIM_PATH), simArguments, runtime.path());
-        form = std::make_unique<shell::Form1>(shell::Services{serial, ports, messages, instance});
-        form->Form_Load();
+        sim = std::make_unique<testing::SimProcess>(QStringLiteral(SIM_PATH), simArguments, runtime.path());
+        app = std::make_unique<shell::App>(shell::Services{serial, ports, messages, instance});
+        app->Main();
     }
-    const shell::Form1View& v() const { return form->view(); }
-
-    // The operator's way: 打开串口 asks for the settings, the simulator's port is the last in the
-    // list and so chosen; OK; 打开串口 again; 连接设备.
-    bool connect() {
+    template <typename T = QPushButton> T* get(const char* name) { return find<T>(&app->window(), name); }
+    QString text1() { return get<QPlainTextEdit>("Text1")->toPlainText(); }
+    QList<QComboBox*> panels() { return app->window().centralWidget()->findChildren<QComboBox*>(); }
+    QStringList shown() {
+        QStringList texts;
+        for (QComboBox* c : panels())
+            texts << c->currentText();
+        return texts;
+    }
+    // 打开串口 asks for the settings, where the simulator's port is the last and so chosen; OK;
+    // 打开串口 again.
+    bool open() {
         QString chosen;
-        FormHarness::onNextModal([&chosen](QDialog* d) {
-            chosen = d->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText();
-            d->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+        testing::onNextModal([&chosen](QDialog* d) {
+            chosen = find<QComboBox>(d, "Combo1")->currentText();
+            find<QPushButton>(d, "Command2")->click();
         });
-        v().Command2->click();
-        v().Command2->click();
-        if (chosen != sim->registeredPath() || !serial.isOpen())
-            return false;
-        v().Command3->click();
-        return waitForMessage(texts::Connected);
+        get("Command2")->click();
+        get("Command2")->click();
+        return chosen == sim->registeredPath() && serial.isOpen();
     }
-
-    bool waitForMessage(const QString& text, int count = 1) {
-        for (int i = 0; i < 100 && messages.texts().count(text) < count; ++i)
+    // Open, then 连接设备 and its confirmation.
+    bool connect() {
+        if (!open())
+            return false;
+        get("Command3")->click();
+        return waitFor(u"连接成功!"_s);
+    }
+    // Waits up to 3 s until `message` has been shown `count` times.
+    bool waitFor(const QString& message, int count = 1) {
+        for (int i = 0; i < 100 && messages.texts().count(message) < count; ++i)
             testing::spin(30);
-        return messages.texts().count(text) == count;
+        return messages.texts().count(message) == count;
     }
 };
-
-// Reads what comes out of an extension port of the simulator.
-QByteArray readPort(const QString& path, int atLeast) {
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return {};
-    termios raw{};
-    ::tcgetattr(fd, &raw);
-    ::cfmakeraw(&raw);
-    ::tcsetattr(fd, TCSANOW, &raw);
-    QByteArray data;
-    for (int i = 0; i < 200 && data.size() < atLeast; ++i) {
-        testing::spin(10);
-        char buffer[256];
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0)
-            data.append(buffer, n);
-    }
-    ::close(fd);
-    return data;
-}
-
-void fillPanels(const shell::Form1View& v) {
-    const QStringList bauds = {QStringLiteral("1200"),   QStringLiteral("4800"),  QStringLiteral("19200"),
-                               QStringLiteral("38400"),  QStringLiteral("57600"), QStringLiteral("76800"),
-                               QStringLiteral("115200"), QStringLiteral("14400")};
-    for (int i = 0; i < 8; ++i) {
-        v.Combo2[i]->setCurrentText(bauds[i]);
-        v.Combo3[i]->setCurrentIndex(i % 4);
-        v.Combo4[i]->setCurrentIndex(i % 2);
-        v.Combo5[i]->setCurrentIndex(i % 5);
-        v.Combo7[i]->setCurrentIndex(i % 3);
-    }
-    v.Combo6->setCurrentText(QStringLiteral("57600"));
-    v.Combo8->setCurrentIndex(1);
-}
-
-QStringList panelTexts(const shell::Form1View& v) {
-    QStringList texts;
-    for (int i = 0; i < 8; ++i)
-        for (QComboBox* c : {v.Combo2[i], v.Combo3[i], v.Combo4[i], v.Combo5[i], v.Combo7[i]})
-            texts.append(c->currentText());
-    texts << v.Combo6->currentText() << v.Combo8->currentText();
-    return texts;
-}
-
-void clearPanels(const shell::Form1View& v) {
-    for (int i = 0; i < 8; ++i)
-        for (QComboBox* c : {v.Combo2[i], v.Combo3[i], v.Combo4[i], v.Combo5[i], v.Combo7[i]})
-            c->setCurrentIndex(-1);
-    v.Combo6->setCurrentIndex(-1);
-    v.Combo8->setCurrentIndex(-1);
-}
-
 } // namespace
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void connects();
-    void setThenSyncReturnsWhatWasSet();
-    void restoreThenSyncReturnsDefaults();
+    void setSyncRestore();
     void networkWriteThenRead();
-    void consoleFrameComesOutOfPortFive();
-    void quietTimeJoinsOrSplitsReplies_data();
-    void quietTimeJoinsOrSplitsReplies();
-    void hangUpEndsInClosedState();
+    void consoleFrameReachesPortFive();
+    void repliesAsTheLineDeliversThem_data();
+    void repliesAsTheLineDeliversThem();
+    void deviceKilledMidRequestEndsClosed();
 };
 
-void TestEndToEnd::connects() {
-    Program p;
-    QVERIFY(p.sim->started());
-    QVERIFY(p.connect());
-    QCOMPARE(p.v().Text1->toPlainText(), QStringLiteral("4002E123"));
-    QVERIFY(p.v().Command4->isEnabled() && p.v().Command6->isEnabled() && p.v().Command1->isEnabled());
-    QVERIFY(p.v().netset->isEnabled());
-    QVERIFY(p.sim->log().contains(QStringLiteral("rx 4002F123")));
-}
-
-void TestEndToEnd::setThenSyncReturnsWhatWasSet() {
+void TestEndToEnd::setSyncRestore() {
     Program p;
     QVERIFY(p.connect());
-    fillPanels(p.v());
-    const QStringList set = panelTexts(p.v());
-    p.v().Command4->click();
-    QVERIFY(p.waitForMessage(texts::SetDone));
-    clearPanels(p.v());
-    p.v().Command6->click();
-    QVERIFY(p.waitForMessage(texts::Synced));
-    QCOMPARE(panelTexts(p.v()), set);
-}
-
-void TestEndToEnd::restoreThenSyncReturnsDefaults() {
-    Program p;
-    QVERIFY(p.connect());
-    fillPanels(p.v());
-    p.v().Command4->click();
-    QVERIFY(p.waitForMessage(texts::SetDone));
-    p.v().Easer->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(p.v().Text1->toPlainText().contains(QStringLiteral("还原设置成功")), 3000);
-    p.v().Command6->click();
-    QVERIFY(p.waitForMessage(texts::Synced));
-    QStringList defaults;
-    for (int i = 0; i < 8; ++i)
-        defaults << QStringLiteral("9600") << QStringLiteral("8") << QStringLiteral("1")
-                 << QStringLiteral("无") << QStringLiteral("RS232");
-    defaults << QStringLiteral("9600") << QStringLiteral("允许");
-    QCOMPARE(panelTexts(p.v()), defaults);
+    QCOMPARE(p.text1(), u"4002E123"_s);
+    QVERIFY(p.sim->log().contains(u"rx 4002F123"_s));
+    int k = 0;
+    for (QComboBox* c : p.panels())
+        c->setCurrentIndex(++k % c->count()); // every list something other than the defaults
+    const QStringList set = p.shown();
+    p.get("Command4")->click();
+    QVERIFY(p.waitFor(u"设置扩展串口数据成功!请重启设备应用新的通迅波特率!"_s));
+    for (QComboBox* c : p.panels())
+        c->setCurrentIndex(c->objectName() == u"Combo1" ? k % 8 : -1);
+    p.get("Command6")->click();
+    QVERIFY(p.waitFor(u"扩展串口数据同步成功!"_s));
+    QCOMPARE(p.shown(), set);
+    if (qEnvironmentVariableIsSet("EXPANDER_SCREENSHOT")) {
+        p.get<QPlainTextEdit>("Text1")->setPlainText(u"01 02 03"_s);
+        p.get("Command8")->click();
+        QVERIFY(p.app->window().grab().save(qEnvironmentVariable("EXPANDER_SCREENSHOT")));
+    }
+    p.get<QAction>("Easer")->trigger();
+    for (int i = 0; i < 100 && !p.text1().contains(u"还原设置成功"); ++i)
+        testing::spin(30);
+    QVERIFY(p.text1().endsWith(u"\n还原设置成功,请重新上电初始化所有参数,此过程将耗时数秒钟!\n"_s));
 }
 
 void TestEndToEnd::networkWriteThenRead() {
     Program p;
     QVERIFY(p.connect());
-    config::Dialog2& dialog = p.form->ensureNetworkDialog();
-    dialog.show();
-    const QStringList written =
-        QStringLiteral("2 4 6 8 10 12 10 0 0 7 255 255 0 0 10 0 0 1").split(QLatin1Char(' '));
-    for (int i = 0; i < 18; ++i)
-        dialog.setOctetText(i, written[i]);
-    dialog.OKButton->click();
-    QVERIFY(p.waitForMessage(texts::NetSet));
-    QVERIFY(!dialog.isVisible()); // the confirmation hides the dialog
-    dialog.show();
-    dialog.Command2->click(); // all boxes 0
-    dialog.Command1->click(); // read them back
-    QTRY_COMPARE_WITH_TIMEOUT(dialog.octetTexts()[17], QStringLiteral("1"), 3000);
-    const config::OctetTexts read = dialog.octetTexts();
-    QCOMPARE(QStringList(read.begin(), read.end()), written);
+    const QStringList written = u"2 4 6 8 10 12 10 0 0 7 255 255 0 0 10 0 0 1"_s.split(u' ');
+    testing::onNextModal([&](QDialog* d) {
+        for (int i = 0; i < 18; ++i)
+            qobject_cast<config::Dialog2*>(d)->setOctetText(i, written[i]);
+        find<QPushButton>(d, "OKButton")->click();
+    });
+    p.get<QAction>("netset")->trigger(); // returns when the confirmation hides the dialog
+    QVERIFY(p.waitFor(u"网络参数设置成功,请重新上电初始化网络参数!"_s));
+    QStringList read;
+    QPoint place;
+    testing::onNextModal([&](QDialog* d) {
+        place = d->pos();
+        d->move(place + QPoint(30, 20)); // kept for the next showing
+        d->reject();
+    });
+    p.get<QAction>("netset")->trigger();
+    testing::onNextModal([&](QDialog* d) {
+        QCOMPARE(d->pos(), place + QPoint(30, 20));
+        find<QPushButton>(d, "Command2")->click(); // every box 0
+        find<QPushButton>(d, "Command1")->click(); // read them back
+        QTRY_COMPARE_WITH_TIMEOUT(find<QLineEdit>(d, "Text1_17")->text(), u"1"_s, 3000);
+        const config::OctetTexts texts = qobject_cast<config::Dialog2*>(d)->octetTexts();
+        read = QStringList(texts.begin(), texts.end());
+        d->reject();
+    });
+    p.get<QAction>("netset")->trigger();
+    QCOMPARE(read, written);
 }
 
-void TestEndToEnd::consoleFrameComesOutOfPortFive() {
+void TestEndToEnd::consoleFrameReachesPortFive() {
     Program p;
     QVERIFY(p.connect());
-    p.v().Combo1->setCurrentIndex(4);
-    p.v().Text1->setPlainText(QStringLiteral("01 02 03 40 23"));
-    p.v().Command1->click();
-    QCOMPARE(p.v().Text3->toPlainText(), QStringLiteral("4008DD05010203402323"));
-    QCOMPARE(readPort(p.sim->extensionPort(5), 5), QByteArray::fromHex("0102034023"));
+    p.get<QComboBox>("Combo1")->setCurrentIndex(4);
+    p.get<QPlainTextEdit>("Text1")->setPlainText(u"01 02 03 40 23"_s);
+    p.get("Command1")->click();
+    QTRY_VERIFY(p.sim->log().contains(u"rx 4008DD05010203402323"_s)); // the device takes it for port 5
+    QVERIFY(!p.sim->log().contains(u"rejected"_s));
 }
 
-void TestEndToEnd::quietTimeJoinsOrSplitsReplies_data() {
-    QTest::addColumn<int>("gapMs");
-    QTest::addColumn<bool>("oneReply");
-    QTest::newRow("20 ms apart: one reply") << 20 << true;
-    QTest::newRow("60 ms apart: two replies") << 60 << false;
+void TestEndToEnd::repliesAsTheLineDeliversThem_data() {
+    QTest::addColumn<QStringList>("fault"); // the simulator's options
+    QTest::addColumn<QString>("shown");     // what the command line shows, as a pattern
+    QTest::addColumn<bool>("acted");        // the confirmation shown once and the buttons unlocked
+    QTest::newRow("clean") << QStringList() << "4002E123" << true;
+    QTest::newRow("delayed") << QStringList{u"--delay"_s, u"100"_s} << "4002E123" << true;
+    QTest::newRow("split 20 ms apart: one reply")
+        << QStringList{u"--split-gap"_s, u"20"_s} << "4002E123" << true;
+    QTest::newRow("split 60 ms apart: two halves")
+        << QStringList{u"--split-gap"_s, u"60"_s} << "E123" << false;
+    QTest::newRow("doubled: one box") << QStringList{u"--double"_s} << "4002E1234002E123" << true;
+    QTest::newRow("end byte corrupted")
+        << QStringList{u"--corrupt-end-every"_s, u"1"_s} << "4002E124" << false;
+    QTest::newRow("garbage in front")
+        << QStringList{u"--garbage"_s, u"3"_s} << "([0-9A-F]{2}){3}4002E123" << false;
+    QTest::newRow("dropped") << QStringList{u"--drop-every"_s, u"1"_s} << "" << false;
 }
 
-void TestEndToEnd::quietTimeJoinsOrSplitsReplies() {
-    QFETCH(int, gapMs);
-    QFETCH(bool, oneReply);
-    Program p({QStringLiteral("--split-gap"), QString::number(gapMs)});
-    QVERIFY(p.sim->started());
-    if (oneReply) {
-        QVERIFY(p.connect());
-        QCOMPARE(p.v().Text1->toPlainText(), QStringLiteral("4002E123"));
-        return;
-    }
-    QVERIFY(!p.connect()); // neither half is a reply
-    QTRY_COMPARE_WITH_TIMEOUT(p.v().Text1->toPlainText(), QStringLiteral("E123"), 3000);
-    QVERIFY(p.messages.shown.size() == 1); // only the request for settings
+void TestEndToEnd::repliesAsTheLineDeliversThem() {
+    QFETCH(QStringList, fault);
+    QFETCH(QString, shown);
+    QFETCH(bool, acted);
+    Program p(fault);
+    QVERIFY(p.open());
+    p.get("Command3")->click();
+    for (int i = 0; i < 100 && !p.sim->log().contains(u" tx "_s); ++i)
+        testing::spin(30);
+    testing::spin(250); // the rest of a split reply and the quiet time
+    QVERIFY2(QRegularExpression(u"^%1$"_s.arg(shown)).match(p.text1()).hasMatch(), qPrintable(p.text1()));
+    QCOMPARE(p.messages.texts().count(u"连接成功!"_s), acted ? 1 : 0);
+    QCOMPARE(p.get("Command4")->isEnabled(), acted);
+    QVERIFY(!p.sim->log().contains(u"rejected"_s)); // the program's frame was well formed
 }
 
-void TestEndToEnd::hangUpEndsInClosedState() {
-    Program p({QStringLiteral("--hangup-after"), QStringLiteral("1")});
-    QVERIFY(p.connect());
-    QVERIFY(p.waitForMessage(texts::Lost));
-    QTRY_VERIFY_WITH_TIMEOUT(!p.sim->isRunning(), 3000);
+void TestEndToEnd::deviceKilledMidRequestEndsClosed() {
+    Program p({u"--delay"_s, u"2000"_s});
+    QVERIFY(p.open());
+    p.get("Command3")->click(); // the answer would come in 2 s
+    QTRY_VERIFY(p.sim->log().contains(u"rx 4002F123"_s));
+    p.sim->kill();
+    QVERIFY(p.waitFor(kLost));
     testing::spin(200);
-    QCOMPARE(p.messages.texts().count(texts::Lost), 1);
-    QVERIFY(!p.serial.isOpen());
-    QCOMPARE(p.v().Command2->text(), QStringLiteral("打开串口"));
-    QVERIFY(!p.v().Command3->isEnabled() && !p.v().Command4->isEnabled());
+    QCOMPARE(p.messages.texts().count(kLost), 1); // one notice, not one per error of the vanished port
+    QCOMPARE(p.get("Command2")->text(), u"打开串口"_s);
+    QVERIFY(!p.get("Command3")->isEnabled());
+    QVERIFY(platform::SimRegistry::ports().isEmpty()); // its leftover link is not offered
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -1,236 +1,139 @@
-// The communication-port settings dialog: its lists, the choice it hands over, and loading.
+// The communication-port settings dialog on its own: its lists, the selection it hands over, and
+// what it keeps from one showing to the next.
 #include "FormHarness.h"
 #include "link/ui/Dialog.h"
 
-using testing::FormHarness;
+#include <QClipboard>
+
+using testing::find;
+
+namespace {
+QComboBox* list(QWidget* dialog, const char* name) {
+    return find<QComboBox>(dialog, name);
+}
+QString items(QComboBox* combo) {
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts.join(u' ');
+}
+
+// One showing of the dialog: `act` runs inside it, then the button named `press` (or the frame's
+// close); what the dialog then hands over, as port|baud|parity|data bits|stop bits.
+struct Run {
+    bool accepted = false;
+    bool loaded = false;
+    QString selection;
+    Run(serial::Dialog& dialog, QWidget& main, std::function<void(QDialog*)> act, const char* press) {
+        testing::onNextModal([act, press](QDialog* d) {
+            act(d);
+            if (press)
+                find<QPushButton>(d, press)->click();
+            else
+                d->close();
+        });
+        accepted = dialog.run(&main);
+        loaded = dialog.loadedOnLastRun();
+        const serial::PortSelection s = dialog.selection();
+        selection = QStringList{s.portName, s.baud, s.parity, s.dataBits, s.stopBits}.join(u'|');
+    }
+};
+
+struct Fixture {
+    platform::FakePortList ports;
+    QWidget main;
+    serial::Dialog dialog{ports, &main};
+    explicit Fixture(const QStringList& names) { ports.names = names; }
+    Run run(std::function<void(QDialog*)> act, const char* press) { return Run(dialog, main, act, press); }
+};
+} // namespace
 
 class TestDialog : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void loadSelectsLastPortAndDefaults();
-    void okStoresTheChoice_data();
-    void okStoresTheChoice();
-    void cancelOnFirstShowingStoresDefaultsOnly();
-    void laterShowingsKeepSelectionsAndSeeNewPorts();
-    void typedPathSurvivesReshowing();
-    void vanishedPortFallsBackToTheLastOne();
-    void closingByTheFrameRestoresDefaultsNextTime();
-    void noPortsLeavesTheNameEmpty();
-    void enterAndEscDoNothing();
+    void loadsTheDefaults();
+    void keepsSelectionsAndSeesNewPorts();
+    void framesCloseUnloads();
+    void portNameIsKeptAsTyped();
 };
 
-void TestDialog::loadSelectsLastPortAndDefaults() {
-    FormHarness h;
-    serial::Dialog* dialog = nullptr;
-    FormHarness::onNextModal([&](QDialog* d) {
-        dialog = qobject_cast<serial::Dialog*>(d);
-        QCOMPARE(dialog->Combo1->count(), 2);
-        QCOMPARE(dialog->Combo1->itemText(0), QStringLiteral("COM1"));
-        QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("COM3"));
-        QCOMPARE(dialog->Combo2->currentText(), QStringLiteral("9600"));
-        QCOMPARE(dialog->Combo3->currentText(), QStringLiteral("8"));
-        QCOMPARE(dialog->Combo4->currentText(), QStringLiteral("1"));
-        QCOMPARE(dialog->Combo5->currentText(), QStringLiteral("None"));
-        // Every rate the device's main port can be set to can be reached from the PC.
-        QVERIFY(dialog->Combo2->findText(QStringLiteral("76800")) >= 0);
-        QVERIFY(dialog->Combo2->findText(QStringLiteral("56000")) >= 0);
-        QVERIFY(dialog->Combo2->isVisible());
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("串口设置"));
-        dialog->Command2->click();
-    });
-    h.v().com_set->trigger();
-    QVERIFY(dialog);
-    const auto& choice = h.form->portChoice();
-    QCOMPARE(choice.PcPortName, QStringLiteral("COM3"));
-    QCOMPARE(choice.settingsString(), QStringLiteral("9600,N,8,1"));
-    QVERIFY(choice.PcPortChosen);
+void TestDialog::loadsTheDefaults() {
+    Fixture f({u"COM1"_s, u"COM3"_s});
+    f.main.setGeometry(100, 80, 700, 500);
+    QStringList tabs;
+    QPoint place;
+    const Run ok = f.run(
+        [&](QDialog* d) {
+            QCOMPARE(items(list(d, "Combo1")), u"COM1 COM3"_s);
+            QCOMPARE(items(list(d, "Combo2")),
+                     u"1200 2400 4800 9600 14400 19200 38400 56000 57600 76800 115200"_s);
+            QCOMPARE(items(list(d, "Combo3")) + u'|' + items(list(d, "Combo4")) + u'|' +
+                         items(list(d, "Combo5")),
+                     u"5 6 7 8|1 1.5 2|None Odd Even Mark Space"_s);
+            for (QWidget* w = list(d, "Combo1"); tabs.size() < 7; w = w->nextInFocusChain())
+                if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
+                    tabs << w->objectName();
+            place = d->pos();
+            QTest::keyClick(d, Qt::Key_Escape); // neither Enter nor Esc answers the dialog
+            QTest::keyClick(d, Qt::Key_Return);
+            QVERIFY(d->isVisible());
+        },
+        "Command2");
+    QVERIFY(ok.accepted && ok.loaded);
+    QCOMPARE(ok.selection, u"COM3|9600|None|8|1"_s);
+    QCOMPARE(tabs.join(u' '), u"Combo1 Combo3 Combo4 Combo5 Combo2 Command2 Command1"_s);
+    QCOMPARE(place, QPoint(100 + (700 - f.dialog.width()) / 2, 80 + (500 - f.dialog.height()) / 2));
+    QCOMPARE(f.dialog.windowTitle(), u"串口设置"_s);
+
+    Fixture none({});
+    const Run cancelled = none.run([](QDialog*) {}, "Command1");
+    QVERIFY(!cancelled.accepted && cancelled.loaded);
+    QCOMPARE(cancelled.selection, u"|9600|None|8|1"_s);
 }
 
-void TestDialog::okStoresTheChoice_data() {
-    QTest::addColumn<QString>("port");
-    QTest::addColumn<QString>("baud");
-    QTest::addColumn<QString>("dataBits");
-    QTest::addColumn<QString>("stopBits");
-    QTest::addColumn<QString>("parity");
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<int>("stopBitsOpened");
-    using Stop = platform::LineSettings::StopBits;
-    QTest::newRow("defaults") << "COM3"
-                              << "9600"
-                              << "8"
-                              << "1"
-                              << "None"
-                              << "9600,N,8,1" << int(Stop::One);
-    QTest::newRow("one and a half stop bits stay 1.5") << "COM3"
-                                                       << "9600"
-                                                       << "8"
-                                                       << "1.5"
-                                                       << "None"
-                                                       << "9600,N,8,1.5" << int(Stop::OneAndHalf);
-    QTest::newRow("mark") << "COM1"
-                          << "9600"
-                          << "7"
-                          << "2"
-                          << "Mark"
-                          << "9600,M,7,2" << int(Stop::Two);
-    QTest::newRow("space") << "COM1"
-                           << "9600"
-                           << "5"
-                           << "1"
-                           << "Space"
-                           << "9600,S,5,1" << int(Stop::One);
-    QTest::newRow("baud can be changed") << "COM1"
-                                         << "76800"
-                                         << "8"
-                                         << "1"
-                                         << "Even"
-                                         << "76800,E,8,1" << int(Stop::One);
-    QTest::newRow("two-digit port kept whole") << "COM12"
-                                               << "115200"
-                                               << "8"
-                                               << "1"
-                                               << "Odd"
-                                               << "115200,O,8,1" << int(Stop::One);
+void TestDialog::keepsSelectionsAndSeesNewPorts() {
+    Fixture f({u"COM1"_s, u"COM3"_s, u"COM5"_s});
+    f.run(
+        [](QDialog* d) {
+            list(d, "Combo1")->setCurrentText(u"COM1"_s);
+            list(d, "Combo5")->setCurrentText(u"Even"_s);
+        },
+        "Command1"); // cancel: hidden only, the selections stay
+    f.ports.names = {u"COM1"_s, u"/dev/ttyUSB0"_s};
+    const Run second = f.run([](QDialog*) {}, "Command2");
+    QVERIFY(second.accepted && !second.loaded);
+    QCOMPARE(second.selection, u"COM1|9600|Even|8|1"_s);
+    f.ports.names = {u"COM2"_s, u"COM4"_s}; // the chosen one has gone: the last, as at loading
+    QCOMPARE(f.run([](QDialog*) {}, "Command2").selection, u"COM4|9600|Even|8|1"_s);
 }
 
-void TestDialog::okStoresTheChoice() {
-    QFETCH(QString, port);
-    QFETCH(QString, baud);
-    QFETCH(QString, dataBits);
-    QFETCH(QString, stopBits);
-    QFETCH(QString, parity);
-    QFETCH(QString, settings);
-    QFETCH(int, stopBitsOpened);
-    FormHarness h(
-        {QStringLiteral("COM1"), QStringLiteral("COM3"), QStringLiteral("COM12"), QStringLiteral("COM10")});
-    FormHarness::onNextModal([&](QDialog* d) {
-        auto* dialog = qobject_cast<serial::Dialog*>(d);
-        dialog->Combo1->setCurrentText(port);
-        dialog->Combo2->setCurrentText(baud);
-        dialog->Combo3->setCurrentText(dataBits);
-        dialog->Combo4->setCurrentText(stopBits);
-        dialog->Combo5->setCurrentText(parity);
-        dialog->Command2->click();
-    });
-    h.v().com_set->trigger();
-    QCOMPARE(h.form->portChoice().PcPortName, port);
-    QCOMPARE(h.form->portChoice().settingsString(), settings);
-
-    h.v().Command2->click();
-    QCOMPARE(h.serial.openings.size(), 1);
-    QCOMPARE(h.serial.openings[0].portName, port); // opened by its name, never by its last digit
-    QCOMPARE(int(h.serial.openings[0].settings.stopBits), stopBitsOpened);
-    QCOMPARE(h.serial.openings[0].settings.baud, baud.toInt());
-    QCOMPARE(h.serial.openings[0].settings.dataBits, dataBits.toInt());
+void TestDialog::framesCloseUnloads() {
+    Fixture f({u"COM1"_s});
+    f.run([](QDialog* d) { list(d, "Combo3")->setCurrentText(u"7"_s); }, nullptr);
+    const Run next = f.run([](QDialog*) {}, "Command1");
+    QVERIFY(next.loaded);
+    QCOMPARE(next.selection, u"COM1|9600|None|8|1"_s);
 }
 
-void TestDialog::cancelOnFirstShowingStoresDefaultsOnly() {
-    FormHarness h;
-    FormHarness::pressInNextModal(QStringLiteral("Command1"));
-    h.v().com_set->trigger();
-    QCOMPARE(h.form->portChoice().PcPortName, QStringLiteral("COM3"));
-    QVERIFY(!h.form->portChoice().PcPortChosen);
-    // "打开串口" therefore still asks for the settings.
-    FormHarness::pressInNextModal(QStringLiteral("Command1"));
-    h.v().Command2->click();
-    QCOMPARE(h.messages.texts(), QStringList{QStringLiteral("请设置串口参数!")});
-    QCOMPARE(h.serial.openAttempts, 0);
-}
-
-void TestDialog::laterShowingsKeepSelectionsAndSeeNewPorts() {
-    FormHarness h;
-    FormHarness::onNextModal([](QDialog* d) {
-        auto* dialog = qobject_cast<serial::Dialog*>(d);
-        dialog->Combo1->setCurrentText(QStringLiteral("COM1"));
-        dialog->Combo5->setCurrentText(QStringLiteral("Even"));
-        dialog->Command1->click();
-    });
-    h.v().com_set->trigger();
-    h.ports.names.append(QStringLiteral("/dev/ttyUSB0")); // plugged in meanwhile
-    FormHarness::onNextModal([](QDialog* d) {
-        auto* dialog = qobject_cast<serial::Dialog*>(d);
-        QCOMPARE(dialog->Combo1->count(), 3);
-        QCOMPARE(dialog->Combo1->currentText(), QStringLiteral("COM1"));
-        QCOMPARE(dialog->Combo5->currentText(), QStringLiteral("Even"));
-        QVERIFY(dialog->Combo1->findText(QStringLiteral("/dev/ttyUSB0")) >= 0);
-        dialog->Command2->click();
-    });
-    h.v().com_set->trigger();
-    QCOMPARE(h.form->portChoice().settingsString(), QStringLiteral("9600,E,8,1"));
-    QCOMPARE(h.form->portChoice().PcPortName, QStringLiteral("COM1"));
-}
-
-void TestDialog::typedPathSurvivesReshowing() {
-    FormHarness h;
-    FormHarness::onNextModal([](QDialog* d) {
-        auto* dialog = qobject_cast<serial::Dialog*>(d);
-        dialog->Combo1->setEditText(QStringLiteral("/dev/pts/7"));
-        dialog->Command2->click();
-    });
-    h.v().com_set->trigger();
-    QCOMPARE(h.form->portChoice().PcPortName, QStringLiteral("/dev/pts/7"));
-    FormHarness::onNextModal([](QDialog* d) {
-        QCOMPARE(qobject_cast<serial::Dialog*>(d)->Combo1->currentText(), QStringLiteral("/dev/pts/7"));
-        qobject_cast<serial::Dialog*>(d)->Command1->click();
-    });
-    h.v().com_set->trigger();
-}
-
-void TestDialog::vanishedPortFallsBackToTheLastOne() {
-    FormHarness h;
-    FormHarness::pressInNextModal(QStringLiteral("Command1"));
-    h.v().com_set->trigger(); // COM3 selected
-    h.ports.names = {QStringLiteral("COM1"), QStringLiteral("COM5")};
-    FormHarness::onNextModal([](QDialog* d) {
-        QCOMPARE(qobject_cast<serial::Dialog*>(d)->Combo1->currentText(), QStringLiteral("COM5"));
-        qobject_cast<serial::Dialog*>(d)->Command2->click();
-    });
-    h.v().com_set->trigger();
-    QCOMPARE(h.form->portChoice().PcPortName, QStringLiteral("COM5"));
-}
-
-void TestDialog::closingByTheFrameRestoresDefaultsNextTime() {
-    FormHarness h;
-    FormHarness::onNextModal([](QDialog* d) {
-        auto* dialog = qobject_cast<serial::Dialog*>(d);
-        dialog->Combo3->setCurrentText(QStringLiteral("7"));
-        dialog->Command1->click(); // hidden only: the 7 stays
-    });
-    h.v().com_set->trigger();
-    FormHarness::onNextModal([](QDialog* d) {
-        QCOMPARE(qobject_cast<serial::Dialog*>(d)->Combo3->currentText(), QStringLiteral("7"));
-        d->close(); // through its frame: unloaded
-    });
-    h.v().com_set->trigger();
-    QVERIFY(!h.form->settingsDialog()->isLoaded());
-    FormHarness::onNextModal([](QDialog* d) {
-        QCOMPARE(qobject_cast<serial::Dialog*>(d)->Combo3->currentText(), QStringLiteral("8"));
-        qobject_cast<serial::Dialog*>(d)->Command1->click();
-    });
-    h.v().com_set->trigger();
-}
-
-void TestDialog::noPortsLeavesTheNameEmpty() {
-    FormHarness h(QStringList{});
-    FormHarness::onNextModal([](QDialog* d) {
-        QCOMPARE(qobject_cast<serial::Dialog*>(d)->Combo1->count(), 0);
-        QVERIFY(qobject_cast<serial::Dialog*>(d)->Combo1->currentText().isEmpty());
-        qobject_cast<serial::Dialog*>(d)->Command2->click();
-    });
-    h.v().com_set->trigger();
-    QVERIFY(h.form->portChoice().PcPortName.isEmpty());
-    QVERIFY(h.form->portChoice().PcPortChosen);
-}
-
-void TestDialog::enterAndEscDoNothing() {
-    FormHarness h;
-    FormHarness::onNextModal([](QDialog* d) {
-        QTest::keyClick(d, Qt::Key_Escape);
-        QTest::keyClick(d, Qt::Key_Return);
-        QVERIFY(d->isVisible());
-        qobject_cast<serial::Dialog*>(d)->Command1->click();
-    });
-    h.v().com_set->trigger();
+void TestDialog::portNameIsKeptAsTyped() {
+    Fixture f({u"/dev/ttyUSB0"_s, u"COM1"_s});
+    const Run typed = f.run(
+        [](QDialog* d) {
+            list(d, "Combo1")->lineEdit()->clear();
+            QTest::keyClicks(list(d, "Combo1")->lineEdit(),
+                             u"/dev/tty"_s); // never completed to a listed port
+        },
+        "Command2");
+    QCOMPARE(typed.selection.section(u'|', 0, 0), u"/dev/tty"_s);
+    const Run again = f.run(
+        [](QDialog* d) {
+            QCOMPARE(list(d, "Combo1")->currentText(), u"/dev/tty"_s); // survives a new showing
+            QGuiApplication::clipboard()->setText(QString(1 << 20, u'x'));
+            list(d, "Combo1")->lineEdit()->selectAll();
+            list(d, "Combo1")->lineEdit()->paste();
+        },
+        "Command2");
+    QCOMPARE(again.selection.section(u'|', 0, 0), QString(255, u'x'));
 }
 
 QTEST_MAIN(TestDialog)

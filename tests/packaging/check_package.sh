@@ -4,7 +4,8 @@
 #                                              checks the programs, the desktop entry, the icon
 #                                              and the manual pages
 #   check_package.sh deb BUILD_DIR CPACK       cpack -G DEB into a scratch folder, then checks
-#                                              the control fields and the file list; exits 77
+#                                              the control fields, the file list and, when
+#                                              lintian is there, Debian's own checks; exits 77
 #                                              (skipped) without dpkg-deb
 set -euo pipefail
 
@@ -42,6 +43,8 @@ expected_files=(
     bin/expander-cli
     share/applications/expander-config.desktop
     share/icons/hicolor/scalable/apps/expander-config.svg
+    share/doc/expander-config/copyright
+    share/doc/expander-config/changelog.gz
 )
 
 # A manual page: gzip-compressed or plain, with a title line and a NAME entry that whatis can read.
@@ -156,14 +159,21 @@ check_deb() {
         [ "$owner" = root/root ] || fail "$path is owned by $owner"
         case "$path" in
         ./usr/bin/*) [ "$mode" = -rwxr-xr-x ] || fail "$path has mode $mode" ;;
-        ./usr/share/applications/* | ./usr/share/icons/hicolor/* | ./usr/share/man/man1/*)
+        ./usr/share/applications/* | ./usr/share/icons/hicolor/* | ./usr/share/man/man1/* | ./usr/share/doc/*)
             [ "$mode" = -rw-r--r-- ] || fail "$path has mode $mode" ;;
         *) fail "unexpected file in the package: $path" ;;
         esac
     done <"$scratch/contents"
     local count
     count="$(grep -vc '^d' "$scratch/contents")"
-    [ "$count" -eq 8 ] || fail "the package holds $count files, not 8"
+    [ "$count" -eq 10 ] || fail "the package holds $count files, not 10"
+
+    # Debian's own checks, when lintian is installed: no errors.
+    if command -v lintian >/dev/null; then
+        lintian --fail-on error "$deb" >"$scratch/lintian.log" 2>&1 ||
+            { cat "$scratch/lintian.log" >&2; fail "lintian reports errors"; }
+        grep '^[EW]: ' "$scratch/lintian.log" || true
+    fi
 }
 
 case "$mode" in

@@ -1,210 +1,165 @@
-// The network parameters dialog: its boxes, and the read and write requests sent on the timers.
+// The network parameters dialog: its boxes on their own, and the read and write requests the main
+// window sends on its timers while the dialog stays open.
 #include "FormHarness.h"
 #include "config/ui/Dialog2.h"
 
+using testing::find;
 using testing::FormHarness;
-using testing::spin;
 
 namespace {
-const QString kExample = QStringLiteral("4014CE0008DC010203C0A80164FFFFFF00C0A8010123");
+const QString kExample = u"4014CE0008DC010203C0A80164FFFFFF00C0A8010123"_s;
 
-// The main window connected to the device, with the network dialog up (not modal, so the test
-// keeps the thread; the timers run the same either way).
-struct Connected {
-    FormHarness h;
-    config::Dialog2* dialog = nullptr;
+QLineEdit* box(const QWidget* dialog, int index) {
+    return find<QLineEdit>(dialog, u"Text1_%1"_s.arg(index));
+}
+
+// The main window connected, with the network dialog made by a read reply and shown (not modal,
+// so the test keeps the thread; the timers tick the same either way).
+struct Connected : FormHarness {
+    config::Dialog2* dialog;
     Connected() {
-        h.connectDevice();
-        h.serial.writes.clear();
-        h.messages.shown.clear();
-        dialog = &h.form->ensureNetworkDialog();
+        connectDevice();
+        feed(QByteArray::fromHex("4014CA0008DC010203C0A80101FFFFFF00C0A8010123"));
+        serial.writes.clear();
+        messages.shown.clear();
+        dialog = find<config::Dialog2>(form.get(), "Dialog2");
         dialog->show();
     }
-    void setBoxes(const QString& dotted) {
-        const QStringList values = dotted.split(QLatin1Char('.'));
-        for (int i = 0; i < values.size(); ++i)
-            dialog->Text1[i]->setText(values[i]);
-    }
+    void press(const char* name) { find<QPushButton>(dialog, name)->click(); }
+    bool active(const char* timer) { return find<QTimer>(form.get(), timer)->isActive(); }
 };
 } // namespace
 
 class TestNetwork : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void typedKeys_data();
-    void typedKeys();
-    void pastedTextIsFiltered();
-    void clearThenSetSendsZeros();
-    void setSendsTheBoxesAtTheTick();
-    void twoClicksWithinATickSendOneFrame();
-    void badBoxSendsNothing_data();
-    void badBoxSendsNothing();
-    void syncSendsTheReadRequest();
-    void modalDialogStaysOpenWhileTheTimersSend();
-    void reopeningKeepsValuesAndPlace();
+    void boxesTakeOnlyOctets_data();
+    void boxesTakeOnlyOctets();
+    void opensAtSetAndTabsInItsOrder();
+    void setSendsTheBoxesAsTheyAreAtTheTick_data();
+    void setSendsTheBoxesAsTheyAreAtTheTick();
+    void syncSendsTheReadRequestOnce();
 };
 
-void TestNetwork::typedKeys_data() {
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("box");
-    QTest::newRow("256 becomes 0") << "256"
+void TestNetwork::boxesTakeOnlyOctets_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("keys"); // typed over the whole text when there is one
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("256 becomes 0") << ""
+                                   << "256"
+                                   << ""
                                    << "0";
-    QTest::newRow("0255 stays") << "0255"
+    QTest::newRow("0255 stays") << ""
+                                << "0255"
+                                << ""
                                 << "0255";
-    QTest::newRow("letters dropped") << "1a2"
-                                     << "12";
-    QTest::newRow("space and minus dropped") << " -7"
-                                             << "7";
-    QTest::newRow("fraction stays") << "12.5"
+    QTest::newRow("fraction stays") << ""
+                                    << "12.5"
+                                    << ""
                                     << "12.5";
-    QTest::newRow("full stop alone") << "."
-                                     << ".";
-    QTest::newRow("999 becomes 0") << "999"
-                                   << "0";
+    QTest::newRow("letters, space and minus dropped") << ""
+                                                      << "1a -2"
+                                                      << ""
+                                                      << "12";
+    QTest::newRow("refused key over a selection") << "192"
+                                                  << "x"
+                                                  << ""
+                                                  << "192";
+    QTest::newRow("space over a selection") << "192"
+                                            << " "
+                                            << ""
+                                            << "192";
+    QTest::newRow("paste filtered") << ""
+                                    << "" << u"1"_s + QChar(0) + u"2\t\n3x\uFFFD"_s << "123";
+    QTest::newRow("paste stops at the cap") << ""
+                                            << "" << QString(1 << 20, u'0') << QString(16, u'0');
 }
 
-void TestNetwork::typedKeys() {
+void TestNetwork::boxesTakeOnlyOctets() {
+    QFETCH(QString, before);
     QFETCH(QString, keys);
-    QFETCH(QString, box);
-    Connected c;
-    QTest::keyClicks(c.dialog->Text1[3], keys);
-    QCOMPARE(c.dialog->Text1[3]->text(), box);
+    QFETCH(QString, pasted);
+    QFETCH(QString, after);
+    config::Dialog2 dialog;
+    dialog.show();
+    QLineEdit* octet = box(&dialog, 3);
+    octet->setText(before);
+    octet->selectAll();
+    QTest::keyClicks(octet, keys);
+    if (!pasted.isEmpty())
+        octet->insert(pasted); // what a paste does
+    QCOMPARE(octet->text(), after);
 }
 
-void TestNetwork::pastedTextIsFiltered() {
-    Connected c;
-    c.dialog->Text1[0]->insert(QStringLiteral("1\u00002\t\n3x"));
-    QCOMPARE(c.dialog->Text1[0]->text(), QStringLiteral("123"));
-    c.dialog->Text1[1]->insert(QString::fromUtf8("\xef\xbf\xbd"
-                                                 "7")); // a replacement character from bad UTF-8
-    QCOMPARE(c.dialog->Text1[1]->text(), QStringLiteral("7"));
+void TestNetwork::opensAtSetAndTabsInItsOrder() {
+    config::Dialog2 dialog;
+    QStringList order;
+    for (QWidget* w = dialog.focusWidget(); w && order.size() < 22; w = w->nextInFocusChain())
+        if (w->focusPolicy() & Qt::TabFocus)
+            order << w->objectName();
+    QStringList boxes;
+    for (int i = 0; i < 18; ++i)
+        boxes << u"Text1_%1"_s.arg(i);
+    QCOMPARE(order.join(u' '), u"OKButton CancelButton "_s + boxes.join(u' ') + u" Command1 Command2"_s);
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape); // no button answers Enter or Esc
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
 }
 
-void TestNetwork::clearThenSetSendsZeros() {
-    Connected c;
-    c.dialog->Command2->click();
-    c.dialog->OKButton->click();
-    spin(300);
-    const QString zeros = QStringLiteral("4014CE") + QString(36, QLatin1Char('0')) + QStringLiteral("23");
-    QCOMPARE(c.h.serial.writes, QList<QByteArray>{QByteArray::fromHex(zeros.toLatin1())});
-    QCOMPARE(c.h.v().Text3->toPlainText(), zeros);
-    QVERIFY(!c.h.form->timer4().isActive());
-    QVERIFY(!c.h.form->NetParamSetPending);
-}
-
-void TestNetwork::setSendsTheBoxesAtTheTick() {
-    Connected c;
-    c.setBoxes(QStringLiteral("0.8.220.1.2.3.192.168.1.1.255.255.255.0.192.168.1.1"));
-    c.dialog->OKButton->click();
-    QVERIFY(c.h.serial.writes.isEmpty()); // nothing is copied at the click
-    c.dialog->Text1[9]->setText(QStringLiteral("100"));
-    spin(300);
-    QCOMPARE(c.h.v().Text3->toPlainText(), kExample);
-    QCOMPARE(c.h.serial.writes, QList<QByteArray>{QByteArray::fromHex(kExample.toLatin1())});
-    QVERIFY(c.dialog->isVisible());
-}
-
-void TestNetwork::twoClicksWithinATickSendOneFrame() {
-    Connected c;
-    c.dialog->Command2->click();
-    c.dialog->OKButton->click();
-    spin(50);
-    c.dialog->OKButton->click();
-    spin(400);
-    QCOMPARE(c.h.serial.writes.size(), 1);
-}
-
-void TestNetwork::badBoxSendsNothing_data() {
+void TestNetwork::setSendsTheBoxesAsTheyAreAtTheTick_data() {
+    QTest::addColumn<int>("index"); // the box changed after 设置 and before the tick
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("frame"); // empty: nothing sent, the message below shown
     QTest::addColumn<QString>("message");
-    const QString empty = QStringLiteral("输入不能为空！");
-    const QString range = QStringLiteral("超出设定范围，请重新输入！");
-    QTest::newRow("empty") << "" << empty;
-    QTest::newRow("fraction") << "12.5" << range;
-    QTest::newRow("full stop") << "." << range;
-    QTest::newRow("two full stops") << "1.2.3" << range;
-    QTest::newRow("six characters") << "000001" << range;
+    const QString range = u"超出设定范围，请重新输入！"_s;
+    QTest::newRow("edited before the tick") << 9 << "100" << kExample << QString();
+    QTest::newRow("cleared first") << -1 << "" << u"4014CE"_s + QString(36, u'0') + u"23"_s << QString();
+    QTest::newRow("empty") << 7 << "" << QString() << u"输入不能为空！"_s;
+    QTest::newRow("fraction") << 7 << "12.5" << QString() << range;
+    QTest::newRow("six characters") << 12 << "000001" << QString() << range;
 }
 
-void TestNetwork::badBoxSendsNothing() {
+void TestNetwork::setSendsTheBoxesAsTheyAreAtTheTick() {
+    QFETCH(int, index);
     QFETCH(QString, text);
+    QFETCH(QString, frame);
     QFETCH(QString, message);
     Connected c;
-    c.dialog->Command2->click();
-    c.dialog->Text1[7]->setText(text);
-    c.dialog->Text1[12]->setText(QString()); // a later bad box is not reported as well
-    c.h.v().Text3->setPlainText(QStringLiteral("kept"));
-    c.dialog->OKButton->click();
-    spin(500);
-    QVERIFY(c.h.serial.writes.isEmpty());
-    QCOMPARE(c.h.messages.texts(), QStringList{message});
-    QVERIFY(c.h.messages.shown[0].title.isEmpty()); // the application title
-    QVERIFY(c.h.messages.shown[0].icon == platform::MessageBoxes::Icon::None);
-    QCOMPARE(c.h.v().Text3->toPlainText(), QStringLiteral("kept"));
-    QVERIFY(!c.h.form->timer4().isActive());
-    QVERIFY(!c.h.form->NetParamSetPending);
-    QCOMPARE(c.dialog->focusWidget(), c.dialog->Text1[7]);
+    c.box("Text3")->setPlainText(u"kept"_s);
+    if (index < 0)
+        c.press("Command2"); // 清空: every box 0
+    c.press("OKButton");
+    c.press("OKButton");                                      // twice within one period: one frame
+    QVERIFY(c.active("Timer4") && c.serial.writes.isEmpty()); // nothing is copied at the click
+    if (index >= 0) {
+        box(c.dialog, index)->setText(text);
+        box(c.dialog, 17)->setText(frame.isEmpty() ? QString() : u"1"_s); // a later bad box is not reported
+    }
+    testing::tick(c.form.get(), "Timer4");
+    testing::tick(c.form.get(), "Timer4");
+    QVERIFY(!c.active("Timer4") && c.dialog->isVisible());
+    QCOMPARE(c.serial.writes,
+             frame.isEmpty() ? QList<QByteArray>() : QList{QByteArray::fromHex(frame.toLatin1())});
+    QCOMPARE(c.text("Text3"), frame.isEmpty() ? u"kept"_s : frame);
+    QCOMPARE(c.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    if (!message.isEmpty()) {
+        QVERIFY(c.messages.shown[0].title.isEmpty()); // the application title
+        QVERIFY(c.messages.shown[0].icon == platform::MessageBoxes::Icon::None);
+        QCOMPARE(c.dialog->focusWidget(), box(c.dialog, index));
+    }
 }
 
-void TestNetwork::syncSendsTheReadRequest() {
+void TestNetwork::syncSendsTheReadRequestOnce() {
     Connected c;
-    c.dialog->Command1->click();
-    c.dialog->Command1->click();
-    QVERIFY(c.h.form->NetParamReadPending);
-    spin(300);
-    QCOMPARE(c.h.serial.writes, QList<QByteArray>{QByteArray::fromHex("4002CA23")});
-    QVERIFY(!c.h.form->timer3().isActive());
-    QVERIFY(!c.h.form->NetParamReadPending);
-}
-
-void TestNetwork::modalDialogStaysOpenWhileTheTimersSend() {
-    FormHarness h;
-    h.connectDevice();
-    h.serial.writes.clear();
-    bool stillOpen = false;
-    QList<QByteArray> sent;
-    FormHarness::onNextModal([&](QDialog* d) {
-        auto* dialog = qobject_cast<config::Dialog2*>(d);
-        dialog->Command1->click(); // 同步
-        spin(300);
-        h.serial.feed(QByteArray::fromHex(kExample.mid(0, 4).toLatin1() + "CA" + kExample.mid(6).toLatin1()));
-        spin(150);
-        dialog->OKButton->click(); // 设置 with what the device reported
-        spin(300);
-        stillOpen = dialog->isVisible();
-        sent = h.serial.writes;
-        dialog->CancelButton->click();
-    });
-    h.v().netset->trigger();
-    QVERIFY(stillOpen);
-    QCOMPARE(sent,
-             (QList<QByteArray>{QByteArray::fromHex("4002CA23"), QByteArray::fromHex(kExample.toLatin1())}));
-}
-
-void TestNetwork::reopeningKeepsValuesAndPlace() {
-    FormHarness h;
-    h.connectDevice();
-    h.form->show();
-    QPoint firstPlace;
-    FormHarness::onNextModal([&](QDialog* d) {
-        auto* dialog = qobject_cast<config::Dialog2*>(d);
-        dialog->Text1[0]->setText(QStringLiteral("17"));
-        dialog->move(dialog->pos() + QPoint(30, 20));
-        firstPlace = dialog->pos();
-        dialog->CancelButton->click();
-    });
-    h.v().netset->trigger();
-    QString value;
-    QPoint secondPlace;
-    FormHarness::onNextModal([&](QDialog* d) {
-        auto* dialog = qobject_cast<config::Dialog2*>(d);
-        value = dialog->Text1[0]->text();
-        secondPlace = dialog->pos();
-        dialog->CancelButton->click();
-    });
-    h.v().netset->trigger();
-    QCOMPARE(value, QStringLiteral("17"));
-    QCOMPARE(secondPlace, firstPlace);
+    c.press("Command1");
+    c.press("Command1");
+    QVERIFY(c.active("Timer3"));
+    testing::tick(c.form.get(), "Timer3");
+    testing::tick(c.form.get(), "Timer3");
+    QCOMPARE(c.serial.writes, QList{QByteArray::fromHex("4002CA23")});
+    QVERIFY(!c.active("Timer3"));
 }
 
 QTEST_MAIN(TestNetwork)

@@ -1,175 +1,152 @@
-// Setting, synchronising and restoring the extension ports from the main window.
+// Setting, synchronising and restoring the extension ports from the main window, and what the
+// panels' lists do with what the operator types or pastes.
 #include "FormHarness.h"
+
+#include <QClipboard>
 
 using testing::FormHarness;
 
 namespace {
-const QString kAllDefault =
-    QStringLiteral("401CCD") + QStringLiteral("080302").repeated(8) + QStringLiteral("600123");
+const QString kAllDefault = u"401CCD"_s + u"080302"_s.repeated(8) + u"600123"_s;
 
+// Every port at 9600 8N1 RS232, main port 115200, output allowed.
 void fillAll(FormHarness& h) {
+    const QStringList texts = u"9600 8 1 无 RS232"_s.split(u' ');
     for (int i = 0; i < 8; ++i)
-        h.setPort(i, QStringLiteral("9600"), QStringLiteral("8"), QStringLiteral("1"), QStringLiteral("无"),
-                  QStringLiteral("RS232"));
-    h.v().Combo6->setCurrentText(QStringLiteral("115200"));
-    h.v().Combo8->setCurrentIndex(0);
+        for (int k = 0; k < 5; ++k)
+            h.combo(u"Combo%1_%2"_s.arg(QLatin1Char("23457"[k])).arg(i))->setCurrentText(texts[k]);
+    h.combo("Combo6")->setCurrentText(u"115200"_s);
+    h.combo("Combo8")->setCurrentIndex(0);
 }
 } // namespace
 
 class TestPortConfig : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void setSendsTheFrame();
-    void setByPickedEntries();
-    void incompletePanelsSendNothing_data();
-    void incompletePanelsSendNothing();
-    void syncNeedsAChosenPort();
-    void syncSendsTheRequest();
-    void restoreNeedsAnOpenPort();
-    void restoreSendsAtOnce();
+    void setSendsThePanels_data();
+    void setSendsThePanels();
+    void syncedPanelsAreSetBackUnchanged();
+    void syncAndRestoreNeedAPort_data();
+    void syncAndRestoreNeedAPort();
+    void listsKeepWhatIsTyped();
 };
 
-void TestPortConfig::setSendsTheFrame() {
-    FormHarness h;
-    h.connectDevice();
-    h.serial.writes.clear();
-    h.messages.shown.clear();
-    fillAll(h);
-    h.v().Command4->click();
-    QCOMPARE(h.v().Text1->toPlainText(), kAllDefault);
-    QCOMPARE(kAllDefault.size(), 60);
-    QCOMPARE(h.v().Text2->text(), QStringLiteral("00010000"));
-    QCOMPARE(h.serial.writes, QList<QByteArray>{QByteArray::fromHex(kAllDefault.toLatin1())});
-    QVERIFY(h.messages.shown.isEmpty());
-}
-
-void TestPortConfig::setByPickedEntries() {
-    FormHarness h;
-    h.connectDevice();
-    h.serial.writes.clear();
-    fillAll(h);
-    h.v().Combo3[2]->setCurrentIndex(0); // 5 data bits
-    h.v().Combo7[3]->setCurrentIndex(2); // RS485全双工
-    h.v().Combo7[4]->setCurrentIndex(1); // RS485半双工
-    h.v().Combo5[5]->setCurrentIndex(4); // 空校验
-    h.v().Combo4[5]->setCurrentIndex(1); // 2 stop bits
-    h.v().Combo8->setCurrentIndex(1);    // 禁止
-    h.v().Command4->click();
-    const QString frame = h.v().Text1->toPlainText();
-    const auto byte = [&frame](int k) { return frame.mid(2 * k, 2); };
-    QCOMPARE(byte(3 + 3 * 2 + 1), QStringLiteral("00"));
-    QCOMPARE(byte(3 + 3 * 3 + 2), QStringLiteral("01"));
-    QCOMPARE(byte(3 + 3 * 4 + 2), QStringLiteral("03"));
-    QCOMPARE(byte(3 + 3 * 5 + 1), QStringLiteral("3F"));
-    QCOMPARE(byte(28), QStringLiteral("00"));
-    QCOMPARE(h.serial.writes.size(), 1);
-}
-
-void TestPortConfig::incompletePanelsSendNothing_data() {
-    QTest::addColumn<int>("port"); // 0..7, or -1 for the main port's lists
-    QTest::addColumn<int>("list"); // 0 baud, 1 data bits, 2 stop bits, 3 parity, 4 function, 5 output switch
+void TestPortConfig::setSendsThePanels_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("position"); // -1: the text below is typed instead
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("panel");
-    QTest::addColumn<QString>("field");
-    QTest::newRow("empty parity of port 3") << 2 << 3 << ""
-                                            << "串口3"
-                                            << "校验位";
-    QTest::newRow("typed parity") << 0 << 3 << "none"
-                                  << "串口1"
-                                  << "校验位";
-    QTest::newRow("baud too low for a code") << 7 << 0 << "600"
-                                             << "串口8"
-                                             << "波特率";
-    QTest::newRow("baud not a number") << 4 << 0 << "fast"
-                                       << "串口5"
-                                       << "波特率";
-    QTest::newRow("nine data bits") << 1 << 1 << "9"
-                                    << "串口2"
-                                    << "数据位";
-    QTest::newRow("one and a half stop bits") << 6 << 2 << "1.5"
-                                              << "串口7"
-                                              << "停止位";
-    QTest::newRow("unknown function") << 5 << 4 << "RS422"
-                                      << "串口6"
-                                      << "功能";
-    QTest::newRow("empty main baud") << -1 << 0 << ""
-                                     << "串口0"
-                                     << "波特率";
-    QTest::newRow("no output switch") << -1 << 5 << ""
-                                      << "串口0接收输出"
-                                      << "";
+    QTest::addColumn<QString>("frame"); // empty: refused with the message below
+    QTest::addColumn<QString>("message");
+    const auto with = [](int byte, const char* digits) {
+        return QString(kAllDefault).replace(2 * byte, 2, QLatin1String(digits));
+    };
+    QTest::newRow("as filled") << "Combo6" << -1 << "115200" << kAllDefault << QString();
+    QTest::newRow("typed 230400") << "Combo2_0" << -1 << "230400" << with(3, "C0") << QString();
+    QTest::newRow("output forbidden") << "Combo8" << 1 << "" << with(28, "00") << QString();
+    QTest::newRow("empty parity") << "Combo5_2" << -1 << "" << QString()
+                                  << u"\"串口3\"的校验位为空或无效,请从列表中选择后再设置!"_s;
+    QTest::newRow("a rate the device would round")
+        << "Combo2_4" << -1 << "12345" << QString()
+        << u"\"串口5\"的波特率为空或无效(须为1200的整数倍,最大306000),请从列表中选择后再设置!"_s;
+    QTest::newRow("no output switch") << "Combo8" << -1 << "" << QString()
+                                      << u"\"串口0接收输出\"未选择,请选择\"允许\"或\"禁止\"后再设置!"_s;
 }
 
-void TestPortConfig::incompletePanelsSendNothing() {
-    QFETCH(int, port);
-    QFETCH(int, list);
+void TestPortConfig::setSendsThePanels() {
+    QFETCH(QString, list);
+    QFETCH(int, position);
     QFETCH(QString, text);
-    QFETCH(QString, panel);
-    QFETCH(QString, field);
+    QFETCH(QString, frame);
+    QFETCH(QString, message);
     FormHarness h;
     h.connectDevice();
-    h.serial.writes.clear();
     h.messages.shown.clear();
     fillAll(h);
-    h.v().Text1->setPlainText(QStringLiteral("kept"));
-    h.v().Text2->setText(QStringLiteral("40"));
-    QComboBox* combo = nullptr;
-    if (port >= 0) {
-        combo = std::array{h.v().Combo2[port], h.v().Combo3[port], h.v().Combo4[port], h.v().Combo5[port],
-                           h.v().Combo7[port]}[list];
-    } else {
-        combo = list == 0 ? h.v().Combo6 : h.v().Combo8;
-    }
-    combo->setCurrentIndex(-1);
-    combo->setEditText(text);
-    h.v().Command4->click();
-
-    QVERIFY(h.serial.writes.isEmpty());
-    QCOMPARE(h.v().Text1->toPlainText(), QStringLiteral("kept"));
-    QCOMPARE(h.v().Text2->text(), QStringLiteral("40"));
-    QCOMPARE(h.messages.shown.size(), 1);
-    QCOMPARE(h.messages.shown[0].title, QStringLiteral("注意"));
-    QVERIFY(h.messages.shown[0].icon == platform::MessageBoxes::Icon::Information);
-    QVERIFY2(h.messages.shown[0].text.contains(panel), qPrintable(h.messages.shown[0].text));
-    QVERIFY2(h.messages.shown[0].text.contains(field), qPrintable(h.messages.shown[0].text));
+    h.box("Text1")->setPlainText(u"kept"_s);
+    h.trace()->setText(u"40"_s);
+    h.combo(list)->setCurrentIndex(position);
+    if (position < 0)
+        h.combo(list)->setEditText(text);
+    h.click("Command4");
+    QCOMPARE(h.text("Text1"), frame.isEmpty() ? u"kept"_s : frame);
+    QCOMPARE(h.trace()->text(), frame.isEmpty() ? u"40"_s : u"00010000"_s);
+    QCOMPARE(h.serial.writes,
+             frame.isEmpty() ? QList<QByteArray>() : QList{QByteArray::fromHex(frame.toLatin1())});
+    QCOMPARE(h.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    for (const auto& box : h.messages.shown)
+        QVERIFY(box.title == u"注意" && box.icon == platform::MessageBoxes::Icon::Information);
+    QCOMPARE(h.combo(list)->currentText(), position < 0 ? text : h.combo(list)->itemText(position));
 }
 
-void TestPortConfig::syncNeedsAChosenPort() {
-    FormHarness h(QStringList{});
-    h.form->portChoice().PcPortChosen = true; // confirmed with no port in the list
-    h.v().Command6->setEnabled(true);
-    h.v().Command6->click();
-    QCOMPARE(h.messages.texts(), QStringList{QStringLiteral("请设置串口参数!")});
-    QCOMPARE(h.messages.shown[0].title, QStringLiteral("注意"));
-    QCOMPARE(h.serial.openAttempts, 0);
-}
-
-void TestPortConfig::syncSendsTheRequest() {
+void TestPortConfig::syncedPanelsAreSetBackUnchanged() {
     FormHarness h;
     h.connectDevice();
-    h.serial.writes.clear();
-    h.v().Command6->click();
-    QCOMPARE(h.serial.writes, QList<QByteArray>{QByteArray::fromHex("4002FB23")});
+    h.click("Command6");
+    QCOMPARE(h.serial.writes.last(), QByteArray::fromHex("4002FB23"));
+    // Every position of every table somewhere in the reply: each list reads back what it showed.
+    const QByteArray payload = QByteArray::fromHex("010003020C01041D02082E03103F01202B02301A034009016001");
+    h.feed(QByteArray::fromHex("401CFB") + payload + QByteArray::fromHex("23"));
+    h.click("Command4");
+    QCOMPARE(h.serial.writes.last(), QByteArray::fromHex("401CCD") + payload + QByteArray::fromHex("23"));
 }
 
-void TestPortConfig::restoreNeedsAnOpenPort() {
-    FormHarness h;
-    h.v().Text1->setPlainText(QStringLiteral("kept"));
-    h.v().Easer->trigger();
-    QCOMPARE(h.messages.texts(), QStringList{QStringLiteral("请打开串口!")});
-    QCOMPARE(h.messages.shown[0].title, QStringLiteral("注意"));
-    QCOMPARE(h.v().Text1->toPlainText(), QStringLiteral("kept"));
-    QVERIFY(h.serial.writes.isEmpty());
+void TestPortConfig::syncAndRestoreNeedAPort_data() {
+    QTest::addColumn<QStringList>("ports");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QString>("text1");
+    const QStringList com3{u"COM3"_s};
+    QTest::newRow("sync, no port chosen") << QStringList() << false << "Command6"
+                                          << "请设置串口参数!" << QByteArray() << "kept";
+    QTest::newRow("sync, closed") << com3 << false << "Command6"
+                                  << "请打开串口!" << QByteArray() << "kept";
+    QTest::newRow("restore, closed") << com3 << false << "Easer"
+                                     << "请打开串口!" << QByteArray() << "kept";
+    QTest::newRow("restore, open") << com3 << true << "Easer"
+                                   << "" << QByteArray::fromHex("4003EDEE23") << "还原所有设置至默认状态!\n";
 }
 
-void TestPortConfig::restoreSendsAtOnce() {
-    FormHarness h;
+void TestPortConfig::syncAndRestoreNeedAPort() {
+    QFETCH(QStringList, ports);
+    QFETCH(bool, open);
+    QFETCH(QString, action);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, sent);
+    QFETCH(QString, text1);
+    FormHarness h(ports);
     h.openPort();
+    if (!open)
+        h.click("Command2");
+    h.button("Command6")->setEnabled(true); // reaches the click whatever the state
     h.messages.shown.clear();
-    h.v().Easer->trigger();
-    QCOMPARE(h.v().Text1->toPlainText(), QStringLiteral("还原所有设置至默认状态!\n"));
-    QCOMPARE(h.serial.writes, QList<QByteArray>{QByteArray::fromHex("4003EDEE23")});
-    QVERIFY(h.messages.shown.isEmpty());
+    h.box("Text1")->setPlainText(u"kept"_s);
+    if (action == u"Easer")
+        h.action(action)->trigger();
+    else
+        h.click(action);
+    QCOMPARE(h.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QVERIFY(message.isEmpty() || h.messages.shown[0].title == u"注意");
+    QCOMPARE(h.serial.writes, sent.isEmpty() ? QList<QByteArray>() : QList{sent});
+    QCOMPARE(h.text("Text1"), text1);
+}
+
+void TestPortConfig::listsKeepWhatIsTyped() {
+    FormHarness h;
+    QComboBox* baud = h.combo("Combo2_0");
+    QTest::keyClicks(baud->lineEdit(), u"3840"_s);
+    QCOMPARE(baud->currentText(), u"3840"_s); // never completed to 38400
+    QCOMPARE(baud->toolTip(), u"3840"_s);
+    QGuiApplication::clipboard()->setText(QString(1 << 20, u'9'));
+    baud->lineEdit()->selectAll();
+    baud->lineEdit()->paste();
+    QCOMPARE(baud->currentText(), QString(64, u'9'));
+    // A chosen entry too long for its narrow list shows its start, and the whole text as a tooltip.
+    QComboBox* function = h.combo("Combo7_2");
+    function->setCurrentIndex(1);
+    QCOMPARE(function->lineEdit()->cursorPosition(), 0);
+    QCOMPARE(function->toolTip(), u"RS485半双工"_s);
 }
 
 QTEST_MAIN(TestPortConfig)

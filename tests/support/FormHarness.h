@@ -5,12 +5,11 @@
 #include "platform/fake/FakeSerialControl.h"
 #include "platform/fake/FakeSingleInstance.h"
 #include "shell/Form1.h"
-#include "shell/Form1View.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QEventLoop>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,16 +19,51 @@
 #include <functional>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 // The main window wired to fakes: a serial control the test feeds, a port list it sets, and
-// message boxes that are answered at once and remembered.
+// message boxes that are answered at once and remembered. Controls are found by their names.
 namespace testing {
 
-// Runs the event loop for `ms` without sleeping in between, so timers fire in their order and
-// on time (QTest::qWait sleeps between rounds, which can swap two timers that are due close together).
+// The child of `root` named `name`; the test ends at once when there is none.
+template <typename T> T* find(const QObject* root, QAnyStringView name) {
+    T* child = root->findChild<T*>(name.toString());
+    if (!child)
+        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name.toString()));
+    return child;
+}
+
+// Runs the event loop for `ms` without sleeping in between, so that the program's timers fire in
+// their order and on time (QTest::qWait sleeps between rounds, which can delay a reading by 10 ms).
 inline void spin(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// The timer's tick, now, as if its interval had just passed.
+inline void tick(const QObject* root, QAnyStringView timer) {
+    auto* t = find<QTimer>(root, timer);
+    t->stop();
+    QMetaObject::invokeMethod(t, "timeout");
+}
+
+// Runs `act` on the next modal dialog that opens, from inside its event loop.
+inline void onNextModal(std::function<void(QDialog*)> act) {
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            poll->stop();
+            act(dialog);
+        }
+    });
+    poll->start(2);
+}
+
+// Clicks the button named `button` of the next modal dialog.
+inline void pressInNextModal(const char* button) {
+    onNextModal([button](QDialog* d) { find<QPushButton>(d, button)->click(); });
 }
 
 struct FormHarness {
@@ -39,67 +73,42 @@ struct FormHarness {
     platform::FakeSingleInstance instance;
     std::unique_ptr<shell::Form1> form;
 
-    explicit FormHarness(QStringList portNames = {QStringLiteral("COM1"), QStringLiteral("COM3")}) {
+    explicit FormHarness(QStringList portNames = {u"COM1"_s, u"COM3"_s}) {
         ports.names = std::move(portNames);
         form = std::make_unique<shell::Form1>(shell::Services{serial, ports, messages, instance});
         form->Form_Load();
     }
 
-    const shell::Form1View& v() const { return form->view(); }
+    QPushButton* button(QAnyStringView name) const { return find<QPushButton>(form.get(), name); }
+    QComboBox* combo(QAnyStringView name) const { return find<QComboBox>(form.get(), name); }
+    QAction* action(QAnyStringView name) const { return find<QAction>(form.get(), name); }
+    QPlainTextEdit* box(QAnyStringView name) const { return find<QPlainTextEdit>(form.get(), name); }
+    QString text(QAnyStringView name) const { return box(name)->toPlainText(); }
+    QLineEdit* trace() const { return find<QLineEdit>(form.get(), "Text2"); }
+    void click(QAnyStringView name) { button(name)->click(); }
 
-    // Runs `act` on the next modal dialog that opens, from inside its event loop.
-    static void onNextModal(std::function<void(QDialog*)> act) {
-        auto* poll = new QTimer(qApp);
-        poll->setInterval(5);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                poll->stop();
-                poll->deleteLater();
-                act(dialog);
-            }
-        });
-        poll->start();
-    }
-
-    // Clicks the dialog's button named `button` as soon as the dialog is up.
-    static void pressInNextModal(const QString& button) {
-        onNextModal([button](QDialog* dialog) {
-            if (auto* b = dialog->findChild<QPushButton*>(button))
-                b->click();
-        });
-    }
-
-    // Confirms the settings dialog with its defaults, then opens the port: the Open state.
+    // Confirms the settings dialog with its defaults (the last port, 9600 8N1), then opens the port.
     void openPort() {
-        pressInNextModal(QStringLiteral("Command2"));
-        v().Command2->click(); // asks for the settings first
-        v().Command2->click(); // opens
+        pressInNextModal("Command2");
+        click("Command2"); // asks for the settings first
+        click("Command2"); // opens
     }
-
     // Open, and the device has answered the connect request.
     void connectDevice() {
         openPort();
         feed(QByteArray::fromHex("4002E123"));
     }
-
-    // Bytes from the device; then the quiet time passes and the reply is processed.
+    // Bytes from the device; then the quiet time is over and the reply is processed.
     void feed(const QByteArray& bytes) {
         serial.feed(bytes);
-        waitQuiet();
+        tick(form.get(), "Timer1");
     }
-
-    // Lets the 50 ms quiet time run out and its tick be handled.
-    static void waitQuiet() { spin(120); }
-
-    // Selects one extension port's five lists by their texts (index is the port number minus one).
-    void setPort(int port, const QString& baud, const QString& data, const QString& stop,
-                 const QString& parity, const QString& function) {
-        const auto& view = v();
-        view.Combo2[port]->setCurrentText(baud);
-        view.Combo3[port]->setCurrentText(data);
-        view.Combo4[port]->setCurrentText(stop);
-        view.Combo5[port]->setCurrentText(parity);
-        view.Combo7[port]->setCurrentText(function);
+    // Which of 连接设备, 发送, 设置串口参数, 同步串口参数 are enabled, e.g. "1000".
+    QString deviceButtons() const {
+        QString pattern;
+        for (const char* name : {"Command3", "Command1", "Command4", "Command6"})
+            pattern += button(name)->isEnabled() ? u'1' : u'0';
+        return pattern;
     }
 };
 
