@@ -5,10 +5,13 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardItemModel>
+#include <QTreeView>
 
 namespace serial {
 
@@ -49,7 +52,8 @@ void selectText(QComboBox* combo, const QString& text) {
 Dialog::Dialog(platform::PortList& ports, QWidget* parent) : QDialog(parent), m_ports(ports) {
     setObjectName(QStringLiteral("Dialog"));
     setWindowTitle(QStringLiteral("串口设置"));
-    setFixedSize(px(3810), px(3780)); // one row taller than the design: the baud list is shown
+    // One row taller than the design, for the baud list, and wider, for "查找设备" beside the ports.
+    setFixedSize(px(4695), px(3780));
     setModal(true);
 
     Combo1 = makeList(this, "Combo1", QStringLiteral("串口号："), 240);
@@ -57,6 +61,18 @@ Dialog::Dialog(platform::PortList& ports, QWidget* parent) : QDialog(parent), m_
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setCompleter(nullptr); // what is typed stays as typed
     Combo1->lineEdit()->setMaxLength(MaxPortNameLength);
+    // The drop-down shows what the system knows of each port beside its name; the box itself shows
+    // and hands over the name alone, the one the port is opened with.
+    Combo1->setModel(new QStandardItemModel(0, 2, Combo1));
+    auto* view = new QTreeView(Combo1);
+    view->setHeaderHidden(true);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->header()->setStretchLastSection(false);
+    Combo1->setView(view);
     Combo3 = makeList(this, "Combo3", QStringLiteral("数据位："), 720);
     Combo4 = makeList(this, "Combo4", QStringLiteral("停止位："), 1200);
     Combo5 = makeList(this, "Combo5", QStringLiteral("效验位："), 1680);
@@ -77,8 +93,18 @@ Dialog::Dialog(platform::PortList& ports, QWidget* parent) : QDialog(parent), m_
     Command2->setAutoDefault(false);
     Command1->setAutoDefault(false);
 
+    m_find = new QPushButton(QStringLiteral("查找设备…"), this);
+    m_find->setObjectName(QStringLiteral("findButton"));
+    m_find->setGeometry(px(3240), px(240), px(1215), px(360));
+    m_find->setAutoDefault(false);
+    m_find->setToolTip(QStringLiteral("在所有串口上以每种波特率查找设备"));
+
     connect(Command2, &QPushButton::clicked, this, [this] { accept(); });
     connect(Command1, &QPushButton::clicked, this, [this] { reject(); });
+    connect(m_find, &QPushButton::clicked, this, &Dialog::findRequested);
+    connect(Combo1, &QComboBox::currentTextChanged, this, &Dialog::showDescription);
+    m_poll.setInterval(PortPollMs);
+    connect(&m_poll, &QTimer::timeout, this, [this] { refreshPorts(true); });
 }
 
 bool Dialog::run(const QWidget* main) {
@@ -86,14 +112,14 @@ bool Dialog::run(const QWidget* main) {
     if (!m_loaded)
         Form_Load(main);
     else
-        refreshPorts();
+        refreshPorts(false);
     return exec() == QDialog::Accepted;
 }
 
 void Dialog::Form_Load(const QWidget* main) {
     platform::centreOver(this, main);
     Combo1->clear();
-    Combo1->addItems(m_ports.ports());
+    showPorts(m_ports.describedPorts());
     Combo1->setCurrentIndex(Combo1->count() - 1); // the last port; none when there is none
     if (Combo1->count() == 0)
         Combo1->setEditText(QString());
@@ -114,20 +140,67 @@ void Dialog::Form_Load(const QWidget* main) {
     m_loaded = true;
 }
 
-void Dialog::refreshPorts() {
-    // A newly plugged adapter must show up; what the operator chose or typed stays while it is
-    // still there. A chosen port that has gone is replaced by the last one, as at loading.
+void Dialog::showPorts(const QList<platform::PortInfo>& ports) {
+    m_shown = ports;
+    auto* model = static_cast<QStandardItemModel*>(Combo1->model());
+    int widest = 0;
+    const QFontMetrics metrics = Combo1->view()->fontMetrics();
+    for (const platform::PortInfo& port : ports) {
+        auto* name = new QStandardItem(port.name);
+        auto* description = new QStandardItem(port.description);
+        if (!port.description.isEmpty())
+            name->setToolTip(port.description);
+        model->appendRow({name, description});
+        widest =
+            qMax(widest, metrics.horizontalAdvance(port.name) + metrics.horizontalAdvance(port.description));
+    }
+    Combo1->view()->setMinimumWidth(qMin(widest + 48, 640));
+}
+
+void Dialog::refreshPorts(bool keepGone) {
+    const QList<platform::PortInfo> ports = m_ports.describedPorts();
+    // Never while the operator looks at the drop-down: the next reading catches up.
+    if ((keepGone && ports == m_shown) || Combo1->view()->isVisible())
+        return;
     const QString current = Combo1->currentText();
+    const int cursor = Combo1->lineEdit()->cursorPosition();
     const bool typed = Combo1->findText(current) < 0;
     Combo1->clear();
-    Combo1->addItems(m_ports.ports());
+    showPorts(ports);
     const int index = Combo1->findText(current);
     if (index >= 0)
         Combo1->setCurrentIndex(index);
-    else if (typed)
-        Combo1->setEditText(current);
+    else if (current.isEmpty() || (!typed && !keepGone))
+        Combo1->setCurrentIndex(Combo1->count() - 1); // as at loading
     else
-        Combo1->setCurrentIndex(Combo1->count() - 1);
+        Combo1->setEditText(current);
+    Combo1->lineEdit()->setCursorPosition(cursor);
+}
+
+void Dialog::showDescription() {
+    const int index = Combo1->findText(Combo1->currentText());
+    Combo1->setToolTip(index >= 0 ? m_shown.value(index).description : QString());
+}
+
+void Dialog::choosePort(const QWidget* main, const QString& port, const QString& baud) {
+    if (!m_loaded)
+        Form_Load(main);
+    const int index = Combo1->findText(port);
+    if (index >= 0)
+        Combo1->setCurrentIndex(index);
+    else
+        Combo1->setEditText(port);
+    selectText(Combo2, baud);
+}
+
+void Dialog::showEvent(QShowEvent* event) {
+    m_poll.start();
+    QDialog::showEvent(event);
+}
+
+void Dialog::hideEvent(QHideEvent* event) {
+    m_poll.stop();
+    QDialog::hideEvent(event);
 }
 
 PortSelection Dialog::selection() const {
