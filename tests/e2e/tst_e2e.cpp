@@ -26,12 +26,15 @@ struct Program {
     platform::SystemPortList ports;
     platform::FakeMessageBoxes messages;
     platform::FakeSingleInstance instance;
+    platform::FakeFileDialogs files;
     std::unique_ptr<shell::App> app;
 
     explicit Program(const QStringList& simArguments = {}) {
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
         sim = std::make_unique<testing::SimProcess>(QStringLiteral(SIM_PATH), simArguments, runtime.path());
-        app = std::make_unique<shell::App>(shell::Services{serial, ports, messages, instance});
+        const auto ownPort = [](const QString&) { return std::make_unique<platform::QtSerialControl>(); };
+        app =
+            std::make_unique<shell::App>(shell::Services{serial, ports, messages, instance, files, ownPort});
         app->Main();
     }
     template <typename T = QPushButton> T* get(const char* name) { return find<T>(&app->window(), name); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/fake/FakeFileDialogs.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FakePortList.h"
 #include "platform/fake/FakeSerialControl.h"
@@ -17,6 +18,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -71,11 +73,30 @@ struct FormHarness {
     platform::FakePortList ports;
     platform::FakeMessageBoxes messages;
     platform::FakeSingleInstance instance;
+    platform::FakeFileDialogs files;
+    // What "查找设备" meets on each port: a device answering at this baud; at any other baud, and on
+    // ports not listed, what a UART at the wrong speed makes of an answer.
+    std::map<QString, qint32> devices;
+    QStringList scanned; // the ports a scan made a serial control for
     std::unique_ptr<shell::Form1> form;
 
     explicit FormHarness(QStringList portNames = {u"COM1"_s, u"COM3"_s}) {
         ports.names = std::move(portNames);
-        form = std::make_unique<shell::Form1>(shell::Services{serial, ports, messages, instance});
+        const auto ownPort = [this](const QString& name) {
+            scanned.append(name);
+            auto fake = std::make_unique<platform::FakeSerialControl>();
+            platform::FakeSerialControl* port = fake.get();
+            port->onWrite = [this, name, port](const QByteArray&) {
+                const bool answers =
+                    devices.count(name) && devices[name] == port->openings.last().settings.baud;
+                QTimer::singleShot(0, port, [port, answers] {
+                    port->feed(QByteArray::fromHex(answers ? "4002E123" : "4002E124"));
+                });
+            };
+            return fake;
+        };
+        form = std::make_unique<shell::Form1>(
+            shell::Services{serial, ports, messages, instance, files, ownPort});
         form->Form_Load();
     }
 
