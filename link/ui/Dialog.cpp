@@ -103,6 +103,7 @@ Dialog::Dialog(platform::PortList& ports, QWidget* parent) : QDialog(parent), m_
     connect(Command1, &QPushButton::clicked, this, [this] { reject(); });
     connect(m_find, &QPushButton::clicked, this, &Dialog::findRequested);
     connect(Combo1, &QComboBox::currentTextChanged, this, &Dialog::showDescription);
+    m_poll.setObjectName(QStringLiteral("portPoll"));
     m_poll.setInterval(PortPollMs);
     connect(&m_poll, &QTimer::timeout, this, [this] { refreshPorts(true); });
 }

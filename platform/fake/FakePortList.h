@@ -7,10 +7,7 @@ namespace platform {
 
 class FakePortList final : public PortList {
 public:
-    QStringList ports() const override {
-        ++reads;
-        return names;
-    }
+    QStringList ports() const override { return names; }
     QList<PortInfo> describedPorts() const override {
         QList<PortInfo> infos;
         for (const QString& name : ports())
@@ -19,7 +16,6 @@ public:
     }
     QStringList names;
     QStringList descriptions;
-    mutable int reads = 0; // how often the list was asked for
 };
 
 } // namespace platform

@@ -63,6 +63,20 @@ inline void onNextModal(std::function<void(QDialog*)> act) {
     poll->start(2);
 }
 
+// Runs `act` on the next modal dialog named `name`, also one opened over another.
+inline void inNextDialog(const QString& name, std::function<void(QDialog*)> act) {
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, act = std::move(act)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->objectName() == name) {
+            poll->deleteLater();
+            poll->stop();
+            act(dialog);
+        }
+    });
+    poll->start(2);
+}
+
 // Clicks the button named `button` of the next modal dialog.
 inline void pressInNextModal(const char* button) {
     onNextModal([button](QDialog* d) { find<QPushButton>(d, button)->click(); });
