@@ -2,36 +2,45 @@
 
 #include "shell/PanelLists.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QIcon>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPixmap>
 
 namespace shell {
 
 namespace {
 
-// A white "≠" on a dark red disc: readable without telling red from green.
-QIcon differenceIcon() {
-    static const QIcon icon = [] {
-        QPixmap pixmap(32, 32);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
+// Drawn over a list and just around it: a frame twice as thick as any other and a "≠" badge on its
+// corner, over the drop-down arrow, so that the list's text stays whole and the mark is a shape,
+// not only a colour. It lets the mouse through to the list.
+class DifferenceFrame final : public QWidget {
+public:
+    explicit DifferenceFrame(QComboBox* list) : QWidget(list->parentWidget()) {
+        setObjectName(QStringLiteral("differenceMark"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setGeometry(list->geometry().adjusted(-2, -2, 2, 2));
+        raise();
+        show();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const QColor mark(0xB0, 0x1C, 0x1C);
+        QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(mark, 2));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
+        const qreal d = 11;
+        const QRectF badge(width() - d, 0, d, d);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0xB0, 0x1C, 0x1C));
-        painter.drawEllipse(1, 1, 30, 30);
-        QPen pen(Qt::white, 3.2, Qt::SolidLine, Qt::RoundCap);
-        painter.setPen(pen);
-        painter.drawLine(QPointF(9, 12.5), QPointF(23, 12.5));
-        painter.drawLine(QPointF(9, 19.5), QPointF(23, 19.5));
-        painter.drawLine(QPointF(19.5, 6.5), QPointF(12.5, 25.5));
-        return QIcon(pixmap);
-    }();
-    return icon;
-}
+        painter.setBrush(mark);
+        painter.drawEllipse(badge);
+        painter.setPen(QPen(Qt::white, 1.3, Qt::SolidLine, Qt::RoundCap));
+        const QPointF c = badge.center();
+        painter.drawLine(c + QPointF(-3, -1.5), c + QPointF(3, -1.5));
+        painter.drawLine(c + QPointF(-3, 1.5), c + QPointF(3, 1.5));
+        painter.drawLine(c + QPointF(1.5, -3.5), c + QPointF(-1.5, 3.5));
+    }
+};
 
 } // namespace
 
@@ -63,13 +72,9 @@ void CompareMarks::show(const std::vector<config::ProfileDifference>& difference
             unmark(list);
     for (auto it = marked.cbegin(); it != marked.cend(); ++it) {
         QComboBox* list = it.key();
-        QAction*& mark = m_marks[list];
-        if (!mark) {
-            mark = new QAction(differenceIcon(), QStringLiteral("≠"), list);
-            mark->setObjectName(QStringLiteral("differenceMark"));
-            list->lineEdit()->addAction(mark, QLineEdit::TrailingPosition);
-        }
-        mark->setToolTip(it.value());
+        if (!m_marks.contains(list))
+            m_marks.insert(list, new DifferenceFrame(list));
+        list->setToolTip(it.value());
         list->setAccessibleDescription(it.value());
     }
 }
@@ -82,6 +87,7 @@ void CompareMarks::clear() {
 void CompareMarks::unmark(QComboBox* list) {
     delete m_marks.take(list);
     list->setAccessibleDescription(QString());
+    list->setToolTip(list->currentText()); // as a list without a mark shows it
 }
 
 } // namespace shell

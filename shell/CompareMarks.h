@@ -7,16 +7,16 @@
 
 #include <vector>
 
-class QAction;
 class QComboBox;
+class QWidget;
 
 namespace shell {
 
 class PanelLists;
 
-// Marks the lists whose device value differs from the value written or loaded: a "≠" sign inside
-// the list (a shape, not a colour), and a tooltip and accessible description naming both values.
-// The lists that match lose their marks.
+// Marks the lists whose device value differs from the value written or loaded: a thick frame with a
+// "≠" badge around the list (shapes, not only a colour), and a tooltip and accessible description
+// naming both values. The lists that match lose their marks.
 class CompareMarks {
 public:
     explicit CompareMarks(const PanelLists& lists) : m_lists(lists) {}
@@ -33,7 +33,7 @@ private:
     void unmark(QComboBox* list);
 
     const PanelLists& m_lists;
-    QHash<QComboBox*, QAction*> m_marks;
+    QHash<QComboBox*, QWidget*> m_marks; // the frame drawn around each marked list
 };
 
 } // namespace shell

@@ -32,6 +32,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextDocument>
 
@@ -565,6 +566,13 @@ void Form1::fitToPane() {
     setMaximumSize(m_designedSize.width(), QWIDGETSIZE_MAX);
     if (height() < m_designedSize.height() + pane)
         resize(m_designedSize.width(), m_designedSize.height() + pane);
+    // Grown downwards; moved up as far as needed to stay on the screen.
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        const int overhang = frameGeometry().bottom() - available.bottom();
+        if (overhang > 0)
+            move(x(), qMax(available.top(), y() - overhang));
+    }
 }
 
 std::optional<device::ScanResult> Form1::findDevice(QWidget* parent) {
