@@ -74,10 +74,16 @@ QString TrafficLog::cell(const TrafficEntry& entry, int column) const {
     case DirectionColumn:
         return directionText(entry.direction);
     case BytesColumn:
-        return bytesText(entry.bytes);
+        return shownBytes(entry.bytes, ShownBytes);
     default:
         return entry.meaning;
     }
+}
+
+QString TrafficLog::shownBytes(const QByteArray& bytes, int most) {
+    if (bytes.size() <= most)
+        return bytesText(bytes);
+    return bytesText(bytes.left(most)) + QStringLiteral(" … (共 %1 字节)").arg(bytes.size());
 }
 
 QVariant TrafficLog::data(const QModelIndex& index, int role) const {
@@ -88,7 +94,9 @@ QVariant TrafficLog::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return cell(e, index.column());
     case Qt::ToolTipRole: // the bytes and the meaning may be longer than their column
-        return index.column() >= BytesColumn ? cell(e, index.column()) : QVariant();
+        if (index.column() == BytesColumn)
+            return shownBytes(e.bytes, TipBytes);
+        return index.column() == MeaningColumn ? e.meaning : QVariant();
     default:
         return {};
     }

@@ -39,6 +39,12 @@ public:
     static QString timeText(const QDateTime& time);
     static QString directionText(Direction direction);
     static QString bytesText(const QByteArray& bytes);
+    // The table shows at most ShownBytes of a row's bytes and the tooltip TipBytes, then how many
+    // there are: a burst of noise is a kilobyte, and laying out its 3,000 characters at every
+    // repaint would stall the window. Copies and files get every byte.
+    static constexpr int ShownBytes = 32;
+    static constexpr int TipBytes = 256;
+    static QString shownBytes(const QByteArray& bytes, int most);
 
     // The rows (all of them when `rows` is empty) as lines of tab-separated columns, each ending in
     // a line feed: for the clipboard and the text file.

@@ -68,6 +68,11 @@ void TestTrafficLog::exportsTextAndCsv() {
                  u"2024-05-01 13:04:05.067,发送,40 02 F1 23,连接设备\r\n"
                  u"2024-05-01 13:04:05.067,接收,40 1C,\"无效帧: 不完整, 收到 2 字节, 应为 30\"\r\n"
                  u"2024-05-01 13:04:05.067,事件,,\"say \"\"x\"\"\tthen\nmore\"\r\n"_s.toUtf8());
+    // A kilobyte of noise is one row: the table shows its start, a copy every byte.
+    log.append(Direction::Received, QByteArray(33, '\x07'), u"x"_s);
+    QCOMPARE(log.data(log.index(3, TrafficLog::BytesColumn)).toString(),
+             u"07 "_s.repeated(31) + u"07 … (共 33 字节)"_s);
+    QCOMPARE(log.toText({3}).count(u"07"_s), 33);
 }
 
 void TestTrafficLog::notesRequestsWithoutReply_data() {
