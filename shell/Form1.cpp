@@ -519,13 +519,24 @@ void Form1::buildExtras() {
     log->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     toolsMenu->addAction(log);
 
-    // Right-click on a port panel: its five values to the other seven panels; nothing is sent.
+    // Right-click on a port panel, or on one of its lists below the edit entries: its five values to
+    // the other seven panels; nothing is sent.
     for (int i = 0; i < protocol::frame::PortCount; ++i) {
         auto* copy = new QAction(QStringLiteral("应用到所有串口"), v.Frame1[i]);
         copy->setObjectName(QStringLiteral("copyPanel_%1").arg(i));
         v.Frame1[i]->addAction(copy);
         v.Frame1[i]->setContextMenuPolicy(Qt::ActionsContextMenu);
         connect(copy, &QAction::triggered, this, [this, i] { m_panels.copyToAll(i); });
+        for (QComboBox* list : {v.Combo2[i], v.Combo3[i], v.Combo4[i], v.Combo5[i], v.Combo7[i]}) {
+            QLineEdit* edit = list->lineEdit();
+            edit->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(edit, &QLineEdit::customContextMenuRequested, edit, [edit, copy](const QPoint& at) {
+                std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+                menu->addSeparator();
+                menu->addAction(copy);
+                menu->exec(edit->mapToGlobal(at));
+            });
+        }
     }
 
     m_status = new StatusLine(this);
