@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 
@@ -75,6 +76,16 @@ inline void inNextDialog(const QString& name, std::function<void(QDialog*)> act)
         }
     });
     poll->start(2);
+}
+
+// The traffic log's rows from `from` on, as "direction|bytes|meaning".
+inline QStringList logRows(const QObject* window, int from = 0) {
+    const QAbstractItemModel* log = find<QTableView>(window, "trafficView")->model();
+    QStringList rows;
+    for (int r = from; r < log->rowCount(); ++r)
+        rows << log->index(r, 1).data().toString() + u'|' + log->index(r, 2).data().toString() + u'|' +
+                    log->index(r, 3).data().toString();
+    return rows;
 }
 
 // Clicks the button named `button` of the next modal dialog.
