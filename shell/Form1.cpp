@@ -501,23 +501,18 @@ void Form1::buildExtras() {
     connect(openProfile, &QAction::triggered, this, &Form1::openProfile_Click);
     connect(saveProfile, &QAction::triggered, this, &Form1::saveProfile_Click);
 
-    m_pane = new traffic::TrafficLogPane(*m_log, m_services.files, m_services.messages, this);
-    addDockWidget(Qt::BottomDockWidgetArea, m_pane);
-    m_pane->hide(); // the window opens as designed
-    connect(m_pane, &QDockWidget::visibilityChanged, this, &Form1::fitToPane);
-    connect(m_pane, &QDockWidget::topLevelChanged, this, &Form1::fitToPane);
-
+    m_log->setObjectName(QStringLiteral("TrafficLog"));
     auto* toolsMenu = new QMenu(QStringLiteral("工具(&T)"), this);
     toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
     menuBar()->insertMenu(v.aboutMenu->menuAction(), toolsMenu);
     QAction* find = toolsMenu->addAction(QStringLiteral("查找设备(&F)…"));
     find->setObjectName(QStringLiteral("findDevice"));
     connect(find, &QAction::triggered, this, &Form1::findDevice_Click);
-    QAction* log = m_pane->toggleViewAction();
-    log->setText(QStringLiteral("通信记录(&L)"));
-    log->setObjectName(QStringLiteral("trafficLog"));
-    log->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    toolsMenu->addAction(log);
+    m_logAction = toolsMenu->addAction(QStringLiteral("通信记录(&L)"));
+    m_logAction->setObjectName(QStringLiteral("trafficLog"));
+    m_logAction->setCheckable(true);
+    m_logAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(m_logAction, &QAction::toggled, this, &Form1::showTrafficLog);
 
     // Right-click on a port panel, or on one of its lists below the edit entries: its five values to
     // the other seven panels; nothing is sent.
@@ -564,9 +559,24 @@ void Form1::showChoiceInStatus() {
         m_status->setPort(m_choice.PcPortName, m_choice.settingsString());
 }
 
+void Form1::showTrafficLog(bool shown) {
+    if (!m_pane && shown) {
+        // Made when first asked for, so the window starts as fast as designed.
+        m_pane = new traffic::TrafficLogPane(*m_log, m_services.files, m_services.messages, this);
+        addDockWidget(Qt::BottomDockWidgetArea, m_pane);
+        connect(m_pane, &QDockWidget::visibilityChanged, this, [this] {
+            m_logAction->setChecked(!m_pane->isHidden()); // also when closed by its own button
+            fitToPane();
+        });
+        connect(m_pane, &QDockWidget::topLevelChanged, this, &Form1::fitToPane);
+    }
+    if (m_pane)
+        m_pane->setVisible(shown);
+}
+
 void Form1::fitToPane() {
-    if (!m_designedSize.isValid())
-        return; // not loaded yet
+    if (!m_designedSize.isValid() || !m_pane)
+        return; // not loaded yet, or the pane never shown
     if (!m_pane->isVisible() || m_pane->isFloating()) {
         setFixedSize(m_designedSize);
         return;

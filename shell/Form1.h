@@ -124,6 +124,7 @@ private:
     void expect(const config::Profile& profile, const QString& source);
     void compareWithDevice(const protocol::PortConfiguration& configuration);
     void showChoiceInStatus();
+    void showTrafficLog(bool shown);
     // The window grows by the log pane while the pane is docked and shown, and shrinks back after.
     void fitToPane();
 
@@ -149,7 +150,8 @@ private:
     std::optional<Expected> m_expected;
     traffic::TrafficLog* m_log;
     traffic::AnswerWatch* m_answers;
-    traffic::TrafficLogPane* m_pane = nullptr;
+    traffic::TrafficLogPane* m_pane = nullptr; // made when first shown
+    QAction* m_logAction = nullptr;
     StatusLine* m_status = nullptr;
     QSize m_designedSize; // the window without the log pane
 };

@@ -27,8 +27,50 @@ const QStringList kBaudRates = {QStringLiteral("1200"),  QStringLiteral("2400"),
                                 QStringLiteral("38400"), QStringLiteral("56000"), QStringLiteral("57600"),
                                 QStringLiteral("76800"), QStringLiteral("115200")};
 
-QComboBox* makeList(QWidget* parent, const char* name, const QString& label, int top) {
-    auto* combo = new QComboBox(parent);
+// The port list. Its drop-down shows what the system knows of each port beside the port's name, in a
+// second column; the box itself shows and hands over the name alone, the one the port is opened
+// with. The two-column drop-down is built when first opened: made with the dialog, it would cost
+// megabytes that most showings never use.
+class PortBox final : public QComboBox {
+public:
+    explicit PortBox(QWidget* parent) : QComboBox(parent) { setModel(new QStandardItemModel(0, 2, this)); }
+
+    bool popupShown() const { return m_shown; }
+
+    void showPopup() override {
+        if (!m_described) {
+            m_described = true;
+            auto* list = new QTreeView(this);
+            list->setHeaderHidden(true);
+            list->setRootIsDecorated(false);
+            list->setItemsExpandable(false);
+            list->setUniformRowHeights(true);
+            list->setAllColumnsShowFocus(true);
+            list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+            list->header()->setStretchLastSection(false);
+            setView(list);
+        }
+        int widest = 0;
+        const QFontMetrics metrics = fontMetrics();
+        for (int row = 0; row < model()->rowCount(); ++row)
+            widest = qMax(widest, metrics.horizontalAdvance(model()->index(row, 0).data().toString()) +
+                                      metrics.horizontalAdvance(model()->index(row, 1).data().toString()));
+        view()->setMinimumWidth(qMin(widest + 48, 640));
+        m_shown = true;
+        QComboBox::showPopup();
+    }
+    void hidePopup() override {
+        m_shown = false;
+        QComboBox::hidePopup();
+    }
+
+private:
+    bool m_described = false;
+    bool m_shown = false;
+};
+
+QComboBox* makeList(QWidget* parent, const char* name, const QString& label, int top, bool ports = false) {
+    QComboBox* combo = ports ? new PortBox(parent) : new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
     combo->setAccessibleName(label);
     combo->setGeometry(px(1560), px(top), px(1575), px(360));
@@ -56,23 +98,11 @@ Dialog::Dialog(platform::PortList& ports, QWidget* parent) : QDialog(parent), m_
     setFixedSize(px(4695), px(3780));
     setModal(true);
 
-    Combo1 = makeList(this, "Combo1", QStringLiteral("串口号："), 240);
+    Combo1 = makeList(this, "Combo1", QStringLiteral("串口号："), 240, true);
     Combo1->setEditable(true); // a device path can be typed, e.g. /dev/ttyUSB3
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setCompleter(nullptr); // what is typed stays as typed
     Combo1->lineEdit()->setMaxLength(MaxPortNameLength);
-    // The drop-down shows what the system knows of each port beside its name; the box itself shows
-    // and hands over the name alone, the one the port is opened with.
-    Combo1->setModel(new QStandardItemModel(0, 2, Combo1));
-    auto* view = new QTreeView(Combo1);
-    view->setHeaderHidden(true);
-    view->setRootIsDecorated(false);
-    view->setItemsExpandable(false);
-    view->setUniformRowHeights(true);
-    view->setAllColumnsShowFocus(true);
-    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    view->header()->setStretchLastSection(false);
-    Combo1->setView(view);
     Combo3 = makeList(this, "Combo3", QStringLiteral("数据位："), 720);
     Combo4 = makeList(this, "Combo4", QStringLiteral("停止位："), 1200);
     Combo5 = makeList(this, "Combo5", QStringLiteral("效验位："), 1680);
@@ -144,24 +174,18 @@ void Dialog::Form_Load(const QWidget* main) {
 void Dialog::showPorts(const QList<platform::PortInfo>& ports) {
     m_shown = ports;
     auto* model = static_cast<QStandardItemModel*>(Combo1->model());
-    int widest = 0;
-    const QFontMetrics metrics = Combo1->view()->fontMetrics();
     for (const platform::PortInfo& port : ports) {
         auto* name = new QStandardItem(port.name);
-        auto* description = new QStandardItem(port.description);
         if (!port.description.isEmpty())
             name->setToolTip(port.description);
-        model->appendRow({name, description});
-        widest =
-            qMax(widest, metrics.horizontalAdvance(port.name) + metrics.horizontalAdvance(port.description));
+        model->appendRow({name, new QStandardItem(port.description)});
     }
-    Combo1->view()->setMinimumWidth(qMin(widest + 48, 640));
 }
 
 void Dialog::refreshPorts(bool keepGone) {
     const QList<platform::PortInfo> ports = m_ports.describedPorts();
     // Never while the operator looks at the drop-down: the next reading catches up.
-    if ((keepGone && ports == m_shown) || Combo1->view()->isVisible())
+    if ((keepGone && ports == m_shown) || static_cast<const PortBox*>(Combo1)->popupShown())
         return;
     const QString current = Combo1->currentText();
     const int cursor = Combo1->lineEdit()->cursorPosition();

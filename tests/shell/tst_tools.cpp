@@ -110,13 +110,13 @@ void TestTools::logRowsSayWhatTheWindowDid() {
 void TestTools::logPaneShowsAndSaves() {
     FormHarness h;
     h.form->show();
-    auto* pane = find<QDockWidget>(h.form.get(), "TrafficLogPane");
     const int designed = h.form->height();
-    QVERIFY(!pane->isVisible()); // the window opens as designed
+    QVERIFY(!h.form->findChild<QDockWidget*>()); // the window opens as designed
     QCOMPARE(status(h), u"未选择串口 | 已关闭"_s);
     h.openPort();
     h.click("Command3");
     h.action("trafficLog")->trigger();
+    auto* pane = find<QDockWidget>(h.form.get(), "TrafficLogPane");
     QVERIFY(pane->isVisible() && h.form->height() >= designed + pane->minimumHeight());
     QTemporaryDir dir;
     h.files.file = dir.filePath(u"log"_s); // text, by the filter chosen; CSV is the default
@@ -127,7 +127,8 @@ void TestTools::logPaneShowsAndSaves() {
     QVERIFY(saved.readAll().contains("\t发送\t40 02 F1 23\t连接设备\n"));
     find<QPushButton>(pane, "clearLog")->click();
     QCOMPARE(log(h), QStringList());
-    h.action("trafficLog")->trigger();
+    pane->close(); // by its own button: the menu item follows
+    QVERIFY(!h.action("trafficLog")->isChecked());
     QCOMPARE(h.form->height(), designed);
 }
 

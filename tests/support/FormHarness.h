@@ -7,6 +7,7 @@
 #include "platform/fake/FakeSingleInstance.h"
 #include "shell/Form1.h"
 
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 
@@ -80,7 +80,7 @@ inline void inNextDialog(const QString& name, std::function<void(QDialog*)> act)
 
 // The traffic log's rows from `from` on, as "direction|bytes|meaning".
 inline QStringList logRows(const QObject* window, int from = 0) {
-    const QAbstractItemModel* log = find<QTableView>(window, "trafficView")->model();
+    const auto* log = find<QAbstractItemModel>(window, "TrafficLog");
     QStringList rows;
     for (int r = from; r < log->rowCount(); ++r)
         rows << log->index(r, 1).data().toString() + u'|' + log->index(r, 2).data().toString() + u'|' +
