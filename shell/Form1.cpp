@@ -539,6 +539,7 @@ void Form1::buildExtras() {
     statusBar()->addWidget(m_status, 1);
 
     connect(m_link, &serial::PortController::opened, this, [this] {
+        m_openPort = m_choice.PcPortName; // the choice may change while the port stays open
         m_status->setPort(m_choice.PcPortName, m_choice.settingsString());
         m_log->append(Direction::Event, {},
                       QStringLiteral("打开串口 %1 %2").arg(m_choice.PcPortName, m_choice.settingsString()));
@@ -599,7 +600,7 @@ void Form1::fitToPane() {
 std::optional<device::ScanResult> Form1::findDevice(QWidget* parent) {
     if (!m_services.serialFactory)
         return std::nullopt;
-    const QString inUse = m_link->isOpen() ? m_choice.PcPortName : QString();
+    const QString inUse = m_link->isOpen() ? m_openPort : QString();
     device::FindDeviceDialog dialog(m_services.serialFactory, m_services.ports.ports(), inUse, parent);
     const std::optional<device::ScanResult> found = dialog.run();
     if (found)

@@ -154,6 +154,7 @@ private:
     QAction* m_logAction = nullptr;
     StatusLine* m_status = nullptr;
     QSize m_designedSize; // the window without the log pane
+    QString m_openPort;   // the port as it was opened
 };
 
 } // namespace shell

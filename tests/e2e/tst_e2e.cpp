@@ -222,8 +222,10 @@ void TestEndToEnd::toolsFindWriteCompareAndLog() {
     QString chosen;
     testing::inNextDialog(u"Dialog"_s, [&](QDialog* d) {
         testing::inNextDialog(u"FindDeviceDialog"_s, [](QDialog* f) {
-            QTRY_COMPARE_WITH_TIMEOUT(find<QPushButton>(f, "stopButton")->text(), u"重新查找"_s, 20000);
-            find<QPushButton>(f, "useButton")->click(); // the device found is already selected
+            static_cast<void>(QTest::qWaitFor(
+                [f] { return find<QPushButton>(f, "stopButton")->text() == u"重新查找"; }, 20000));
+            auto* use = find<QPushButton>(f, "useButton"); // the device found is already selected
+            (use->isEnabled() ? use : find<QPushButton>(f, "closeButton"))->click();
         });
         find<QPushButton>(d, "findButton")->click();
         chosen =
