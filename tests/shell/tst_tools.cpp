@@ -4,6 +4,7 @@
 #include "config/ProfileFile.h"
 #include "config/ui/Dialog2.h"
 
+#include <QClipboard>
 #include <QDockWidget>
 #include <QGroupBox>
 #include <QLabel>
@@ -70,7 +71,7 @@ private Q_SLOTS:
 void TestTools::logRowsSayWhatTheWindowDid_data() {
     QTest::addColumn<QString>("steps"); // buttons clicked, hex the device sends, "lose", "second"
     QTest::addColumn<QString>("rows");  // after the port was opened
-    QTest::newRow("connect") << "Command3 4002E123"
+    QTest::newRow("connect") << "Command3 4002E123 second"
                              << "发送|40 02 F1 23|连接设备;接收|40 02 E1 23|连接成功";
     QTest::newRow("length byte not examined, as the window does") << "4005E123"
                                                                   << "接收|40 05 E1 23|连接成功";
@@ -125,6 +126,8 @@ void TestTools::logPaneShowsAndSaves() {
     QFile saved(h.files.file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().contains("\t发送\t40 02 F1 23\t连接设备\n"));
+    find<QPushButton>(pane, "copyLog")->click(); // every row, none being selected
+    QVERIFY(QGuiApplication::clipboard()->text().contains(u"\t发送\t40 02 F1 23\t连接设备\n"));
     find<QPushButton>(pane, "clearLog")->click();
     QCOMPARE(log(h), QStringList());
     pane->close(); // by its own button: the menu item follows
@@ -154,7 +157,6 @@ void TestTools::syncMarksWhatDiffers() {
     QCOMPARE(marks(h), QStringList());
     fillAll(h);
     h.click("Command4");
-    h.messages.shown.clear();
     h.feed(hex(reply));
     QCOMPARE(log(h).last(), marked.isEmpty()
                                 ? u"事件||比较: 设备与写入的配置一致"_s
@@ -162,8 +164,12 @@ void TestTools::syncMarksWhatDiffers() {
     marked.sort();
     QCOMPARE(marks(h), marked);
     QCOMPARE(status(h), u"串口 COM3 9600,N,8,1 | 已连接 | "_s + said);
-    QCOMPARE(h.messages.texts(), QStringList{u"扩展串口数据同步成功!"_s}); // as without a comparison
-    h.feed(hex(kAsWritten));                                               // matching values clear the marks
+    QCOMPARE(h.messages.texts().last(), u"扩展串口数据同步成功!"_s); // as without a comparison
+    h.click("Command4"); // written again: no mark until the next comparison
+    QCOMPARE(status(h) + marks(h).join(u';'), u"串口 COM3 9600,N,8,1 | 已连接"_s);
+    h.feed(hex(kAsWritten)); // the same differences, the other way round
+    QCOMPARE(marks(h).size(), marked.size());
+    h.feed(hex(reply)); // matching values clear the marks
     QCOMPARE(marks(h), QStringList());
 }
 
