@@ -1,6 +1,7 @@
 #include "platform/LockFileInstance.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SystemPortList.h"
+#include "platform/ui/QtFileDialogs.h"
 #include "platform/ui/QtMessageBoxes.h"
 #include "shell/App.h"
 #include "shell/CommandLine.h"
@@ -20,8 +21,10 @@ int main(int argc, char* argv[]) {
     platform::SystemPortList ports;
     platform::QtMessageBoxes messages(shell::ApplicationTitle.toString());
     platform::LockFileInstance instance(shell::ProgramName.toString());
+    platform::QtFileDialogs files;
+    const auto ownPort = [](const QString&) { return std::make_unique<platform::QtSerialControl>(); };
 
-    shell::App app({serial, ports, messages, instance});
+    shell::App app({serial, ports, messages, instance, files, ownPort});
     messages.setParentWindow(&app.window());
     if (!app.Main())
         return 0;

@@ -7,7 +7,7 @@
 
 namespace bench {
 
-PtyWindow::PtyWindow() : m_form({m_serial, m_ports, m_messages, m_instance}) {
+PtyWindow::PtyWindow() : m_form({m_serial, m_ports, m_messages, m_instance, m_files, {}}) {
     m_ports.names = {m_device.slavePath()};
     m_form.Form_Load();
     m_form.show();

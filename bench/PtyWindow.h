@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/QtSerialControl.h"
+#include "platform/fake/FakeFileDialogs.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FakePortList.h"
 #include "platform/fake/FakeSingleInstance.h"
@@ -28,6 +29,7 @@ private:
     platform::FakePortList m_ports;
     platform::FakeMessageBoxes m_messages;
     platform::FakeSingleInstance m_instance;
+    platform::FakeFileDialogs m_files;
     shell::Form1 m_form;
 };
 

@@ -10,6 +10,7 @@
 #include "platform/QtSerialControl.h"
 #include "platform/SystemPortList.h"
 #include "platform/fake/PtyPair.h"
+#include "platform/ui/QtFileDialogs.h"
 #include "platform/ui/QtMessageBoxes.h"
 #include "shell/App.h"
 #include "shell/Form1.h"
@@ -34,14 +35,18 @@ int main(int argc, char* argv[]) {
     struct Ports final : platform::PortList {
         platform::SystemPortList system;
         QString device;
-        QStringList ports() const override { return device.isEmpty() ? system.ports() : system.ports() << device; }
+        QStringList ports() const override {
+            return device.isEmpty() ? system.ports() : system.ports() << device;
+        }
     };
     platform::QtSerialControl serial;
     Ports ports;
     platform::QtMessageBoxes messages(shell::ApplicationTitle.toString());
     platform::LockFileInstance instance(QStringLiteral("expander-config"));
 
-    shell::App app({serial, ports, messages, instance});
+    platform::QtFileDialogs files;
+    const auto ownPort = [](const QString&) { return std::make_unique<platform::QtSerialControl>(); };
+    shell::App app({serial, ports, messages, instance, files, ownPort});
     messages.setParentWindow(&app.window());
 
     bench::FirstPaint probe(&app.window());

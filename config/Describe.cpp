@@ -155,6 +155,10 @@ QString request(const QByteArray& bytes, Language language) {
 QString reply(const QByteArray& bytes, Language language) {
     if (const QString why = malformation(bytes, language); !why.isEmpty())
         return say(Word::Malformed, language, why);
+    return decodedReply(protocol::decodeReply(bytes), bytes, language);
+}
+
+QString decodedReply(const protocol::Reply& decoded, const QByteArray& bytes, Language language) {
     return std::visit(
         [&](const auto& r) -> QString {
             using T = std::decay_t<decltype(r)>;
@@ -172,6 +176,8 @@ QString reply(const QByteArray& bytes, Language language) {
                 return say(Word::PortConfiguration, language, portConfiguration(r, language));
             else {
                 static_assert(std::is_same_v<T, protocol::Unrecognised>, "a reply without words");
+                if (const QString why = malformation(bytes, language); !why.isEmpty())
+                    return say(Word::Malformed, language, why);
                 // A well-formed frame the decoder does not act on: a data reply of the wrong
                 // size, or a code no request draws.
                 switch (at(bytes, 2)) {
@@ -184,7 +190,7 @@ QString reply(const QByteArray& bytes, Language language) {
                 }
             }
         },
-        protocol::decodeReply(bytes));
+        decoded);
 }
 
 } // namespace config::describe

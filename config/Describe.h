@@ -32,5 +32,9 @@ QString malformation(const QByteArray& bytes, Language language);
 QString request(const QByteArray& bytes, Language language);
 // What bytes the device sent mean, e.g. "连接成功" / "connected", or why they are not a reply.
 QString reply(const QByteArray& bytes, Language language);
+// What a reader that decoded `bytes` as `decoded` acts on: the decoded reply's meaning, even where
+// the bytes are not a strict frame (the window does not examine the length byte, so 40 05 E1 23 is
+// "连接成功" to it); why they are not a reply only when they decoded as Unrecognised.
+QString decodedReply(const protocol::Reply& decoded, const QByteArray& bytes, Language language);
 
 } // namespace config::describe

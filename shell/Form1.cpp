@@ -1,9 +1,11 @@
 #include "shell/Form1.h"
 
+#include "config/Describe.h"
 #include "config/NetworkFrame.h"
 #include "config/PortSetFrame.h"
 #include "config/Tables.h"
 #include "config/ui/Dialog2.h"
+#include "device/ui/FindDeviceDialog.h"
 #include "link/PortController.h"
 #include "link/ui/Dialog.h"
 #include "platform/SingleInstance.h"
@@ -13,17 +15,25 @@
 #include "protocol/HexText.h"
 #include "protocol/ReplyDecoder.h"
 #include "protocol/Requests.h"
+#include "shell/StatusLine.h"
 #include "shell/Titles.h"
 #include "shell/frmAbout.h"
+#include "traffic/AnswerWatch.h"
+#include "traffic/TrafficLog.h"
+#include "traffic/ui/TrafficLogPane.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTextDocument>
 
 namespace shell {
@@ -36,6 +46,9 @@ const QString kAttention = QStringLiteral("注意");
 const QString kCongratulations = QStringLiteral("恭喜");
 const QString kError = QStringLiteral("错误");
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kLostText = QStringLiteral("串口连接已断开,请检查设备和连接线后重新打开串口!");
+constexpr auto kChinese = config::Language::Chinese;
+using traffic::Direction;
 
 void fill(QComboBox* combo, const config::OptionTable& table) {
     combo->addItems(table.texts());
@@ -73,7 +86,9 @@ QString openFailureText(platform::SerialError error) {
 
 Form1::Form1(Services services, QWidget* parent)
     : QMainWindow(parent), m_services(services), v(Form1View::build(this)),
-      m_link(new serial::PortController(services.serial, this)) {
+      m_link(new serial::PortController(services.serial, this)),
+      m_profiles(m_panels, services.files, services.messages, this), m_log(new traffic::TrafficLog(this)),
+      m_answers(new traffic::AnswerWatch(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle.toString());
     setWindowIcon(QIcon(QStringLiteral(":/icons/expander-config.svg")));
@@ -82,6 +97,7 @@ Form1::Form1(Services services, QWidget* parent)
     Timer3.setInterval(200);
     Timer4.setInterval(200);
     connectHandlers();
+    buildExtras();
 }
 
 Form1::~Form1() = default;
@@ -114,6 +130,7 @@ void Form1::connectHandlers() {
 bool Form1::Form_Load() {
     adjustSize();
     setFixedSize(size()); // a fixed layout: the window is not meant to be resized
+    m_designedSize = size();
     platform::centreOnScreen(this);
     fill(v.Combo1, config::tables::forwardPorts());
     v.Combo1->setCurrentIndex(0);
@@ -143,15 +160,25 @@ void Form1::showMessage(const QString& text, const QString& title, bool informat
 
 // ---- Port control -------------------------------------------------------------------------
 
+void Form1::ensureSettingsDialog() {
+    if (m_dialog)
+        return;
+    m_dialog = std::make_unique<serial::Dialog>(m_services.ports, this);
+    connect(m_dialog.get(), &serial::Dialog::findRequested, this, [this] {
+        if (const std::optional<device::ScanResult> found = findDevice(m_dialog.get()))
+            m_dialog->choosePort(this, found->port, QString::number(found->baud));
+    });
+}
+
 void Form1::showSettingsDialog() {
-    if (!m_dialog)
-        m_dialog = std::make_unique<serial::Dialog>(m_services.ports, this);
+    ensureSettingsDialog();
     const bool accepted = m_dialog->run(this);
     // Loading selects defaults that count as the choice; OK also confirms it.
     if (m_dialog->loadedOnLastRun() || accepted)
         m_choice.apply(m_dialog->selection());
     if (accepted)
         m_choice.PcPortChosen = true;
+    showChoiceInStatus();
 }
 
 void Form1::setConnectionState(ConnectionState state) {
@@ -168,6 +195,7 @@ void Form1::setConnectionState(ConnectionState state) {
         b->setEnabled(connected);
     if (connected)
         v.netset->setEnabled(true); // and stays enabled for the rest of the run
+    m_status->setState(state);
     Q_EMIT connectionStateChanged(state);
 }
 
@@ -196,6 +224,9 @@ bool Form1::opencom() {
         return true;
     const platform::OpenResult opened = ConfigurePort();
     if (const platform::SerialError* error = opened.faultIf()) {
+        m_log->append(
+            Direction::Event, {},
+            QStringLiteral("打开串口 %1 失败: %2").arg(m_choice.PcPortName, openFailureText(*error)));
         showMessage(openFailureText(*error), QStringLiteral("SETPASS"));
         return false;
     }
@@ -207,7 +238,8 @@ void Form1::closecom() {
 }
 
 void Form1::onPortLost() {
-    showMessage(QStringLiteral("串口连接已断开,请检查设备和连接线后重新打开串口!"), kAttention);
+    m_log->append(Direction::Event, {}, QStringLiteral("串口连接已断开"));
+    showMessage(kLostText, kAttention);
 }
 
 void Form1::Command3_Click() {
@@ -216,15 +248,19 @@ void Form1::Command3_Click() {
 
 // ---- Transmitter and reply processor ------------------------------------------------------
 
-void Form1::SendHex(const QString& text) {
+bool Form1::SendHex(const QString& text) {
     const QByteArray bytes = protocol::parseHexFrame(text);
     if (bytes.isEmpty())
-        return;
+        return false;
     if (!m_link->isOpen()) {
         showMessage(QStringLiteral("请打开串口!"), kAttention);
-        return;
+        return false;
     }
-    m_link->send(bytes); // a failed write closes the port and reports it
+    if (!m_link->send(bytes)) // a failed write closes the port and reports it
+        return false;
+    m_log->append(Direction::Sent, bytes, config::describe::request(bytes, kChinese));
+    m_answers->sent(bytes);
+    return true;
 }
 
 void Form1::ProcessReply() {
@@ -233,15 +269,30 @@ void Form1::ProcessReply() {
         return;
     v.Text1->setPlainText(protocol::toHexText(received));
     QSet<QString> boxesShown;
-    for (const protocol::ReplySegment& segment : protocol::decodeBurst(received)) {
+    const std::vector<protocol::ReplySegment> segments = protocol::decodeBurst(received);
+    for (size_t k = 0; k < segments.size(); ++k) {
+        const protocol::ReplySegment& segment = segments[k];
         // A box lets events run: the port may have been lost or closed meanwhile, and the rest of
         // the burst belongs to a session that is over.
-        if (m_state == ConnectionState::Closed)
+        if (m_state == ConnectionState::Closed) {
+            for (; k < segments.size(); ++k)
+                logReply(segments[k], k, segments.size(), QStringLiteral(" (串口已关闭,未处理)"));
             return;
+        }
+        logReply(segment, k, segments.size());
         const QString savedTrace = v.Text2->text();
         v.Text2->setText(protocol::toHexText(segment.bytes.left(1)));
         applyReply(segment.reply, savedTrace, boxesShown);
     }
+}
+
+void Form1::logReply(const protocol::ReplySegment& segment, size_t index, size_t count, const QString& note) {
+    // What the window made of the bytes, which is not always what a strict reader would.
+    QString meaning = config::describe::decodedReply(segment.reply, segment.bytes, kChinese);
+    if (count > 1)
+        meaning += QStringLiteral(" (同一批 %1/%2)").arg(index + 1).arg(count);
+    m_log->append(Direction::Received, segment.bytes, meaning + note);
+    m_answers->replied();
 }
 
 void Form1::confirm(const QString& text, QSet<QString>& boxesShown) {
@@ -277,6 +328,7 @@ void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace, 
             [&](const protocol::NetworkParameters& parameters) { applyNetworkParameters(parameters); },
             [&](const protocol::PortConfiguration& configuration) {
                 applyPortConfiguration(configuration);
+                compareWithDevice(configuration);
                 confirm(QStringLiteral("扩展串口数据同步成功!"), boxesShown);
             },
         },
@@ -366,14 +418,7 @@ void Form1::Command5_Click() {
 // ---- Port configuration and network parameters --------------------------------------------
 
 void Form1::Command4_Click() {
-    config::PortPanels panels;
-    for (int i = 0; i < protocol::frame::PortCount; ++i)
-        panels.ports[i] = {v.Combo2[i]->currentText(), v.Combo3[i]->currentText(), v.Combo4[i]->currentText(),
-                           v.Combo5[i]->currentText(), v.Combo7[i]->currentText()};
-    panels.mainBaud = v.Combo6->currentText();
-    // The switch is read by position: the entry whose text the list shows.
-    panels.outputSwitchPosition = v.Combo8->findText(v.Combo8->currentText());
-
+    const config::PortPanels panels = m_panels.read();
     const auto built = config::PortSetFrame::build(panels);
     if (const auto* fault = built.faultIf()) {
         showMessage(fault->message(), kAttention);
@@ -382,7 +427,8 @@ void Form1::Command4_Click() {
     const QString& frame = built.value();
     v.Text2->setText(QStringLiteral("00010000"));
     v.Text1->setPlainText(frame);
-    SendHex(frame);
+    if (SendHex(frame))
+        expect(config::Profile::fromPanels(panels).value(), QStringLiteral("写入的配置"));
 }
 
 void Form1::Command6_Click() {
@@ -437,6 +483,174 @@ void Form1::Timer4_Timer() {
 void Form1::com_set_Click() {
     closecom();
     showSettingsDialog();
+}
+
+// ---- Beside the designed window ------------------------------------------------------------
+
+void Form1::buildExtras() {
+    // Menus of their own, so the designed ones keep their items: 文件(F) first, 工具(T) before 关于(A).
+    auto* fileMenu = new QMenu(QStringLiteral("文件(&F)"), this);
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    menuBar()->insertMenu(v.settingsMenu->menuAction(), fileMenu);
+    QAction* openProfile = fileMenu->addAction(QStringLiteral("打开配置(&O)…"));
+    openProfile->setObjectName(QStringLiteral("openProfile"));
+    openProfile->setShortcut(QKeySequence::Open);
+    QAction* saveProfile = fileMenu->addAction(QStringLiteral("保存配置(&S)…"));
+    saveProfile->setObjectName(QStringLiteral("saveProfile"));
+    saveProfile->setShortcut(QKeySequence::Save);
+    connect(openProfile, &QAction::triggered, this, &Form1::openProfile_Click);
+    connect(saveProfile, &QAction::triggered, this, &Form1::saveProfile_Click);
+
+    m_log->setObjectName(QStringLiteral("TrafficLog"));
+    auto* toolsMenu = new QMenu(QStringLiteral("工具(&T)"), this);
+    toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
+    menuBar()->insertMenu(v.aboutMenu->menuAction(), toolsMenu);
+    QAction* find = toolsMenu->addAction(QStringLiteral("查找设备(&F)…"));
+    find->setObjectName(QStringLiteral("findDevice"));
+    connect(find, &QAction::triggered, this, &Form1::findDevice_Click);
+    m_logAction = toolsMenu->addAction(QStringLiteral("通信记录(&L)"));
+    m_logAction->setObjectName(QStringLiteral("trafficLog"));
+    m_logAction->setCheckable(true);
+    m_logAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(m_logAction, &QAction::toggled, this, &Form1::showTrafficLog);
+
+    // Right-click on a port panel, or on one of its lists below the edit entries: its five values to
+    // the other seven panels; nothing is sent.
+    for (int i = 0; i < protocol::frame::PortCount; ++i) {
+        auto* copy = new QAction(QStringLiteral("应用到所有串口"), v.Frame1[i]);
+        copy->setObjectName(QStringLiteral("copyPanel_%1").arg(i));
+        v.Frame1[i]->addAction(copy);
+        v.Frame1[i]->setContextMenuPolicy(Qt::ActionsContextMenu);
+        connect(copy, &QAction::triggered, this, [this, i] { m_panels.copyToAll(i); });
+        for (QComboBox* list : {v.Combo2[i], v.Combo3[i], v.Combo4[i], v.Combo5[i], v.Combo7[i]}) {
+            QLineEdit* edit = list->lineEdit();
+            edit->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(edit, &QLineEdit::customContextMenuRequested, edit, [edit, copy](const QPoint& at) {
+                std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+                menu->addSeparator();
+                menu->addAction(copy);
+                menu->exec(edit->mapToGlobal(at));
+            });
+        }
+    }
+
+    m_status = new StatusLine(this);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_status, 1);
+
+    connect(m_link, &serial::PortController::opened, this, [this] {
+        m_openPort = m_choice.PcPortName; // the choice may change while the port stays open
+        m_status->setPort(m_choice.PcPortName, m_choice.settingsString());
+        m_log->append(Direction::Event, {},
+                      QStringLiteral("打开串口 %1 %2").arg(m_choice.PcPortName, m_choice.settingsString()));
+    });
+    connect(m_link, &serial::PortController::closed, this, [this] {
+        m_answers->clear();
+        m_log->append(Direction::Event, {}, QStringLiteral("关闭串口"));
+        showChoiceInStatus();
+    });
+    connect(m_answers, &traffic::AnswerWatch::unanswered, this, [this](const QByteArray& request) {
+        m_log->append(Direction::Event, request,
+                      QStringLiteral("无应答: ") + config::describe::request(request, kChinese));
+    });
+}
+
+void Form1::showChoiceInStatus() {
+    if (m_state == ConnectionState::Closed)
+        m_status->setPort(m_choice.PcPortName, m_choice.settingsString());
+}
+
+void Form1::showTrafficLog(bool shown) {
+    if (!m_pane && shown) {
+        // Made when first asked for, so the window starts as fast as designed.
+        m_pane = new traffic::TrafficLogPane(*m_log, m_services.files, m_services.messages, this);
+        addDockWidget(Qt::BottomDockWidgetArea, m_pane);
+        connect(m_pane, &QDockWidget::visibilityChanged, this, [this] {
+            m_logAction->setChecked(!m_pane->isHidden()); // also when closed by its own button
+            fitToPane();
+        });
+        connect(m_pane, &QDockWidget::topLevelChanged, this, &Form1::fitToPane);
+    }
+    if (m_pane)
+        m_pane->setVisible(shown);
+}
+
+void Form1::fitToPane() {
+    if (!m_designedSize.isValid() || !m_pane)
+        return; // not loaded yet, or the pane never shown
+    if (!m_pane->isVisible() || m_pane->isFloating()) {
+        setFixedSize(m_designedSize);
+        return;
+    }
+    // Docked: as tall as the operator likes, never narrower or lower than designed.
+    const int pane = qMax(m_pane->minimumHeight(), 220);
+    setMinimumSize(m_designedSize.width(), m_designedSize.height() + m_pane->minimumHeight());
+    setMaximumSize(m_designedSize.width(), QWIDGETSIZE_MAX);
+    if (height() < m_designedSize.height() + pane)
+        resize(m_designedSize.width(), m_designedSize.height() + pane);
+    // Grown downwards; moved up as far as needed to stay on the screen.
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        const int overhang = frameGeometry().bottom() - available.bottom();
+        if (overhang > 0)
+            move(x(), qMax(available.top(), y() - overhang));
+    }
+}
+
+std::optional<device::ScanResult> Form1::findDevice(QWidget* parent) {
+    if (!m_services.serialFactory)
+        return std::nullopt;
+    const QString inUse = m_link->isOpen() ? m_openPort : QString();
+    device::FindDeviceDialog dialog(m_services.serialFactory, m_services.ports.ports(), inUse, parent);
+    const std::optional<device::ScanResult> found = dialog.run();
+    if (found)
+        m_log->append(Direction::Event, {},
+                      QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->baud));
+    return found;
+}
+
+void Form1::findDevice_Click() {
+    const std::optional<device::ScanResult> found = findDevice(this);
+    if (!found)
+        return;
+    // As if chosen in the settings dialog and confirmed; an open port stays as it is until reopened.
+    ensureSettingsDialog();
+    m_dialog->choosePort(this, found->port, QString::number(found->baud));
+    m_choice.apply(m_dialog->selection());
+    m_choice.PcPortChosen = true;
+    showChoiceInStatus();
+}
+
+void Form1::saveProfile_Click() {
+    const QString file = m_profiles.save(m_dialog2.get());
+    if (!file.isEmpty())
+        m_log->append(Direction::Event, {}, QStringLiteral("保存配置 %1").arg(file));
+}
+
+void Form1::openProfile_Click() {
+    const std::optional<ProfileActions::Opened> opened =
+        m_profiles.open([this]() -> config::Dialog2& { return ensureNetworkDialog(); });
+    if (!opened)
+        return;
+    m_log->append(Direction::Event, {}, QStringLiteral("打开配置 %1").arg(opened->file));
+    expect(opened->profile, QStringLiteral("打开的配置"));
+}
+
+void Form1::expect(const config::Profile& profile, const QString& source) {
+    m_expected = Expected{profile, source};
+    m_expected->profile.network.reset();
+    m_marks.clear();
+    m_status->setDifferences(std::nullopt);
+}
+
+void Form1::compareWithDevice(const protocol::PortConfiguration& configuration) {
+    if (!m_expected)
+        return;
+    const std::vector<config::ProfileDifference> differences =
+        config::ProfileDiff::compare(m_expected->profile, config::Profile::fromConfiguration(configuration));
+    m_marks.show(differences);
+    m_status->setDifferences(int(differences.size()));
+    m_log->append(Direction::Event, {}, CompareMarks::summary(differences, m_expected->source));
 }
 
 void Form1::aboutme_Click() {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "config/Profile.h"
 #include "link/PortChoice.h"
 #include "platform/SerialControl.h"
 #include "protocol/Reply.h"
+#include "shell/CompareMarks.h"
 #include "shell/ConnectionState.h"
 #include "shell/Form1View.h"
+#include "shell/PanelLists.h"
+#include "shell/ProfileActions.h"
 #include "shell/Services.h"
 
 #include <QMainWindow>
@@ -21,11 +25,20 @@ class PortController;
 namespace config {
 class Dialog2;
 }
+namespace traffic {
+class AnswerWatch;
+class TrafficLog;
+class TrafficLogPane;
+} // namespace traffic
 
 // The main window: reads its controls, calls the protocol and configuration core, shows the
 // results. It owns the port, the timers, the port panels and the state shared with the dialogs.
-// Its controls and timers carry their design names as object names.
+// Its controls and timers carry their design names as object names. Beside the designed window:
+// the menus 文件(F) and 工具(T), the traffic log pane, the status line, the comparison marks and
+// the port panels' context menu.
 namespace shell {
+
+class StatusLine;
 
 class Form1 final : public QMainWindow {
     Q_OBJECT
@@ -66,8 +79,12 @@ private:
 
     // Transmitter and reply processor. A reply's confirmation box is shown once per burst:
     // `boxesShown` holds the texts already shown for the burst being processed.
-    void SendHex(const QString& text);
+    // SendHex: true when the bytes were written.
+    bool SendHex(const QString& text);
     void ProcessReply();
+    // One reply of a burst of `count` into the traffic log, as the window read it.
+    void logReply(const protocol::ReplySegment& segment, size_t index, size_t count,
+                  const QString& note = {});
     void applyReply(const protocol::Reply& reply, const QString& savedTrace, QSet<QString>& boxesShown);
     void confirm(const QString& text, QSet<QString>& boxesShown);
     void applyPortConfiguration(const protocol::PortConfiguration& configuration);
@@ -91,9 +108,25 @@ private:
     void Timer4_Timer();
 
     void com_set_Click();
+    void ensureSettingsDialog();
     void aboutme_Click();
     void quit_Click();
     void Form_Unload();
+
+    // Beside the designed window.
+    void buildExtras();
+    // The device found, or nullopt; the scan never touches the window's open port.
+    std::optional<device::ScanResult> findDevice(QWidget* parent);
+    void findDevice_Click();
+    void openProfile_Click();
+    void saveProfile_Click();
+    // The next port-sync reply is compared with `profile`, what was written or opened.
+    void expect(const config::Profile& profile, const QString& source);
+    void compareWithDevice(const protocol::PortConfiguration& configuration);
+    void showChoiceInStatus();
+    void showTrafficLog(bool shown);
+    // The window grows by the log pane while the pane is docked and shown, and shrinks back after.
+    void fitToPane();
 
     Services m_services;
     Form1View v;
@@ -106,6 +139,22 @@ private:
     bool NetParamSetPending = false;
     std::unique_ptr<serial::Dialog> m_dialog;
     std::unique_ptr<config::Dialog2> m_dialog2;
+
+    PanelLists m_panels{v};
+    CompareMarks m_marks{m_panels};
+    ProfileActions m_profiles;
+    struct Expected {
+        config::Profile profile; // without network values: a port-sync reply carries none
+        QString source;          // "写入的配置", "打开的配置"
+    };
+    std::optional<Expected> m_expected;
+    traffic::TrafficLog* m_log;
+    traffic::AnswerWatch* m_answers;
+    traffic::TrafficLogPane* m_pane = nullptr; // made when first shown
+    QAction* m_logAction = nullptr;
+    StatusLine* m_status = nullptr;
+    QSize m_designedSize; // the window without the log pane
+    QString m_openPort;   // the port as it was opened
 };
 
 } // namespace shell

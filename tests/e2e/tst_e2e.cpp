@@ -1,21 +1,30 @@
 // The whole program against the device simulator: the real window and serial port on one side, a
 // separate expander-sim process on a pseudo-terminal on the other. One path per feature, and each
-// way the line may deliver a reply: delayed, split, doubled, corrupted, behind garbage, lost.
-// With EXPANDER_SCREENSHOT=FILE.png, setSyncRestore also saves the window's picture there.
+// way the line may deliver a reply: delayed, split, doubled, corrupted, behind garbage, lost; and
+// the window's tools as a new user meets them.
+// With EXPANDER_SCREENSHOT=FILE.png, setSyncRestore saves the window's picture there, and
+// toolsFindWriteCompareAndLog the window's picture with its traffic log open.
 #include "FormHarness.h"
 #include "SimProcess.h"
+#include "config/ProfileFile.h"
 #include "config/ui/Dialog2.h"
+#include "device/Request.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SimRegistry.h"
-#include "platform/SystemPortList.h"
 #include "shell/App.h"
 
+#include <QDockWidget>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 using testing::find;
 
 namespace {
+// Only the simulators' ports: no test writes to a port of the machine, "查找设备" included.
+struct SimulatorPorts final : platform::PortList {
+    QStringList ports() const override { return platform::SimRegistry::ports(); }
+};
 const QString kLost = u"串口连接已断开,请检查设备和连接线后重新打开串口!"_s;
 
 // The program as the operator runs it, except that message boxes are answered at once.
@@ -23,15 +32,18 @@ struct Program {
     QTemporaryDir runtime;
     std::unique_ptr<testing::SimProcess> sim;
     platform::QtSerialControl serial;
-    platform::SystemPortList ports;
+    SimulatorPorts ports;
     platform::FakeMessageBoxes messages;
     platform::FakeSingleInstance instance;
+    platform::FakeFileDialogs files;
     std::unique_ptr<shell::App> app;
 
     explicit Program(const QStringList& simArguments = {}) {
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
         sim = std::make_unique<testing::SimProcess>(QStringLiteral(SIM_PATH), simArguments, runtime.path());
-        app = std::make_unique<shell::App>(shell::Services{serial, ports, messages, instance});
+        const auto ownPort = [](const QString&) { return std::make_unique<platform::QtSerialControl>(); };
+        app =
+            std::make_unique<shell::App>(shell::Services{serial, ports, messages, instance, files, ownPort});
         app->Main();
     }
     template <typename T = QPushButton> T* get(const char* name) { return find<T>(&app->window(), name); }
@@ -80,6 +92,7 @@ private Q_SLOTS:
     void repliesAsTheLineDeliversThem_data();
     void repliesAsTheLineDeliversThem();
     void deviceKilledMidRequestEndsClosed();
+    void toolsFindWriteCompareAndLog();
 };
 
 void TestEndToEnd::setSyncRestore() {
@@ -197,6 +210,84 @@ void TestEndToEnd::deviceKilledMidRequestEndsClosed() {
     QCOMPARE(p.get("Command2")->text(), u"打开串口"_s);
     QVERIFY(!p.get("Command3")->isEnabled());
     QVERIFY(platform::SimRegistry::ports().isEmpty()); // its leftover link is not offered
+}
+
+void TestEndToEnd::toolsFindWriteCompareAndLog() {
+    // Every sixth reply with a wrong end byte: the one to the second connect below.
+    Program p({u"--main-baud"_s, u"38400"_s, u"--corrupt-end-every"_s, u"6"_s});
+    QMainWindow& w = p.app->window();
+    QTemporaryDir dir;
+    const auto differences = [&w] { return w.findChildren<QWidget*>(u"differenceMark"_s).size(); };
+
+    QString chosen;
+    testing::inNextDialog(u"Dialog"_s, [&](QDialog* d) {
+        testing::inNextDialog(u"FindDeviceDialog"_s, [](QDialog* f) {
+            static_cast<void>(QTest::qWaitFor(
+                [f] { return find<QPushButton>(f, "stopButton")->text() == u"重新查找"; }, 20000));
+            auto* use = find<QPushButton>(f, "useButton"); // the device found is already selected
+            (use->isEnabled() ? use : find<QPushButton>(f, "closeButton"))->click();
+        });
+        find<QPushButton>(d, "findButton")->click();
+        chosen =
+            find<QComboBox>(d, "Combo1")->currentText() + u' ' + find<QComboBox>(d, "Combo2")->currentText();
+        find<QPushButton>(d, "Command2")->click();
+    });
+    p.get<QAction>("com_set")->trigger();
+    QCOMPARE(chosen, p.sim->registeredPath() + u" 38400"_s);
+    p.get("Command2")->click();
+    p.get("Command3")->click();
+    QVERIFY(p.waitFor(u"连接成功!"_s));
+
+    // The profile the operator keeps, with the main port where the device listens.
+    const QString kept = dir.filePath(u"unit.json"_s);
+    auto profile = config::ProfileFile::read(QStringLiteral(EXAMPLE_PROFILE)).value();
+    profile.mainBaud = u"38400"_s;
+    QVERIFY(config::ProfileFile::write(kept, profile).ok());
+    p.files.file = kept;
+    p.get<QAction>("openProfile")->trigger();
+    p.get("Command6")->click();
+    QVERIFY(p.waitFor(u"扩展串口数据同步成功!"_s));
+    QCOMPARE(differences(), 18); // the device still holds its defaults
+    QVERIFY(p.get<QLabel>("statusLine")->text().endsWith(u"| 已连接 | 18 处不同"_s));
+
+    p.get<QAction>("openProfile")->trigger();
+    p.get("Command4")->click();
+    QVERIFY(p.waitFor(u"设置扩展串口数据成功!请重启设备应用新的通迅波特率!"_s));
+    p.get("Command6")->click();
+    QVERIFY(p.waitFor(u"扩展串口数据同步成功!"_s, 2));
+    QCOMPARE(differences(), 0);
+    QVERIFY(p.get<QLabel>("statusLine")->text().endsWith(u"| 已连接 | 与配置一致"_s));
+    // What expander-cli write sends for this profile is what went over the line.
+    const QByteArray written = device::Request::writePorts(profile.toConfiguration().value()).bytes;
+    QVERIFY(p.sim->log().contains(u"rx "_s + QString::fromLatin1(written.toHex().toUpper())));
+    p.files.file = dir.filePath(u"again.json"_s);
+    p.get<QAction>("saveProfile")->trigger();
+    QFile again(p.files.file);
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), config::ProfileFile::toJson(profile)); // the network values came back too
+
+    p.get("Command3")->click(); // its answer arrives with a wrong end byte
+    QTRY_COMPARE(testing::logRows(&w).last(), u"接收|40 02 E1 24|无效帧: 结束字节为 24"_s);
+    const QStringList rows = testing::logRows(&w);
+    QCOMPARE(rows.mid(1, 3), (QStringList{u"事件||打开串口 "_s + p.sim->registeredPath() + u" 38400,N,8,1"_s,
+                                          u"发送|40 02 F1 23|连接设备"_s, u"接收|40 02 E1 23|连接成功"_s}));
+    const QString set = u"发送|%1|设置串口参数: 串口1 115200 8N1 RS232 "_s.arg(
+        QString::fromLatin1(written.toHex(' ').toUpper()));
+    const qsizetype at =
+        rows.indexOf(QRegularExpression(QRegularExpression::escape(set) + u".*串口0 38400 接收输出 允许$"_s));
+    QVERIFY(at > 0);
+    QCOMPARE(rows.mid(at + 1, 1), QStringList{u"接收|40 02 E2 23|设置串口参数成功"_s});
+
+    p.get<QAction>("trafficLog")->trigger();
+    p.files.file = dir.filePath(u"traffic.csv"_s);
+    find<QPushButton>(find<QDockWidget>(&w, "TrafficLogPane"), "saveLog")->click();
+    QFile csv(p.files.file);
+    QVERIFY(csv.open(QIODevice::ReadOnly) &&
+            csv.readAll().contains(",接收,40 02 E1 24,无效帧: 结束字节为 24\r\n"));
+    if (qEnvironmentVariableIsSet("EXPANDER_SCREENSHOT")) {
+        testing::spin(100); // the table scrolls to its newest row
+        QVERIFY(w.grab().save(qEnvironmentVariable("EXPANDER_SCREENSHOT")));
+    }
 }
 
 QTEST_MAIN(TestEndToEnd)

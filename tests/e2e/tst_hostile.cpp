@@ -27,7 +27,8 @@ void TestHostile::flood() {
     ports.names = {pty.slavePath()};
     platform::FakeMessageBoxes messages;
     platform::FakeSingleInstance instance;
-    shell::Form1 form({serial, ports, messages, instance});
+    platform::FakeFileDialogs files;
+    shell::Form1 form({serial, ports, messages, instance, files, {}});
     form.Form_Load();
     testing::pressInNextModal("Command2");
     testing::find<QPushButton>(&form, "Command2")->click();

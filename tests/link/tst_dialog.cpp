@@ -55,6 +55,7 @@ private Q_SLOTS:
     void keepsSelectionsAndSeesNewPorts();
     void framesCloseUnloads();
     void portNameIsKeptAsTyped();
+    void portListFollowsThePorts();
 };
 
 void TestDialog::loadsTheDefaults() {
@@ -134,6 +135,35 @@ void TestDialog::portNameIsKeptAsTyped() {
         },
         "Command2");
     QCOMPARE(again.selection.section(u'|', 0, 0), QString(255, u'x'));
+}
+
+void TestDialog::portListFollowsThePorts() {
+    Fixture f({u"COM1"_s, u"COM3"_s});
+    f.run(
+        [&f](QDialog* d) {
+            auto* poll = find<QTimer>(d, "portPoll");
+            QVERIFY(poll->isActive() && poll->interval() <= 1000);
+            const auto reread = [poll] { QMetaObject::invokeMethod(poll, "timeout"); };
+            QComboBox* ports = list(d, "Combo1");
+            ports->setEditText(u"/dev/ttyUSB"_s);
+            f.ports.names = {u"COM1"_s, u"/dev/ttyUSB0"_s, u"COM3"_s}; // an adapter plugged in
+            f.ports.descriptions = {u"Communications Port"_s, u"USB-SERIAL CH340"_s};
+            reread();
+            QCOMPARE(items(ports), u"COM1 /dev/ttyUSB0 COM3"_s);
+            QCOMPARE(ports->currentText(), u"/dev/ttyUSB"_s); // what is typed stays
+            QCOMPARE(ports->model()->index(1, 1).data().toString(), u"USB-SERIAL CH340"_s);
+            ports->setCurrentIndex(1);
+            QCOMPARE(ports->toolTip(), u"USB-SERIAL CH340"_s);
+            f.ports.names = {u"COM1"_s, u"COM3"_s}; // pulled out: the choice stays, to come back
+            reread();
+            QCOMPARE(items(ports) + u'|' + ports->currentText(), u"COM1 COM3|/dev/ttyUSB0"_s);
+            f.ports.names = {u"COM1"_s, u"COM3"_s, u"/dev/ttyUSB0"_s};
+            reread();
+            QCOMPARE(ports->currentIndex(), 2);
+        },
+        "Command2");
+    QVERIFY(!find<QTimer>(&f.dialog, "portPoll")->isActive()); // read only while shown
+    QCOMPARE(f.dialog.selection().portName, u"/dev/ttyUSB0"_s);
 }
 
 QTEST_MAIN(TestDialog)

@@ -1,6 +1,7 @@
 // A copy of the program with the real single-instance check and message boxes that print
 // instead of waiting: prints "shown" once its window is up, or the message it was turned away with.
 #include "platform/LockFileInstance.h"
+#include "platform/fake/FakeFileDialogs.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FakePortList.h"
 #include "platform/fake/FakeSerialControl.h"
@@ -22,7 +23,8 @@ int main(int argc, char* argv[]) {
         std::fflush(stdout);
     };
     platform::LockFileInstance instance(QStringLiteral("expander-config"));
-    shell::App app({serial, ports, messages, instance});
+    platform::FakeFileDialogs files;
+    shell::App app({serial, ports, messages, instance, files, {}});
     if (!app.Main())
         return 0;
     std::printf("shown\n");

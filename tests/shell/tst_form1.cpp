@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 
 using testing::find;
 using testing::FormHarness;
@@ -98,14 +99,15 @@ void TestForm1::controls() {
 void TestForm1::menusAndTabOrder() {
     FormHarness h;
     QStringList shown;
-    for (QMenu* menu : h.form->findChildren<QMenu*>(QRegularExpression(u"Menu$"_s))) {
-        shown << menu->title();
-        for (QAction* a : menu->actions())
-            shown << (a->isSeparator() ? u"-"_s : a->text());
+    for (QAction* bar : h.form->menuBar()->actions()) {
+        shown << bar->text();
+        for (QAction* a : bar->menu()->actions())
+            shown << (a->isSeparator() ? u"-"_s : a->text() + a->shortcut().toString());
     }
-    QCOMPARE(
-        shown.join(u'|'),
-        u"设置(&S)|通信串口设置(&C)|主串口参数设置|网络参数设置|-|退出(&Q)|关于(&A)|关于(&T)|还原设置(&B)"_s);
+    // The designed menus as they were; the new ones beside them.
+    QCOMPARE(shown.join(u'|'), u"文件(&F)|打开配置(&O)…Ctrl+O|保存配置(&S)…Ctrl+S|"
+                               u"设置(&S)|通信串口设置(&C)|主串口参数设置|网络参数设置|-|退出(&Q)|"
+                               u"工具(&T)|查找设备(&F)…|通信记录(&L)Ctrl+L|关于(&A)|关于(&T)|还原设置(&B)"_s);
     QStringList order; // what Tab visits, from the first list on
     for (QWidget* w = h.combo("Combo2_0"); order.size() < 52; w = w->nextInFocusChain())
         if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(h.form.get()) && !w->objectName().isEmpty())
@@ -148,7 +150,8 @@ void TestForm1::startsOnceWithItsOwnTitlesInChinese() {
     platform::FakePortList ports;
     platform::FakeMessageBoxes messages;
     platform::FakeSingleInstance instance;
-    shell::App first({serial, ports, messages, instance});
+    platform::FakeFileDialogs files;
+    shell::App first({serial, ports, messages, instance, files, {}});
     QVERIFY(first.Main());
     QVERIFY(first.window().isVisible() && !first.window().windowIcon().isNull());
     QCOMPARE(first.window().windowTitle(), u"八口串口扩展器配置工具"_s);
@@ -163,7 +166,7 @@ void TestForm1::startsOnceWithItsOwnTitlesInChinese() {
 
     instance.another = true;
     bool visibleAtMessage = true;
-    shell::App second({serial, ports, messages, instance});
+    shell::App second({serial, ports, messages, instance, files, {}});
     messages.whileShown = [&](const auto&) { visibleAtMessage = second.window().isVisible(); };
     QVERIFY(!second.Main());
     QVERIFY(!second.window().isVisible() && !visibleAtMessage);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/fake/FakeFileDialogs.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FakePortList.h"
 #include "platform/fake/FakeSerialControl.h"
 #include "platform/fake/FakeSingleInstance.h"
 #include "shell/Form1.h"
 
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -17,6 +19,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -61,6 +64,30 @@ inline void onNextModal(std::function<void(QDialog*)> act) {
     poll->start(2);
 }
 
+// Runs `act` on the next modal dialog named `name`, also one opened over another.
+inline void inNextDialog(const QString& name, std::function<void(QDialog*)> act) {
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, act = std::move(act)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->objectName() == name) {
+            poll->deleteLater();
+            poll->stop();
+            act(dialog);
+        }
+    });
+    poll->start(2);
+}
+
+// The traffic log's rows from `from` on, as "direction|bytes|meaning".
+inline QStringList logRows(const QObject* window, int from = 0) {
+    const auto* log = find<QAbstractItemModel>(window, "TrafficLog");
+    QStringList rows;
+    for (int r = from; r < log->rowCount(); ++r)
+        rows << log->index(r, 1).data().toString() + u'|' + log->index(r, 2).data().toString() + u'|' +
+                    log->index(r, 3).data().toString();
+    return rows;
+}
+
 // Clicks the button named `button` of the next modal dialog.
 inline void pressInNextModal(const char* button) {
     onNextModal([button](QDialog* d) { find<QPushButton>(d, button)->click(); });
@@ -71,11 +98,30 @@ struct FormHarness {
     platform::FakePortList ports;
     platform::FakeMessageBoxes messages;
     platform::FakeSingleInstance instance;
+    platform::FakeFileDialogs files;
+    // What "查找设备" meets on each port: a device answering at this baud; at any other baud, and on
+    // ports not listed, what a UART at the wrong speed makes of an answer.
+    std::map<QString, qint32> devices;
+    QStringList scanned; // the ports a scan made a serial control for
     std::unique_ptr<shell::Form1> form;
 
     explicit FormHarness(QStringList portNames = {u"COM1"_s, u"COM3"_s}) {
         ports.names = std::move(portNames);
-        form = std::make_unique<shell::Form1>(shell::Services{serial, ports, messages, instance});
+        const auto ownPort = [this](const QString& name) {
+            scanned.append(name);
+            auto fake = std::make_unique<platform::FakeSerialControl>();
+            platform::FakeSerialControl* port = fake.get();
+            port->onWrite = [this, name, port](const QByteArray&) {
+                const bool answers =
+                    devices.count(name) && devices[name] == port->openings.last().settings.baud;
+                QTimer::singleShot(0, port, [port, answers] {
+                    port->feed(QByteArray::fromHex(answers ? "4002E123" : "4002E124"));
+                });
+            };
+            return fake;
+        };
+        form = std::make_unique<shell::Form1>(
+            shell::Services{serial, ports, messages, instance, files, ownPort});
         form->Form_Load();
     }
 

@@ -1,0 +1,200 @@
+#include "device/ui/FindDeviceDialog.h"
+
+#include "platform/ui/Placement.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace device {
+
+namespace {
+
+enum Column { PortColumn, BaudColumn, ResultColumn };
+
+QString openFailure(platform::SerialError error) {
+    switch (error) {
+    case platform::SerialError::DeviceNotFound:
+        return QStringLiteral("没有发现此串口");
+    case platform::SerialError::InUse:
+        return QStringLiteral("已被其他程序占用");
+    case platform::SerialError::Permission:
+        return QStringLiteral("没有权限打开");
+    case platform::SerialError::Resource:
+        return QStringLiteral("查找中串口断开");
+    default:
+        return QStringLiteral("无法打开");
+    }
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+FindDeviceDialog::FindDeviceDialog(Scanner::SerialFactory factory, const QStringList& ports,
+                                   const QString& inUse, QWidget* parent)
+    : QDialog(parent), m_scanner(std::move(factory)), m_ports(ports), m_inUse(inUse),
+      m_status(new QLabel(this)), m_progress(new QProgressBar(this)), m_results(new QTreeWidget(this)),
+      m_use(button(this, "useButton", QStringLiteral("使用"))),
+      m_stop(button(this, "stopButton", QStringLiteral("停止"))),
+      m_close(button(this, "closeButton", QStringLiteral("关闭"))) {
+    setObjectName(QStringLiteral("FindDeviceDialog"));
+    setWindowTitle(QStringLiteral("查找设备"));
+    setModal(true);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setWordWrap(true);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setAccessibleName(QStringLiteral("查找进度"));
+    m_results->setObjectName(QStringLiteral("results"));
+    m_results->setAccessibleName(QStringLiteral("查找结果"));
+    m_results->setHeaderLabels({QStringLiteral("串口"), QStringLiteral("波特率"), QStringLiteral("结果")});
+    m_results->setRootIsDecorated(false);
+    m_results->setUniformRowHeights(true);
+    m_results->header()->setStretchLastSection(true);
+    m_results->setColumnWidth(PortColumn, 200);
+    m_results->setColumnWidth(BaudColumn, 70);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_use);
+    buttons->addWidget(m_stop);
+    buttons->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_status);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_results);
+    layout->addLayout(buttons);
+    resize(480, 320);
+
+    connect(&m_scanner, &Scanner::progress, this, [this](int done, int total) {
+        m_progress->setMaximum(qMax(total, 1));
+        m_progress->setValue(done);
+    });
+    connect(&m_scanner, &Scanner::found, this, &FindDeviceDialog::onFound);
+    connect(&m_scanner, &Scanner::finished, this, &FindDeviceDialog::onFinished);
+    connect(m_results, &QTreeWidget::itemSelectionChanged, this, &FindDeviceDialog::updateButtons);
+    connect(m_results, &QTreeWidget::itemDoubleClicked, this, [this] { useSelected(); });
+    connect(m_use, &QPushButton::clicked, this, &FindDeviceDialog::useSelected);
+    connect(m_stop, &QPushButton::clicked, this, [this] {
+        if (m_scanner.isRunning())
+            m_scanner.cancel();
+        else
+            start();
+    });
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+std::optional<ScanResult> FindDeviceDialog::run() {
+    platform::centreOver(this, parentWidget());
+    start();
+    exec();
+    return m_chosen;
+}
+
+void FindDeviceDialog::done(int result) {
+    m_scanner.cancel(); // closes every port the scan holds
+    QDialog::done(result);
+}
+
+void FindDeviceDialog::start() {
+    m_chosen.reset();
+    m_results->clear();
+    for (const QString& port : m_ports) {
+        auto* item = new QTreeWidgetItem(m_results, {port, QString(), QStringLiteral("查找中…")});
+        item->setFlags(Qt::ItemIsEnabled); // selectable once a device answers there
+        if (port == m_inUse)
+            item->setText(ResultColumn, QStringLiteral("本程序正在使用此串口,已跳过"));
+    }
+    m_progress->setValue(0);
+    if (m_ports.isEmpty()) {
+        onFinished({});
+        return;
+    }
+    m_status->setText(QStringLiteral("正在 %1 个串口上以 %2 种波特率查找设备…")
+                          .arg(m_ports.size())
+                          .arg(Scanner::defaultBauds().size()));
+    m_stop->setText(QStringLiteral("停止"));
+    ScanOptions options;
+    options.ports = m_ports;
+    if (!m_inUse.isEmpty())
+        options.inUse = {m_inUse};
+    m_scanner.start(options);
+    updateButtons();
+}
+
+void FindDeviceDialog::setRow(int row, const QString& baud, const QString& result) {
+    QTreeWidgetItem* item = m_results->topLevelItem(row);
+    item->setText(BaudColumn, baud);
+    item->setText(ResultColumn, result);
+}
+
+void FindDeviceDialog::onFound(const QString& port, qint32 baud) {
+    const int row = int(m_ports.indexOf(port));
+    if (row < 0)
+        return;
+    setRow(row, QString::number(baud), QStringLiteral("找到设备"));
+    QTreeWidgetItem* item = m_results->topLevelItem(row);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    if (m_results->selectedItems().isEmpty())
+        item->setSelected(true); // the first device found is ready to use
+}
+
+void FindDeviceDialog::onFinished(const QList<ScanResult>& results) {
+    int found = 0;
+    bool cancelled = false;
+    for (int row = 0; row < results.size(); ++row) {
+        const ScanResult& r = results[row];
+        switch (r.status) {
+        case ScanResult::Status::Found:
+            ++found;
+            break;
+        case ScanResult::Status::NotFound:
+            setRow(row, {}, QStringLiteral("无应答"));
+            break;
+        case ScanResult::Status::CannotOpen:
+            setRow(row, {}, openFailure(r.error));
+            break;
+        case ScanResult::Status::Skipped:
+            if (r.port != m_inUse) // listed twice
+                setRow(row, {}, QStringLiteral("重复,已跳过"));
+            break;
+        case ScanResult::Status::Cancelled:
+            cancelled = true;
+            setRow(row, {}, QStringLiteral("已停止"));
+            break;
+        }
+    }
+    m_progress->setValue(m_progress->maximum());
+    if (found > 0)
+        m_status->setText(QStringLiteral("找到 %1 台设备,选中一台后按“使用”。").arg(found));
+    else if (cancelled)
+        m_status->setText(QStringLiteral("已停止查找。"));
+    else
+        m_status->setText(QStringLiteral("没有找到应答的设备,请检查连接线和设备电源。"));
+    m_stop->setText(QStringLiteral("重新查找"));
+    updateButtons();
+}
+
+void FindDeviceDialog::updateButtons() {
+    m_use->setEnabled(!m_results->selectedItems().isEmpty());
+}
+
+void FindDeviceDialog::useSelected() {
+    const QList<QTreeWidgetItem*> selected = m_results->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const QTreeWidgetItem* item = selected.first();
+    m_chosen = ScanResult{item->text(PortColumn), ScanResult::Status::Found, item->text(BaudColumn).toInt()};
+    accept();
+}
+
+} // namespace device

@@ -1,0 +1,127 @@
+#include "traffic/ui/TrafficLogPane.h"
+
+#include "platform/ui/FileDialogs.h"
+#include "platform/ui/MessageBoxes.h"
+#include "traffic/TrafficLog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace traffic {
+
+namespace {
+
+const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
+const QString kTextFilter = QStringLiteral("文本文件 (*.txt)");
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
+                               platform::MessageBoxes& messages, QWidget* parent)
+    : QDockWidget(QStringLiteral("通信记录"), parent), m_log(log), m_files(files), m_messages(messages),
+      m_view(new QTableView), m_follow(new QTimer(this)) {
+    setObjectName(QStringLiteral("TrafficLogPane"));
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetFloatable);
+    setAllowedAreas(Qt::BottomDockWidgetArea);
+
+    m_view->setObjectName(QStringLiteral("trafficView"));
+    m_view->setAccessibleName(QStringLiteral("通信记录"));
+    m_view->setModel(&m_log);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setWordWrap(false);
+    m_view->setCornerButtonEnabled(false);
+    // Every row one line high, fixed: the view never measures its rows, however many there are.
+    QHeaderView* rows = m_view->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    rows->hide();
+    QHeaderView* columns = m_view->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    const int digit = m_view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    m_view->setColumnWidth(TrafficLog::TimeColumn, 14 * digit);
+    m_view->setColumnWidth(TrafficLog::DirectionColumn, 6 * digit);
+    m_view->setColumnWidth(TrafficLog::BytesColumn, 36 * digit);
+    columns->setStretchLastSection(true);
+
+    auto* copyButton = button(this, "copyLog", QStringLiteral("复制"));
+    auto* clearButton = button(this, "clearLog", QStringLiteral("清空"));
+    auto* saveButton = button(this, "saveLog", QStringLiteral("保存…"));
+    copyButton->setToolTip(QStringLiteral("把选中的行(未选中时为全部)复制到剪贴板"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(copyButton);
+    buttons->addWidget(clearButton);
+    buttons->addWidget(saveButton);
+    buttons->addStretch();
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->addLayout(buttons);
+    layout->addWidget(m_view);
+    setWidget(content);
+    setMinimumHeight(160);
+
+    connect(copyButton, &QPushButton::clicked, this, &TrafficLogPane::copy);
+    connect(clearButton, &QPushButton::clicked, &m_log, &TrafficLog::clear);
+    connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
+    // Follows the newest row while the operator has not scrolled away from it.
+    m_follow->setSingleShot(true);
+    m_follow->setInterval(0);
+    connect(m_follow, &QTimer::timeout, m_view, &QTableView::scrollToBottom);
+    connect(&m_log, &TrafficLog::rowsAboutToBeInserted, this, [this] {
+        // A scroll still pending means the view is meant to be at the end, whatever the bar shows.
+        const QScrollBar* bar = m_view->verticalScrollBar();
+        m_atEnd = m_follow->isActive() || bar->value() == bar->maximum();
+    });
+    connect(&m_log, &TrafficLog::rowsInserted, this, [this] {
+        if (m_atEnd && !m_follow->isActive())
+            m_follow->start();
+    });
+}
+
+void TrafficLogPane::copy() {
+    QList<int> rows;
+    for (const QModelIndex& index : m_view->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    QApplication::clipboard()->setText(m_log.toText(rows));
+}
+
+bool TrafficLogPane::save() {
+    QString filter = kCsvFilter;
+    const QString suggested =
+        QStringLiteral("通信记录-%1.csv")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString file = m_files.saveFileName(this, QStringLiteral("保存通信记录"), suggested,
+                                              kCsvFilter + QStringLiteral(";;") + kTextFilter, &filter);
+    if (file.isEmpty())
+        return false;
+    const bool text = file.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) ||
+                      (!file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) && filter == kTextFilter);
+    const QByteArray content = text ? m_log.toText().toUtf8() : m_log.toCsv();
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.commit()) {
+        m_messages.show(QStringLiteral("无法保存通信记录:%1\n%2").arg(file, out.errorString()),
+                        QStringLiteral("注意"), platform::MessageBoxes::Icon::Information);
+        return false;
+    }
+    return true;
+}
+
+} // namespace traffic

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDockWidget>
+
+class QPushButton;
+class QTableView;
+class QTimer;
+
+namespace platform {
+class FileDialogs;
+class MessageBoxes;
+} // namespace platform
+
+// The pane "通信记录": the traffic log as a table that follows the newest row, with copy, clear and
+// save as CSV or text.
+namespace traffic {
+
+class TrafficLog;
+
+class TrafficLogPane final : public QDockWidget {
+    Q_OBJECT
+public:
+    TrafficLogPane(TrafficLog& log, platform::FileDialogs& files, platform::MessageBoxes& messages,
+                   QWidget* parent = nullptr);
+
+    // The selected rows, or every row when none is selected, onto the clipboard as text.
+    void copy();
+    // Asks for a file and writes the whole log there: CSV unless the file or the filter chosen is
+    // text. False when nothing was written (cancelled, or refused with a message).
+    bool save();
+
+private:
+    TrafficLog& m_log;
+    platform::FileDialogs& m_files;
+    platform::MessageBoxes& m_messages;
+    QTableView* m_view;
+    QTimer* m_follow; // scrolls to the newest row once per round of the event loop, not per row
+    bool m_atEnd = true;
+};
+
+} // namespace traffic
