@@ -100,7 +100,11 @@ Form1::Form1(Services services, QWidget* parent)
     buildExtras();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // The pane hides as the window's base part closes it; by then this part is gone.
+    if (m_pane)
+        m_pane->disconnect(this);
+}
 
 void Form1::connectHandlers() {
     connect(v.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
