@@ -22,53 +22,52 @@ QString data(int bytes) {
 class TestForwardFrame : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void build_data();
-    void build();
+    void build_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("text"); // the frame, or the message shown
+        const auto row = [](const char* name, const QString& command, const QString& port, Outcome outcome,
+                            const QString& text) {
+            QTest::newRow(name) << command << port << outcome << text;
+        };
+        const QString illegal = u"命令中含有非法字符!"_s, badPort = u"转发串口无效!"_s;
+        row("to port 2", u"01 02 03"_s, u"2"_s, Outcome::Built, u"4006DD0201020323"_s);
+        row("odd digit dropped", u"a1b"_s, u"8"_s, Outcome::Built, u"4004DD08A123"_s);
+        row("lower case folded", u"abcdef"_s, u"3"_s, Outcome::Built, u"4006DD03ABCDEF23"_s);
+        row("spaces inside pairs", u" 4 0 2 3 "_s, u"4"_s, Outcome::Built, u"4005DD04402323"_s);
+        row("one digit: no data", u"5"_s, u"1"_s, Outcome::Built, u"4003DD0123"_s);
+        row("13 bytes: length 10", data(13), u"1"_s, Outcome::Built, u"4010DD01"_s + data(13) + u"23"_s);
+        row("252 bytes and an odd digit", data(252) + u"7"_s, u"5"_s, Outcome::Built,
+            u"40FFDD05"_s + data(252) + u"23"_s);
+        row("253 bytes", data(253), u"1"_s, Outcome::TooLong, u"命令过长,最多只能转发252个字节!"_s);
+        row("empty", u""_s, u"1"_s, Outcome::Empty, u"命令为空!"_s);
+        row("spaces only: silent", u"   "_s, u"1"_s, Outcome::Blank, u""_s);
+        row("x", u"0x12"_s, u"1"_s, Outcome::IllegalChar, illegal);
+        row("two lines", u"0102\r\n0304"_s, u"1"_s, Outcome::IllegalChar, illegal);
+        row("tab", u"01\t02"_s, u"1"_s, Outcome::IllegalChar, illegal);
+        row("ligature ff", u"\uFB00"_s, u"1"_s, Outcome::IllegalChar, illegal);
+        row("full-width digits", u"０１"_s, u"1"_s, Outcome::IllegalChar, illegal);
+        row("no-break space", u"01\u00A002"_s, u"1"_s, Outcome::IllegalChar, illegal);
+        row("NUL", QChar(0) + u"01"_s, u"1"_s, Outcome::IllegalChar, illegal);
+        row("paragraph separator", u"01\u202902"_s, u"1"_s, Outcome::IllegalChar, illegal);
+        row("port 0", u"01"_s, u"0"_s, Outcome::BadPort, badPort);
+        row("port 9", u"01"_s, u"9"_s, Outcome::BadPort, badPort);
+        row("no port", u"01"_s, u""_s, Outcome::BadPort, badPort);
+        row("port with a NUL", u"01"_s, u"1"_s + QChar(0) + u"7"_s, Outcome::BadPort, badPort);
+    }
+
+    void build() {
+        QFETCH(QString, command);
+        QFETCH(QString, port);
+        QFETCH(Outcome, outcome);
+        QFETCH(QString, text);
+        const protocol::ForwardFrame built = protocol::ForwardFrame::build(command, port);
+        QCOMPARE(built.outcome, outcome);
+        // A built frame has no message; a refused command no frame.
+        QCOMPARE(built.text + protocol::ForwardFrame::messageFor(outcome), text);
+    }
 };
-
-void TestForwardFrame::build_data() {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("port");
-    QTest::addColumn<Outcome>("outcome");
-    QTest::addColumn<QString>("text"); // the frame, or the message shown
-    const auto row = [](const char* name, const QString& command, const QString& port, Outcome outcome,
-                        const QString& text) { QTest::newRow(name) << command << port << outcome << text; };
-    const QString illegal = u"命令中含有非法字符!"_s, badPort = u"转发串口无效!"_s;
-    row("to port 2", u"01 02 03"_s, u"2"_s, Outcome::Built, u"4006DD0201020323"_s);
-    row("odd digit dropped", u"a1b"_s, u"8"_s, Outcome::Built, u"4004DD08A123"_s);
-    row("lower case folded", u"abcdef"_s, u"3"_s, Outcome::Built, u"4006DD03ABCDEF23"_s);
-    row("spaces inside pairs", u" 4 0 2 3 "_s, u"4"_s, Outcome::Built, u"4005DD04402323"_s);
-    row("one digit: no data", u"5"_s, u"1"_s, Outcome::Built, u"4003DD0123"_s);
-    row("13 bytes: length 10", data(13), u"1"_s, Outcome::Built, u"4010DD01"_s + data(13) + u"23"_s);
-    row("252 bytes and an odd digit", data(252) + u"7"_s, u"5"_s, Outcome::Built,
-        u"40FFDD05"_s + data(252) + u"23"_s);
-    row("253 bytes", data(253), u"1"_s, Outcome::TooLong, u"命令过长,最多只能转发252个字节!"_s);
-    row("empty", u""_s, u"1"_s, Outcome::Empty, u"命令为空!"_s);
-    row("spaces only: silent", u"   "_s, u"1"_s, Outcome::Blank, u""_s);
-    row("x", u"0x12"_s, u"1"_s, Outcome::IllegalChar, illegal);
-    row("two lines", u"0102\r\n0304"_s, u"1"_s, Outcome::IllegalChar, illegal);
-    row("tab", u"01\t02"_s, u"1"_s, Outcome::IllegalChar, illegal);
-    row("ligature ff", u"\uFB00"_s, u"1"_s, Outcome::IllegalChar, illegal);
-    row("full-width digits", u"０１"_s, u"1"_s, Outcome::IllegalChar, illegal);
-    row("no-break space", u"01\u00A002"_s, u"1"_s, Outcome::IllegalChar, illegal);
-    row("NUL", QChar(0) + u"01"_s, u"1"_s, Outcome::IllegalChar, illegal);
-    row("paragraph separator", u"01\u202902"_s, u"1"_s, Outcome::IllegalChar, illegal);
-    row("port 0", u"01"_s, u"0"_s, Outcome::BadPort, badPort);
-    row("port 9", u"01"_s, u"9"_s, Outcome::BadPort, badPort);
-    row("no port", u"01"_s, u""_s, Outcome::BadPort, badPort);
-    row("port with a NUL", u"01"_s, u"1"_s + QChar(0) + u"7"_s, Outcome::BadPort, badPort);
-}
-
-void TestForwardFrame::build() {
-    QFETCH(QString, command);
-    QFETCH(QString, port);
-    QFETCH(Outcome, outcome);
-    QFETCH(QString, text);
-    const protocol::ForwardFrame built = protocol::ForwardFrame::build(command, port);
-    QCOMPARE(built.outcome, outcome);
-    // A built frame has no message; a refused command no frame.
-    QCOMPARE(built.text + protocol::ForwardFrame::messageFor(outcome), text);
-}
 
 QTEST_APPLESS_MAIN(TestForwardFrame)
 #include "tst_forwardframe.moc"
