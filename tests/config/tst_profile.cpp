@@ -105,6 +105,8 @@ private Q_SLOTS:
                 u"ports[2].stopBits: 1.5 is not one of 1, 2"_s);
         refused("port number", u"\"port\": 4"_s, u"\"port\": 9"_s,
                 u"ports[3].port: 9 is not a port number from 1 to 8"_s);
+        refused("port number not whole", u"\"port\": 4"_s, u"\"port\": 3.5"_s,
+                u"ports[3].port: 3.5 is not a port number from 1 to 8"_s);
         refused("a port twice", u"\"port\": 4"_s, u"\"port\": 3"_s, u"ports[3].port: port 3 appears twice"_s);
         refused("a port missing",
                 u",\n        {\"port\": 8, \"function\": \"RS232\", \"baud\": 38400, \"dataBits\": 6, "
@@ -151,12 +153,18 @@ private Q_SLOTS:
         const auto read = ProfileFile::read(path);
         QVERIFY(read.ok());
         QCOMPARE(read.value(), sample());
-        QFile big(dir.filePath(u"big.json"_s));
-        QVERIFY(big.open(QIODevice::WriteOnly) &&
-                big.write(QByteArray(ProfileFile::MaxFileSize + 1, ' ')) > 0);
+        QFile big(dir.filePath(u"big.json"_s)); // as large as a profile may be, then a byte more
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.write(QByteArray(ProfileFile::MaxFileSize, ' ')) > 0);
+        big.flush();
+        QVERIFY(ProfileFile::read(big.fileName()).fault().problem.startsWith(u"not valid JSON"_s));
+        QVERIFY(big.write(" ") == 1);
         big.close();
         QCOMPARE(ProfileFile::read(big.fileName()).fault().problem,
                  u"is larger than 1048576 bytes; a profile is a few kilobytes"_s);
+        // A text no list holds is written as a JSON string all the same.
+        Profile odd = sample();
+        odd.ports[0].parity = u"\"\\\u0001"_s;
+        QVERIFY(QString::fromUtf8(ProfileFile::toJson(odd)).contains(u"\"parity\": \"\\\"\\\\\\u0001\""_s));
         const QString missing = dir.filePath(u"missing.json"_s);
         QVERIFY(ProfileFile::read(missing).fault().message().startsWith(missing + u": cannot be read: "_s));
     }

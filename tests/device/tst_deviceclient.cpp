@@ -116,6 +116,8 @@ private Q_SLOTS:
         row("a bad answer, then a good one", Request::restore(), Timing{60000, 5, 1}, u"4002E424|4002E423"_s,
             u"reply 4002E423"_s,
             u"Sent 4003EDEE23, Malformed 4002E424, Sent 4003EDEE23, Received 4002E423"_s);
+        row("no retries: one attempt", Request::connect(), Timing{5, 5, 0}, u""_s, u"no answer"_s,
+            u"Sent 4002F123, NoAnswer 4002F123"_s);
         row("retries exhausted", Request::connect(), Timing{5, 5, 1}, u""_s, u"no answer after 2 attempts"_s,
             u"Sent 4002F123, NoAnswer 4002F123, Sent 4002F123, NoAnswer 4002F123"_s);
         row("forward completes once written", Request::forward(8, hex(u"0040230D"_s)).value(), kPatient,

@@ -97,6 +97,9 @@ private Q_SLOTS:
         QCOMPARE(sim->process().exitStatus(), QProcess::NormalExit);
         QCOMPARE(sim->process().exitCode(), 0);
         QVERIFY(!QFileInfo(registered[0]).isSymLink() && !QFileInfo(registered[1]).isSymLink());
+        if (how != u"hangup")
+            QVERIFY(
+                sim->log().contains((how == u"int" ? u"SIGINT"_s : u"SIGTERM"_s) + u" received, stopping"_s));
     }
 
     void listensAtItsMainBaudUntilAPowerCycle() {
@@ -137,7 +140,12 @@ private Q_SLOTS:
     void stuckPortKeepsItsRecord() {
         SimProcess* sim = start({u"--stuck-port"_s, u"3"_s, u"--delay"_s, u"300"_s});
         QVERIFY(sim->started());
+        QVERIFY(!sim->extensionPort(8).isEmpty());
         Client client(sim->devicePath(), 115200);
+        // Junk, and a start byte with nothing after it, draw no reply, only a line of the log.
+        client.send(hex("0140"));
+        QVERIFY(sim->waitForLog(u"junk: 1 bytes before a start byte, skipped"_s));
+        QVERIFY(sim->waitForLog(u"incomplete: no length byte after 200 ms, dropped, no reply"_s));
         QCOMPARE(client.ask(portSet("600302", "6000"), 4).toHex(), "4002e223");
         QByteArray expected = portSet("600302", "6000");
         expected.replace(3 + 2 * 3, 3, hex("080302"));
