@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,13 +39,158 @@ QByteArray contents(const QString& path) {
 class TestCliProcess : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void scanFindsEachDeviceAtItsBaudThenReads();
-    void batches_data();
-    void batches();
-    void otherCommands_data();
-    void otherCommands();
-    void refusesBadInputSendingNothing_data();
-    void refusesBadInputSendingNothing();
+    void scanFindsEachDeviceAtItsBaudThenReads() {
+        const Sim devices = sim({u"--count"_s, u"2"_s, u"--main-baud"_s, u"19200"_s});
+        QVERIFY(devices);
+        const QString a = devices->registeredPath(1);
+        const QString b = devices->registeredPath(2);
+        const Run ports = cli({u"ports"_s});
+        QVERIFY2(ports.out.contains(a + u'\n') && ports.out.contains(b + u'\n'), qPrintable(ports.out));
+        const Run scan = cli({u"scan"_s, u"-p"_s, a, u"--port"_s, b});
+        QCOMPARE(scan.out, a + u"  19200\n"_s + b + u"  19200\n"_s);
+        QCOMPARE(scan.code, 0);
+        const QString none = m_dir.filePath(u"none"_s);
+        const Run nothing = cli({u"scan"_s, u"-p"_s, none});
+        QCOMPARE(
+            nothing.err,
+            u"expander-cli: %1: cannot open: not found\nexpander-cli: no expander answered on 1 port(s)\n"_s
+                .arg(none));
+        QCOMPARE(nothing.code, 6);
+
+        const Run read = cli({u"read"_s, u"-p"_s, a, u"-b"_s, u"19200"_s, u"--trace"_s});
+        QCOMPARE(read.code, 0);
+        protocol::PortConfiguration factory{.mainBaudCode = 19200 / 1200, .outputSwitch = 0x01};
+        factory.ports.fill({0x08, 0x03, 0x02});
+        const protocol::NetworkParameters network{
+            {0, 8, 0xDC, 1, 2, 3, 192, 168, 1, 100, 255, 255, 255, 0, 192, 168, 1, 1}};
+        QCOMPARE(read.out, QString::fromUtf8(config::ProfileFile::toJson(
+                               config::Profile::fromConfiguration(factory, network))));
+        for (const QString& line :
+             {u" - open at 19200 baud\n"_s, u" < 4002E123 connected\n"_s, u" > 4002CA23 read network\n"_s})
+            QVERIFY2(read.err.contains(a + line), qPrintable(read.err));
+    }
+
+    void batches_data() {
+        QTest::addColumn<QList<QStringList>>("simulators");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QString>("shown"); // in the JSON lines
+
+        QTest::newRow("verified, each unit its own address")
+            << QList<QStringList>{{u"--count"_s, u"2"_s, u"--main-baud"_s, u"19200"_s}}
+            << QStringList{u"--units"_s, kUnits} << 0 << QStringList{u"passed"_s, u"passed"_s}
+            << u"\"result\":\"passed\",\"ip\":\"10.0.5.22\",\"mac\":\"00:08:DC:10:00:02\",\"elapsedMs\""_s;
+        QTest::newRow("a stuck port")
+            << QList<QStringList>{{u"--stuck-port"_s, u"3"_s}} << QStringList{} << 1
+            << QStringList{u"mismatch"_s}
+            << u"\"diff\":[{\"actual\":\"RS232\",\"expected\":\"RS485半双工\",\"field\":\"ports[2]."
+               u"function\"},{\"actual\":\"无\",\"expected\":\"偶校验\",\"field\":\"ports[2].parity\"}]"_s;
+        QTest::newRow("no answer at the wrong baud")
+            << QList<QStringList>{{u"--main-baud"_s, u"19200"_s}} << QStringList{u"-b"_s, u"9600"_s} << 4
+            << QStringList{u"no-answer"_s} << u"\"message\":\"connect: no answer after 3 attempts\""_s;
+        QTest::newRow("a port that cannot be opened")
+            << QList<QStringList>{} << QStringList{u"-p"_s, u"/dev/expander-none"_s} << 6
+            << QStringList{u"cannot-open"_s} << u"\"message\":\"cannot open: not found\""_s;
+        QTest::newRow("a unit unplugged mid-batch")
+            << QList<QStringList>{{u"--count"_s, u"2"_s}, {u"--hangup-after"_s, u"1"_s}}
+            << QStringList{u"--units"_s, kUnits} << 5 << QStringList{u"passed"_s, u"passed"_s, u"port-lost"_s}
+            << u"\"message\":\"write ports: the port was lost (device unplugged?)\""_s;
+    }
+
+    void batches() {
+        QFETCH(QList<QStringList>, simulators);
+        QFETCH(QStringList, options);
+        QFETCH(int, code);
+        QFETCH(QStringList, results);
+        QFETCH(QString, shown);
+        const QString resultsFile = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + u".csv"_s);
+        QStringList arguments{u"write"_s, kProfile, u"--verify"_s, u"--json"_s, u"--results"_s, resultsFile};
+        std::vector<Sim> running;
+        for (const QStringList& simArguments : simulators) {
+            running.push_back(sim(simArguments));
+            QVERIFY(running.back());
+            for (int k = 1; k <= running.back()->deviceCount(); ++k)
+                arguments << u"-p"_s << running.back()->devicePath(k);
+        }
+        const Run run = cli(arguments + options);
+        QCOMPARE(run.code, code);
+        QVERIFY2(run.out.contains(shown), qPrintable(run.out));
+        QStringList seen;
+        for (const QString& line : run.out.split(u'\n', Qt::SkipEmptyParts))
+            seen.append(QJsonDocument::fromJson(line.toUtf8()).object().value(u"result").toString());
+        QCOMPARE(seen, results);
+        seen = {};
+        const auto records = cli::csv::read(QString::fromUtf8(contents(resultsFile)));
+        for (const cli::csv::Record& record : records.value())
+            seen.append(record.fields.value(4));
+        QCOMPARE(seen, QStringList{u"result"_s} + results);
+    }
+
+    void otherCommands_data() {
+        QTest::addColumn<QStringList>("arguments"); // the port and the baud follow
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("received"); // what the simulator logs
+        QTest::newRow("restore") << QStringList{u"restore"_s} << u"  passed"_s << u"rx 4003EDEE23 restore"_s;
+        QTest::newRow("network read")
+            << QStringList{u"network"_s, u"read"_s}
+            << u"mac=00:08:DC:01:02:03 ip=192.168.1.100 mask=255.255.255.0 gateway=192.168.1.1"_s
+            << u"rx 4002CA23"_s;
+        QTest::newRow("network write, one field")
+            << QStringList{u"network"_s, u"write"_s, u"--ip"_s, u"10.9.9.9"_s, u"--verify"_s}
+            << u"mac=00:08:DC:01:02:03 ip=10.9.9.9 mask=255.255.255.0 gateway=192.168.1.1 verified"_s
+            << u"rx 4014CE0008DC0102030A090909FFFFFF00C0A8010123"_s;
+        QTest::newRow("forward") << QStringList{u"forward"_s, u"--to"_s, u"2"_s, u"48 69"_s}
+                                 << u"2 bytes to port 2"_s << u"rx 4005DD02486923"_s;
+    }
+
+    void otherCommands() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, shown);
+        QFETCH(QString, received);
+        const Sim device = sim({});
+        QVERIFY(device);
+        QSerialPort extension(device->extensionPort(2)); // where a forward to port 2 comes out
+        QVERIFY(extension.open(QIODevice::ReadOnly));
+        const Run run = cli(arguments + QStringList{u"-p"_s, device->devicePath(), u"-b"_s, u"9600"_s});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.contains(shown), qPrintable(run.out));
+        QVERIFY(device->waitForLog(received));
+        if (arguments.first() == u"forward")
+            QVERIFY(extension.waitForReadyRead(5000) && extension.readAll() == "Hi");
+    }
+
+    void refusesBadInputSendingNothing_data() {
+        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<QString>("message"); // PROFILE, A and B stand for the file and the two ports
+        QTest::newRow("a bad profile")
+            << contents(kProfile).replace("\"even\"", "\"偶\"")
+            << u"PROFILE: ports[2].parity: \"偶\" is not one of 无, 奇校验, 偶校验, 1校验, 空校验, "
+               u"none, odd, even, mark, space"_s;
+        QTest::newRow("one address for two units")
+            << contents(kProfile)
+            << u"PROFILE: network: ip 10.0.5.21 would go to both A and B; give each unit its own in a units file (--units)"_s;
+    }
+
+    void refusesBadInputSendingNothing() {
+        QFETCH(QByteArray, profile);
+        QFETCH(QString, message);
+        const Sim devices = sim({u"--count"_s, u"2"_s});
+        QVERIFY(devices);
+        const QString file = m_dir.filePath(u"profile.json"_s);
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(profile) == profile.size());
+        out.close();
+        const Run run =
+            cli({u"write"_s, file, u"-p"_s, devices->devicePath(1), u"-p"_s, devices->devicePath(2)});
+        QCOMPARE(run.code, 2);
+        message.replace(u"PROFILE"_s, file).replace(u" A "_s, u' ' + devices->devicePath(1) + u' ');
+        QCOMPARE(run.err, u"expander-cli: "_s +
+                              message.replace(u" B;"_s, u' ' + devices->devicePath(2) + u';') + u'\n');
+        QCOMPARE(run.out, QString());
+        devices->stop(); // its log is complete once it has ended
+        QVERIFY2(!devices->log().contains(u" rx "_s), qPrintable(devices->log()));
+    }
 
 private:
     Sim sim(const QStringList& arguments) {
@@ -66,150 +212,6 @@ private:
 
     QTemporaryDir m_dir;
 };
-
-void TestCliProcess::scanFindsEachDeviceAtItsBaudThenReads() {
-    const Sim devices = sim({u"--count"_s, u"2"_s, u"--main-baud"_s, u"19200"_s});
-    QVERIFY(devices);
-    const QString a = devices->registeredPath(1);
-    const QString b = devices->registeredPath(2);
-    const Run ports = cli({u"ports"_s});
-    QVERIFY2(ports.out.contains(a + u'\n') && ports.out.contains(b + u'\n'), qPrintable(ports.out));
-    const Run scan = cli({u"scan"_s, u"-p"_s, a, u"--port"_s, b});
-    QCOMPARE(scan.out, a + u"  19200\n"_s + b + u"  19200\n"_s);
-    QCOMPARE(scan.code, 0);
-    const QString none = m_dir.filePath(u"none"_s);
-    const Run nothing = cli({u"scan"_s, u"-p"_s, none});
-    QCOMPARE(
-        nothing.err,
-        u"expander-cli: %1: cannot open: not found\nexpander-cli: no expander answered on 1 port(s)\n"_s.arg(
-            none));
-    QCOMPARE(nothing.code, 6);
-
-    const Run read = cli({u"read"_s, u"-p"_s, a, u"-b"_s, u"19200"_s, u"--trace"_s});
-    QCOMPARE(read.code, 0);
-    protocol::PortConfiguration factory{.mainBaudCode = 19200 / 1200, .outputSwitch = 0x01};
-    factory.ports.fill({0x08, 0x03, 0x02});
-    const protocol::NetworkParameters network{
-        {0, 8, 0xDC, 1, 2, 3, 192, 168, 1, 100, 255, 255, 255, 0, 192, 168, 1, 1}};
-    QCOMPARE(read.out, QString::fromUtf8(config::ProfileFile::toJson(
-                           config::Profile::fromConfiguration(factory, network))));
-    for (const QString& line :
-         {u" - open at 19200 baud\n"_s, u" < 4002E123 connected\n"_s, u" > 4002CA23 read network\n"_s})
-        QVERIFY2(read.err.contains(a + line), qPrintable(read.err));
-}
-
-void TestCliProcess::batches_data() {
-    QTest::addColumn<QList<QStringList>>("simulators");
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QStringList>("results");
-    QTest::addColumn<QString>("shown"); // in the JSON lines
-
-    QTest::newRow("verified, each unit its own address")
-        << QList<QStringList>{{u"--count"_s, u"2"_s, u"--main-baud"_s, u"19200"_s}}
-        << QStringList{u"--units"_s, kUnits} << 0 << QStringList{u"passed"_s, u"passed"_s}
-        << u"\"result\":\"passed\",\"ip\":\"10.0.5.22\",\"mac\":\"00:08:DC:10:00:02\",\"elapsedMs\""_s;
-    QTest::newRow("a stuck port")
-        << QList<QStringList>{{u"--stuck-port"_s, u"3"_s}} << QStringList{} << 1 << QStringList{u"mismatch"_s}
-        << u"\"diff\":[{\"actual\":\"RS232\",\"expected\":\"RS485半双工\",\"field\":\"ports[2]."
-           u"function\"},{\"actual\":\"无\",\"expected\":\"偶校验\",\"field\":\"ports[2].parity\"}]"_s;
-    QTest::newRow("no answer at the wrong baud")
-        << QList<QStringList>{{u"--main-baud"_s, u"19200"_s}} << QStringList{u"-b"_s, u"9600"_s} << 4
-        << QStringList{u"no-answer"_s} << u"\"message\":\"connect: no answer after 3 attempts\""_s;
-    QTest::newRow("a unit unplugged mid-batch")
-        << QList<QStringList>{{u"--count"_s, u"2"_s}, {u"--hangup-after"_s, u"1"_s}}
-        << QStringList{u"--units"_s, kUnits} << 5 << QStringList{u"passed"_s, u"passed"_s, u"port-lost"_s}
-        << u"\"message\":\"write ports: the port was lost (device unplugged?)\""_s;
-}
-
-void TestCliProcess::batches() {
-    QFETCH(QList<QStringList>, simulators);
-    QFETCH(QStringList, options);
-    QFETCH(int, code);
-    QFETCH(QStringList, results);
-    QFETCH(QString, shown);
-    const QString resultsFile = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + u".csv"_s);
-    QStringList arguments{u"write"_s, kProfile, u"--verify"_s, u"--json"_s, u"--results"_s, resultsFile};
-    std::vector<Sim> running;
-    for (const QStringList& simArguments : simulators) {
-        running.push_back(sim(simArguments));
-        QVERIFY(running.back());
-        for (int k = 1; k <= running.back()->deviceCount(); ++k)
-            arguments << u"-p"_s << running.back()->devicePath(k);
-    }
-    const Run run = cli(arguments + options);
-    QCOMPARE(run.code, code);
-    QVERIFY2(run.out.contains(shown), qPrintable(run.out));
-    QStringList seen;
-    for (const QString& line : run.out.split(u'\n', Qt::SkipEmptyParts))
-        seen.append(QJsonDocument::fromJson(line.toUtf8()).object().value(u"result").toString());
-    QCOMPARE(seen, results);
-    seen = {};
-    const auto records = cli::csv::read(QString::fromUtf8(contents(resultsFile)));
-    for (const cli::csv::Record& record : records.value())
-        seen.append(record.fields.value(4));
-    QCOMPARE(seen, QStringList{u"result"_s} + results);
-}
-
-void TestCliProcess::otherCommands_data() {
-    QTest::addColumn<QStringList>("arguments"); // the port and the baud follow
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("received"); // what the simulator logs
-    QTest::newRow("restore") << QStringList{u"restore"_s} << u"  passed"_s << u"rx 4003EDEE23 restore"_s;
-    QTest::newRow("network read")
-        << QStringList{u"network"_s, u"read"_s}
-        << u"mac=00:08:DC:01:02:03 ip=192.168.1.100 mask=255.255.255.0 gateway=192.168.1.1"_s
-        << u"rx 4002CA23"_s;
-    QTest::newRow("network write, one field")
-        << QStringList{u"network"_s, u"write"_s, u"--ip"_s, u"10.9.9.9"_s, u"--verify"_s}
-        << u"mac=00:08:DC:01:02:03 ip=10.9.9.9 mask=255.255.255.0 gateway=192.168.1.1 verified"_s
-        << u"rx 4014CE0008DC0102030A090909FFFFFF00C0A8010123"_s;
-    QTest::newRow("forward") << QStringList{u"forward"_s, u"--to"_s, u"2"_s, u"48 69"_s}
-                             << u"2 bytes to port 2"_s << u"rx 4005DD02486923"_s;
-}
-
-void TestCliProcess::otherCommands() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, shown);
-    QFETCH(QString, received);
-    const Sim device = sim({});
-    QVERIFY(device);
-    const Run run = cli(arguments + QStringList{u"-p"_s, device->devicePath(), u"-b"_s, u"9600"_s});
-    QCOMPARE(run.code, 0);
-    QVERIFY2(run.out.contains(shown), qPrintable(run.out));
-    QVERIFY(device->waitForLog(received));
-}
-
-void TestCliProcess::refusesBadInputSendingNothing_data() {
-    QTest::addColumn<QByteArray>("profile");
-    QTest::addColumn<QString>("message"); // PROFILE, A and B stand for the file and the two ports
-    QTest::newRow("a bad profile")
-        << contents(kProfile).replace("\"even\"", "\"偶\"")
-        << u"PROFILE: ports[2].parity: \"偶\" is not one of 无, 奇校验, 偶校验, 1校验, 空校验, "
-           u"none, odd, even, mark, space"_s;
-    QTest::newRow("one address for two units")
-        << contents(kProfile)
-        << u"PROFILE: network: ip 10.0.5.21 would go to both A and B; give each unit its own in a units file (--units)"_s;
-}
-
-void TestCliProcess::refusesBadInputSendingNothing() {
-    QFETCH(QByteArray, profile);
-    QFETCH(QString, message);
-    const Sim devices = sim({u"--count"_s, u"2"_s});
-    QVERIFY(devices);
-    const QString file = m_dir.filePath(u"profile.json"_s);
-    QFile out(file);
-    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(profile) == profile.size());
-    out.close();
-    const Run run = cli({u"write"_s, file, u"-p"_s, devices->devicePath(1), u"-p"_s, devices->devicePath(2)});
-    QCOMPARE(run.code, 2);
-    message.replace(u"PROFILE"_s, file).replace(u" A "_s, u' ' + devices->devicePath(1) + u' ');
-    QCOMPARE(run.err,
-             u"expander-cli: "_s + message.replace(u" B;"_s, u' ' + devices->devicePath(2) + u';') + u'\n');
-    QCOMPARE(run.out, QString());
-    devices->stop(); // its log is complete once it has ended
-    QVERIFY2(!devices->log().contains(u" rx "_s), qPrintable(devices->log()));
-}
 
 QTEST_GUILESS_MAIN(TestCliProcess)
 #include "tst_cli_process.moc"

@@ -46,96 +46,97 @@ QString shown(const Invocation& invocation) {
 class TestCommandLine : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void parses_data();
-    void parses();
-    void refuses_data();
-    void refuses();
-    void helpAndVersion();
+    void parses_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("invocation");
+        const auto row = [](const char* arguments, const char* invocation) {
+            QTest::newRow(arguments) << words(arguments) << QString::fromUtf8(invocation);
+        };
+        row("write p.json -p A --port=B -b 19200 --baud 9600 --baud 19200 --verify --units u.csv --json "
+            "--results r.csv --trace",
+            "write ports=A,B baud=19200 baud=9600 json trace verify profile=p.json units=u.csv "
+            "results=r.csv");
+        row("write --units u.csv p.json", "write profile=p.json units=u.csv");
+        row("scan -p/dev/ttyUSB0 -b 115200", "scan ports=/dev/ttyUSB0 baud=115200");
+        row("network write --all --ip 10.0.0.5 --mask 255.255.0.0 --gateway 10.0.0.1 --mac 02:00:00:0a:0B:0c",
+            "network write all ip=10.0.0.5 mac=02:00:00:0A:0B:0C mask=255.255.0.0 gateway=10.0.0.1");
+        row("network read -a", "network read all");
+        row("forward -p A --to 8 -- 4F 6f9a", "forward ports=A to=8 bytes=4f6f9a");
+        QTest::newRow("forward of 252 bytes") << (words("forward -p A --to 1") << QString(504, u'f'))
+                                              << u"forward ports=A to=1 bytes="_s + QString(504, u'f');
+        row("restore -p A", "restore ports=A");
+        row("read -p A", "read ports=A");
+        row("ports", "ports");
+    }
+
+    void parses() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, invocation);
+        const auto parsed = CommandLine::parse(arguments);
+        QVERIFY2(parsed.ok(), parsed.ok() ? "" : qPrintable(parsed.fault().text));
+        QCOMPARE(shown(parsed.value()), invocation);
+    }
+
+    void refuses_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* arguments, const char* message) {
+            QTest::newRow(arguments) << words(arguments) << QString::fromUtf8(message);
+        };
+        row("", "expander-cli: no command given");
+        row("frob", "expander-cli: unknown command \"frob\"");
+        row("network -p", "expander-cli: network needs read or write");
+        row("read -p A --verify", "expander-cli read: Unknown option 'verify'.");
+        row("read", "expander-cli read: no port given: use --port P or --all");
+        row("restore -p A -p A", "expander-cli restore: --port A is given twice");
+        row("read -a -p A", "expander-cli read: --all and --port exclude each other");
+        row("read -p A -b 9601", "expander-cli read: --baud 9601 is not a main-port baud rate "
+                                 "(1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 76800, 115200)");
+        row("write -p A", "expander-cli write: no profile given");
+        row("write a b -p A", "expander-cli write: one profile only, not \"a b\"");
+        row("network write -p A",
+            "expander-cli network write: nothing to write: give --ip, --mac, --mask, --gateway or --units");
+        row("network write -p A --ip 10.0.0.256",
+            "expander-cli network write: --ip \"10.0.0.256\" is not an address such as 192.168.1.100");
+        row("network write -p A --mac 0:08:DC:01:02:03",
+            "expander-cli network write: --mac \"0:08:DC:01:02:03\" is not an address such as "
+            "00:08:DC:01:02:03");
+        row("forward -p A FF", "expander-cli forward: --to N is needed: the extension port, 1 to 8");
+        row("forward -p A --to 0 FF", "expander-cli forward: --to 0 is not an extension port, 1 to 8");
+        row("forward -p A --to 9 FF", "expander-cli forward: --to 9 is not an extension port, 1 to 8");
+        row("forward -p A --to 2 FF F",
+            "expander-cli forward: HEXBYTES: \"FF F\" has an odd number of digits");
+        row("forward -p A --to 2 4G",
+            "expander-cli forward: HEXBYTES: \"4G\" holds G, which is not a hex digit");
+        row("forward -p A --to 2", "expander-cli forward: HEXBYTES: no bytes to forward");
+        row("scan extra", "expander-cli scan: unexpected \"extra\"");
+        QTest::newRow("too many bytes")
+            << (words("forward -p A --to 2") << QString(506, u'0'))
+            << u"expander-cli forward: HEXBYTES: 253 bytes, one frame carries at most 252"_s;
+    }
+
+    void refuses() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const auto parsed = CommandLine::parse(arguments);
+        QVERIFY(!parsed.ok());
+        QCOMPARE(parsed.fault().code, ExitCode::BadInput);
+        QCOMPARE(parsed.fault().text.section(u'\n', 0, 0), message);
+        QVERIFY(parsed.fault().text.endsWith(u" --help'.\n"_s));
+    }
+
+    void helpAndVersion() {
+        const Stop help = CommandLine::parse({u"write"_s, u"-h"_s}).fault();
+        QCOMPARE(help.code, ExitCode::Passed);
+        QVERIFY(help.text.startsWith(u"Usage: expander-cli write PROFILE [options]\n"_s));
+        QVERIFY(help.text.contains(
+            u"      --verify        Read back what was written and compare it field by field.\n"_s));
+        QVERIFY(help.text.endsWith(CommandLine::exitStatus()));
+        QCOMPARE(CommandLine::parse({u"--help"_s}).fault(), (Stop{ExitCode::Passed, CommandLine::help()}));
+        QCOMPARE(CommandLine::parse({u"--version"_s}).fault(),
+                 (Stop{ExitCode::Passed, u"expander-cli 1.0.0\n"_s}));
+    }
 };
-
-void TestCommandLine::parses_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("invocation");
-    const auto row = [](const char* arguments, const char* invocation) {
-        QTest::newRow(arguments) << words(arguments) << QString::fromUtf8(invocation);
-    };
-    row("write p.json -p A --port=B -b 19200 --baud 9600 --baud 19200 --verify --units u.csv --json "
-        "--results r.csv --trace",
-        "write ports=A,B baud=19200 baud=9600 json trace verify profile=p.json units=u.csv results=r.csv");
-    row("write --units u.csv p.json", "write profile=p.json units=u.csv");
-    row("scan -p/dev/ttyUSB0 -b 115200", "scan ports=/dev/ttyUSB0 baud=115200");
-    row("network write --all --ip 10.0.0.5 --mask 255.255.0.0 --gateway 10.0.0.1 --mac 02:00:00:0a:0B:0c",
-        "network write all ip=10.0.0.5 mac=02:00:00:0A:0B:0C mask=255.255.0.0 gateway=10.0.0.1");
-    row("network read -a", "network read all");
-    row("forward -p A --to 8 -- 48 656c", "forward ports=A to=8 bytes=48656c");
-    row("restore -p A", "restore ports=A");
-    row("read -p A", "read ports=A");
-    row("ports", "ports");
-}
-
-void TestCommandLine::parses() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, invocation);
-    const auto parsed = CommandLine::parse(arguments);
-    QVERIFY2(parsed.ok(), parsed.ok() ? "" : qPrintable(parsed.fault().text));
-    QCOMPARE(shown(parsed.value()), invocation);
-}
-
-void TestCommandLine::refuses_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("message");
-    const auto row = [](const char* arguments, const char* message) {
-        QTest::newRow(arguments) << words(arguments) << QString::fromUtf8(message);
-    };
-    row("", "expander-cli: no command given");
-    row("frob", "expander-cli: unknown command \"frob\"");
-    row("network -p", "expander-cli: network needs read or write");
-    row("read -p A --verify", "expander-cli read: Unknown option 'verify'.");
-    row("read", "expander-cli read: no port given: use --port P or --all");
-    row("restore -p A -p A", "expander-cli restore: --port A is given twice");
-    row("read -a -p A", "expander-cli read: --all and --port exclude each other");
-    row("read -p A -b 9601", "expander-cli read: --baud 9601 is not a main-port baud rate "
-                             "(1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 76800, 115200)");
-    row("write -p A", "expander-cli write: no profile given");
-    row("write a b -p A", "expander-cli write: one profile only, not \"a b\"");
-    row("network write -p A",
-        "expander-cli network write: nothing to write: give --ip, --mac, --mask, --gateway or --units");
-    row("network write -p A --ip 10.0.0.256",
-        "expander-cli network write: --ip \"10.0.0.256\" is not an address such as 192.168.1.100");
-    row("network write -p A --mac 0:08:DC:01:02:03",
-        "expander-cli network write: --mac \"0:08:DC:01:02:03\" is not an address such as 00:08:DC:01:02:03");
-    row("forward -p A FF", "expander-cli forward: --to N is needed: the extension port, 1 to 8");
-    row("forward -p A --to 9 FF", "expander-cli forward: --to 9 is not an extension port, 1 to 8");
-    row("forward -p A --to 2 FF F", "expander-cli forward: HEXBYTES: \"FF F\" has an odd number of digits");
-    row("forward -p A --to 2 4G", "expander-cli forward: HEXBYTES: \"4G\" holds G, which is not a hex digit");
-    row("forward -p A --to 2", "expander-cli forward: HEXBYTES: no bytes to forward");
-    row("scan extra", "expander-cli scan: unexpected \"extra\"");
-    QTest::newRow("too many bytes")
-        << (words("forward -p A --to 2") << QString(506, u'0'))
-        << u"expander-cli forward: HEXBYTES: 253 bytes, one frame carries at most 252"_s;
-}
-
-void TestCommandLine::refuses() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, message);
-    const auto parsed = CommandLine::parse(arguments);
-    QVERIFY(!parsed.ok());
-    QCOMPARE(parsed.fault().code, ExitCode::BadInput);
-    QCOMPARE(parsed.fault().text.section(u'\n', 0, 0), message);
-    QVERIFY(parsed.fault().text.endsWith(u" --help'.\n"_s));
-}
-
-void TestCommandLine::helpAndVersion() {
-    const Stop help = CommandLine::parse({u"write"_s, u"-h"_s}).fault();
-    QCOMPARE(help.code, ExitCode::Passed);
-    QVERIFY(help.text.startsWith(u"Usage: expander-cli write PROFILE [options]\n"_s));
-    QVERIFY(help.text.contains(
-        u"      --verify        Read back what was written and compare it field by field.\n"_s));
-    QVERIFY(help.text.endsWith(CommandLine::exitStatus()));
-    QCOMPARE(CommandLine::parse({u"--help"_s}).fault(), (Stop{ExitCode::Passed, CommandLine::help()}));
-    QCOMPARE(CommandLine::parse({u"--version"_s}).fault(),
-             (Stop{ExitCode::Passed, u"expander-cli 1.0.0\n"_s}));
-}
 
 QTEST_GUILESS_MAIN(TestCommandLine)
 #include "tst_commandline.moc"

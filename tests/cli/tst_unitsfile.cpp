@@ -44,101 +44,98 @@ protocol::Result<std::vector<NetworkValues>, UnitsError> assign(const QString& t
 class TestUnitsFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void assigns_data();
-    void assigns();
-    void refuses_data();
-    void refuses();
+    void assigns_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("ports");
+        QTest::addColumn<NetworkValues>("base");
+        QTest::addColumn<QStringList>("expected");
+
+        QTest::newRow("rows by port; header in any order and case; BOM, CR LF, comments, blank lines, quotes")
+            << u"\uFEFFMAC , Port,ip\r\n# a comment, \"not\" a "
+               u"row\r\n\r\n\"02:00:00:00:00:0a\",\"B\",10.0.0.2\r\n"
+               u"02:00:00:00:00:0B,A,\n"_s
+            << QStringList{u"A"_s, u"B"_s} << kNoBase
+            << QStringList{u"- 02:00:00:00:00:0B - -"_s, u"10.0.0.2 02:00:00:00:00:0A - -"_s};
+        QTest::newRow("the * row counts up in port order, over the profile's values")
+            << u"port,ip,mac\n*,10.0.0.255,02:00:00:00:00:FF\nB,10.1.0.1,\n"_s
+            << QStringList{u"A"_s, u"B"_s, u"C"_s} << kProfile
+            << QStringList{u"10.0.0.255 02:00:00:00:00:FF 255.255.255.0 -"_s,
+                           u"10.1.0.1 00:08:DC:01:02:03 255.255.255.0 -"_s,
+                           u"10.0.1.0 02:00:00:00:01:00 255.255.255.0 -"_s};
+        QTest::newRow("no file, one unit: the profile's values")
+            << QString() << QStringList{u"A"_s} << kProfile
+            << QStringList{u"1.1.1.1 00:08:DC:01:02:03 255.255.255.0 -"_s};
+        QTest::newRow("a quoted port name with a comma and a quote")
+            << u"port,gateway\n\"a,\"\"b\"\"\" , 10.0.0.9\n"_s << QStringList{u"a,\"b\""_s} << kNoBase
+            << QStringList{u"- - - 10.0.0.9"_s};
+    }
+
+    void assigns() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, ports);
+        QFETCH(NetworkValues, base);
+        QFETCH(QStringList, expected);
+        const auto values = assign(text, ports, base);
+        QVERIFY2(values.ok(), values.ok() ? "" : qPrintable(values.fault().message()));
+        QStringList actual;
+        for (const NetworkValues& unit : values.value())
+            actual.append(shown(unit));
+        QCOMPARE(actual, expected);
+    }
+
+    void refuses_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("ports");
+        QTest::addColumn<NetworkValues>("base");
+        QTest::addColumn<QString>("message");
+
+        const QStringList ab{u"A"_s, u"B"_s};
+        const auto row = [&](const char* name, const QString& text, const QString& message) {
+            QTest::newRow(name) << text << ab << kNoBase << message;
+        };
+        row("unknown column", u"port,ipaddr\n"_s,
+            u"units.csv: line 1: unknown column \"ipaddr\" (expected port, ip, mac, mask, gateway)"_s);
+        row("no port column", u"ip\n10.0.0.1\n"_s, u"units.csv: line 1: no \"port\" column"_s);
+        row("column twice", u"port,IP,ip\n"_s, u"units.csv: line 1: column \"ip\" appears twice"_s);
+        row("short row", u"port,ip\nA\n"_s, u"units.csv: line 2: has 1 fields, the header 2"_s);
+        row("bad IP", u"port,ip\nA,10.0.0.300\n"_s,
+            u"units.csv: line 2 (A): ip: \"10.0.0.300\" is not an address such as 192.168.1.100"_s);
+        row("bad MAC", u"port,mac\nA,02-00-00-00-00-01\n"_s,
+            u"units.csv: line 2 (A): mac: \"02-00-00-00-00-01\" is not an address such as 00:08:DC:01:02:03"_s);
+        row("empty port", u"port,ip\n,10.0.0.1\n"_s, u"units.csv: line 2: port: is empty"_s);
+        row("port twice", u"port\nA\n\nA\n"_s, u"units.csv: line 4 (A): port: has a row already, line 2"_s);
+        row("quote not closed", u"port\n\"A\n"_s, u"units.csv: line 2: a quoted field is not closed"_s);
+        row("text after a quote", u"port\n\"A\"x\n"_s, u"units.csv: line 2: text after a closing quote"_s);
+        row("no header", u"# nothing\n"_s, u"units.csv: is empty; its first line names the columns"_s);
+        row("two rows, one IP", u"port,ip\nA,10.0.0.1\nB,10.0.0.1\n"_s,
+            u"units.csv: line 3 (B): ip: 10.0.0.1 would go to A as well"_s);
+        row("past the last address", u"port,ip\n*,255.255.255.255\n"_s,
+            u"units.csv: line 2 (* for B): ip: 255.255.255.255 + 1 runs past the last address"_s);
+        QTest::newRow("the * row meets a row's address")
+            << u"port,mac\n*,02:00:00:00:00:01\nB,02:00:00:00:00:02\n"_s
+            << QStringList{u"A"_s, u"B"_s, u"C"_s} << kNoBase
+            << u"units.csv: line 2 (* for C): mac: 02:00:00:00:00:02 would go to B as well"_s;
+        QTest::newRow("the profile's IP for two units")
+            << QString() << ab << kProfile
+            << u"profile.json: network: ip 1.1.1.1 would go to both "
+               u"A and B; give each unit its own in a units file "
+               u"(--units)"_s;
+        QTest::newRow("the profile's MAC for two units")
+            << u"port,ip\n*,10.0.0.1\n"_s << ab << kProfile
+            << u"profile.json: network: mac 00:08:DC:01:02:03 would go to "
+               u"both A and B; give each unit its own in a units file (--units)"_s;
+    }
+
+    void refuses() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, ports);
+        QFETCH(NetworkValues, base);
+        QFETCH(QString, message);
+        const auto values = assign(text, ports, base);
+        QVERIFY(!values.ok());
+        QCOMPARE(values.fault().message(), message);
+    }
 };
-
-void TestUnitsFile::assigns_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("ports");
-    QTest::addColumn<NetworkValues>("base");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("rows by port; header in any order and case; BOM, CR LF, comments, blank lines, quotes")
-        << u"\uFEFFMAC , Port,ip\r\n# a comment, \"not\" a "
-           u"row\r\n\r\n\"02:00:00:00:00:0a\",\"B\",10.0.0.2\r\n"
-           u"02:00:00:00:00:0B,A,\n"_s
-        << QStringList{u"A"_s, u"B"_s} << kNoBase
-        << QStringList{u"- 02:00:00:00:00:0B - -"_s, u"10.0.0.2 02:00:00:00:00:0A - -"_s};
-    QTest::newRow("the * row counts up in port order, over the profile's values")
-        << u"port,ip,mac\n*,10.0.0.255,02:00:00:00:00:FF\nB,10.1.0.1,\n"_s
-        << QStringList{u"A"_s, u"B"_s, u"C"_s} << kProfile
-        << QStringList{u"10.0.0.255 02:00:00:00:00:FF 255.255.255.0 -"_s,
-                       u"10.1.0.1 00:08:DC:01:02:03 255.255.255.0 -"_s,
-                       u"10.0.1.0 02:00:00:00:01:00 255.255.255.0 -"_s};
-    QTest::newRow("no file, one unit: the profile's values")
-        << QString() << QStringList{u"A"_s} << kProfile
-        << QStringList{u"1.1.1.1 00:08:DC:01:02:03 255.255.255.0 -"_s};
-    QTest::newRow("a quoted port name with a comma and a quote")
-        << u"port,gateway\n\"a,\"\"b\"\"\" , 10.0.0.9\n"_s << QStringList{u"a,\"b\""_s} << kNoBase
-        << QStringList{u"- - - 10.0.0.9"_s};
-}
-
-void TestUnitsFile::assigns() {
-    QFETCH(QString, text);
-    QFETCH(QStringList, ports);
-    QFETCH(NetworkValues, base);
-    QFETCH(QStringList, expected);
-    const auto values = assign(text, ports, base);
-    QVERIFY2(values.ok(), values.ok() ? "" : qPrintable(values.fault().message()));
-    QStringList actual;
-    for (const NetworkValues& unit : values.value())
-        actual.append(shown(unit));
-    QCOMPARE(actual, expected);
-}
-
-void TestUnitsFile::refuses_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("ports");
-    QTest::addColumn<NetworkValues>("base");
-    QTest::addColumn<QString>("message");
-
-    const QStringList ab{u"A"_s, u"B"_s};
-    const auto row = [&](const char* name, const QString& text, const QString& message) {
-        QTest::newRow(name) << text << ab << kNoBase << message;
-    };
-    row("unknown column", u"port,ipaddr\n"_s,
-        u"units.csv: line 1: unknown column \"ipaddr\" (expected port, ip, mac, mask, gateway)"_s);
-    row("no port column", u"ip\n10.0.0.1\n"_s, u"units.csv: line 1: no \"port\" column"_s);
-    row("column twice", u"port,IP,ip\n"_s, u"units.csv: line 1: column \"ip\" appears twice"_s);
-    row("short row", u"port,ip\nA\n"_s, u"units.csv: line 2: has 1 fields, the header 2"_s);
-    row("bad IP", u"port,ip\nA,10.0.0.300\n"_s,
-        u"units.csv: line 2 (A): ip: \"10.0.0.300\" is not an address such as 192.168.1.100"_s);
-    row("bad MAC", u"port,mac\nA,02-00-00-00-00-01\n"_s,
-        u"units.csv: line 2 (A): mac: \"02-00-00-00-00-01\" is not an address such as 00:08:DC:01:02:03"_s);
-    row("empty port", u"port,ip\n,10.0.0.1\n"_s, u"units.csv: line 2: port: is empty"_s);
-    row("port twice", u"port\nA\n\nA\n"_s, u"units.csv: line 4 (A): port: has a row already, line 2"_s);
-    row("quote not closed", u"port\n\"A\n"_s, u"units.csv: line 2: a quoted field is not closed"_s);
-    row("text after a quote", u"port\n\"A\"x\n"_s, u"units.csv: line 2: text after a closing quote"_s);
-    row("no header", u"# nothing\n"_s, u"units.csv: is empty; its first line names the columns"_s);
-    row("two rows, one IP", u"port,ip\nA,10.0.0.1\nB,10.0.0.1\n"_s,
-        u"units.csv: line 3 (B): ip: 10.0.0.1 would go to A as well"_s);
-    row("past the last address", u"port,ip\n*,255.255.255.255\n"_s,
-        u"units.csv: line 2 (* for B): ip: 255.255.255.255 + 1 runs past the last address"_s);
-    QTest::newRow("the * row meets a row's address")
-        << u"port,mac\n*,02:00:00:00:00:01\nB,02:00:00:00:00:02\n"_s << QStringList{u"A"_s, u"B"_s, u"C"_s}
-        << kNoBase << u"units.csv: line 2 (* for C): mac: 02:00:00:00:00:02 would go to B as well"_s;
-    QTest::newRow("the profile's IP for two units") << QString() << ab << kProfile
-                                                    << u"profile.json: network: ip 1.1.1.1 would go to both "
-                                                       u"A and B; give each unit its own in a units file "
-                                                       u"(--units)"_s;
-    QTest::newRow("the profile's MAC for two units")
-        << u"port,ip\n*,10.0.0.1\n"_s << ab << kProfile
-        << u"profile.json: network: mac 00:08:DC:01:02:03 would go to "
-           u"both A and B; give each unit its own in a units file (--units)"_s;
-}
-
-void TestUnitsFile::refuses() {
-    QFETCH(QString, text);
-    QFETCH(QStringList, ports);
-    QFETCH(NetworkValues, base);
-    QFETCH(QString, message);
-    const auto values = assign(text, ports, base);
-    QVERIFY(!values.ok());
-    QCOMPARE(values.fault().message(), message);
-}
 
 QTEST_GUILESS_MAIN(TestUnitsFile)
 #include "tst_unitsfile.moc"

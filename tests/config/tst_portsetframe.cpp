@@ -52,77 +52,66 @@ QString fault(int port, PanelFault::Field field) {
 class TestPortSetFrame : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void build_data();
-    void build();
-};
+    void build_data() {
+        QTest::addColumn<QString>("edits");
+        QTest::addColumn<QString>("result"); // the frame, or the fault
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* name, const char* edits, const QString& result,
+                            const char* message = "") {
+            QTest::newRow(name) << QString::fromUtf8(edits) << result << QString::fromUtf8(message);
+        };
+        using F = PanelFault::Field;
+        // What each list's texts encode to is the option tables' business; here, where the codes go.
+        row("all 9600 8N1 RS232", "", frame({}));
+        row("each port its own record",
+            "1.baud=1200 2.baud=2400 7.baud=38400 7.dataBits=7 7.stopBits=2 7.parity=偶校验 "
+            "7.function=RS485全双工 "
+            "8.baud=57600 8.dataBits=5 main=76800",
+            frame({{1, "010302"}, {2, "020302"}, {7, "201E01"}, {8, "300002"}}, "4001"));
+        row("typed 08 data bits, typed 230400", "1.dataBits=08 6.baud=230400", frame({{6, "C00302"}}));
+        row("output forbidden", "switch=1", frame({}, "6000"));
+        row("main port 1200", "main=1200", frame({}, "0101"));
 
-void TestPortSetFrame::build_data() {
-    QTest::addColumn<QString>("edits");
-    QTest::addColumn<QString>("result"); // the frame, or the fault
-    QTest::addColumn<QString>("message");
-    using F = PanelFault::Field;
-    const QString none;
-    QTest::newRow("all 9600 8N1 RS232") << "" << frame({}) << none;
-    QTest::newRow("5 data bits: line byte 00") << "1.dataBits=5" << frame({{1, "080002"}}) << none;
-    QTest::newRow("typed 08 data bits") << "1.dataBits=08" << frame({}) << none;
-    QTest::newRow("6N2") << "4.stopBits=2 4.dataBits=6" << frame({{4, "080502"}}) << none;
-    QTest::newRow("RS485 full duplex") << "2.function=RS485全双工" << frame({{2, "080301"}}) << none;
-    QTest::newRow("RS485 half duplex") << "3.function=RS485半双工" << frame({{3, "080303"}}) << none;
-    QTest::newRow("odd parity") << "5.parity=奇校验" << frame({{5, "080B02"}}) << none;
-    QTest::newRow("even parity") << "5.parity=偶校验" << frame({{5, "081B02"}}) << none;
-    QTest::newRow("mark parity") << "5.parity=1校验" << frame({{5, "082B02"}}) << none;
-    QTest::newRow("space parity") << "5.parity=空校验" << frame({{5, "083B02"}}) << none;
-    QTest::newRow("typed 230400") << "6.baud=230400" << frame({{6, "C00302"}}) << none;
-    QTest::newRow("output forbidden") << "switch=1" << frame({}, "6000") << none;
-    QTest::newRow("main port 1200") << "main=1200" << frame({}, "0101") << none;
-    QTest::newRow("each port its own record")
-        << "1.baud=1200 2.baud=2400 7.baud=38400 7.dataBits=7 7.stopBits=2 7.parity=偶校验 "
-           "7.function=RS485全双工 "
-           "8.baud=57600 main=76800"
-        << frame({{1, "010302"}, {2, "020302"}, {7, "201E01"}, {8, "300302"}}, "4001") << none;
-
-    QTest::newRow("baud empty")
-        << "1.baud=" << fault(1, F::Baud)
-        << "\"串口1\"的波特率为空或无效(须为1200的整数倍,最大306000),请从列表中选择后再设置!";
-    QTest::newRow("baud the device would round") << "4.baud=12345" << fault(4, F::Baud) << none;
-    QTest::newRow("nine data bits") << "5.dataBits=9" << fault(5, F::DataBits)
-                                    << "\"串口5\"的数据位为空或无效,请从列表中选择后再设置!";
-    QTest::newRow("1.5 stop bits") << "8.stopBits=1.5" << fault(8, F::StopBits)
-                                   << "\"串口8\"的停止位为空或无效,请从列表中选择后再设置!";
-    QTest::newRow("typed parity") << "3.parity=odd" << fault(3, F::Parity)
-                                  << "\"串口3\"的校验位为空或无效,请从列表中选择后再设置!";
-    QTest::newRow("unknown function")
-        << "2.function=RS422" << fault(2, F::Function) << "\"串口2\"的功能为空或无效,请从列表中选择后再设置!";
-    QTest::newRow("main baud 300")
-        << "main=300" << fault(0, F::Baud)
-        << "\"串口0\"的波特率为空或无效(须为1200的整数倍,最大306000),请从列表中选择后再设置!";
-    QTest::newRow("no output switch") << "switch=-1" << fault(0, F::OutputSwitch)
-                                      << "\"串口0接收输出\"未选择,请选择\"允许\"或\"禁止\"后再设置!";
-    QTest::newRow("switch past its entries") << "switch=2" << fault(0, F::OutputSwitch) << none;
-    // Several bad lists: the first in the panels' reading order is named.
-    QTest::newRow("baud before parity") << "2.parity= 2.baud=" << fault(2, F::Baud) << none;
-    QTest::newRow("data bits before stop bits") << "2.stopBits= 2.dataBits=" << fault(2, F::DataBits) << none;
-    QTest::newRow("stop bits before parity") << "2.parity= 2.stopBits=" << fault(2, F::StopBits) << none;
-    QTest::newRow("parity before function") << "2.function= 2.parity=" << fault(2, F::Parity) << none;
-    QTest::newRow("port 2 before port 6") << "6.baud= 2.function=" << fault(2, F::Function) << none;
-    QTest::newRow("port 8 before the main port")
-        << "8.dataBits= main= switch=-1" << fault(8, F::DataBits) << none;
-    QTest::newRow("main baud before the switch") << "main= switch=-1" << fault(0, F::Baud) << none;
-}
-
-void TestPortSetFrame::build() {
-    QFETCH(QString, edits);
-    QFETCH(QString, result);
-    QFETCH(QString, message);
-    const auto built = PortSetFrame::build(panels(edits));
-    if (const PanelFault* f = built.faultIf()) {
-        QCOMPARE(fault(f->port, f->field), result);
-        if (!message.isEmpty())
-            QCOMPARE(f->message(), message);
-    } else {
-        QCOMPARE(built.value(), result);
+        row("baud empty", "1.baud=", fault(1, F::Baud),
+            "\"串口1\"的波特率为空或无效(须为1200的整数倍,最大306000),请从列表中选择后再设置!");
+        row("baud the device would round", "4.baud=12345", fault(4, F::Baud));
+        row("nine data bits", "5.dataBits=9", fault(5, F::DataBits),
+            "\"串口5\"的数据位为空或无效,请从列表中选择后再设置!");
+        row("1.5 stop bits", "8.stopBits=1.5", fault(8, F::StopBits),
+            "\"串口8\"的停止位为空或无效,请从列表中选择后再设置!");
+        row("typed parity", "3.parity=odd", fault(3, F::Parity),
+            "\"串口3\"的校验位为空或无效,请从列表中选择后再设置!");
+        row("unknown function", "2.function=RS422", fault(2, F::Function),
+            "\"串口2\"的功能为空或无效,请从列表中选择后再设置!");
+        row("main baud 300", "main=300", fault(0, F::Baud),
+            "\"串口0\"的波特率为空或无效(须为1200的整数倍,最大306000),请从列表中选择后再设置!");
+        row("no output switch", "switch=-1", fault(0, F::OutputSwitch),
+            "\"串口0接收输出\"未选择,请选择\"允许\"或\"禁止\"后再设置!");
+        row("switch past its entries", "switch=2", fault(0, F::OutputSwitch));
+        // Several bad lists: the first in the panels' reading order is named.
+        row("baud before parity", "2.parity= 2.baud=", fault(2, F::Baud));
+        row("data bits before stop bits", "2.stopBits= 2.dataBits=", fault(2, F::DataBits));
+        row("stop bits before parity", "2.parity= 2.stopBits=", fault(2, F::StopBits));
+        row("parity before function", "2.function= 2.parity=", fault(2, F::Parity));
+        row("port 2 before port 6", "6.baud= 2.function=", fault(2, F::Function));
+        row("port 8 before the main port", "8.dataBits= main= switch=-1", fault(8, F::DataBits));
+        row("main baud before the switch", "main= switch=-1", fault(0, F::Baud));
     }
-}
+
+    void build() {
+        QFETCH(QString, edits);
+        QFETCH(QString, result);
+        QFETCH(QString, message);
+        const auto built = PortSetFrame::build(panels(edits));
+        if (const PanelFault* f = built.faultIf()) {
+            QCOMPARE(fault(f->port, f->field), result);
+            if (!message.isEmpty())
+                QCOMPARE(f->message(), message);
+        } else {
+            QCOMPARE(built.value(), result);
+        }
+    }
+};
 
 QTEST_APPLESS_MAIN(TestPortSetFrame)
 #include "tst_portsetframe.moc"

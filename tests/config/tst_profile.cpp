@@ -60,186 +60,190 @@ QString parseMessage(const QByteArray& json) {
 class TestProfile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void parse_data();
-    void parse();
-    void writesTheLayoutAndReadsItBack();
-    void converts();
-    void diff_data();
-    void diff();
-};
+    void parse_data() {
+        QTest::addColumn<QString>("from"); // the sample with this text replaced
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("message"); // empty: accepted as sample(network)
+        QTest::addColumn<bool>("network");
 
-void TestProfile::parse_data() {
-    QTest::addColumn<QString>("from"); // the sample with this text replaced
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<QString>("message"); // empty: accepted as sample(network)
-    QTest::addColumn<bool>("network");
-
-    const auto refused = [](const char* row, const QString& from, const QString& to, const QString& message) {
-        QTest::newRow(row) << from << to << u"profile.json: "_s + message << true;
-    };
-    QTest::newRow("the sample") << QString() << QString() << QString() << true;
-    QTest::newRow("English names in any case")
-        << u"\"RS485半双工\", \"baud\": 115200, \"dataBits\": 7, \"stopBits\": 2, \"parity\": \"偶校验\""_s
-        << u"\"rs485-HALF\", \"baud\": 115200, \"dataBits\": 7, \"stopBits\": 2, \"parity\": \"Even\""_s
-        << QString() << true;
-    QTest::newRow("without network") << kNetworkLine << QString() << QString() << false;
-    refused("not JSON", u"\"version\": 1,"_s, u"\"version\": 1"_s,
-            u"not valid JSON at line 4, column 6: unterminated object"_s);
-    refused("another format", u"\"expander-profile\""_s, u"\"expander-profil\""_s,
-            u"format: \"expander-profil\" is not \"expander-profile\""_s);
-    refused("no format", u"\"format\": \"expander-profile\","_s, QString(),
-            u"missing field \"format\" (is it an expander profile?)"_s);
-    refused("a later version", u"\"version\": 1"_s, u"\"version\": 2"_s,
-            u"version: 2 is not supported; this program reads version 1"_s);
-    refused("an unknown field", u"\"version\": 1,"_s, u"\"version\": 1, \"colour\": 1,"_s,
-            u"unknown field \"colour\" (expected format, version, ports, mainPort, network)"_s);
-    refused("no main port", u"\"mainPort\": {\"baud\": 57600, \"output\": \"禁止\"},"_s, QString(),
-            u"missing field \"mainPort\""_s);
-    refused(
-        "parity", u"\"奇校验\""_s, u"\"偶\""_s,
-        u"ports[3].parity: \"偶\" is not one of 无, 奇校验, 偶校验, 1校验, 空校验, none, odd, even, mark, space"_s);
-    refused(
-        "function", u"\"RS485全双工\""_s, u"\"RS485\""_s,
-        u"ports[2].function: \"RS485\" is not one of RS232, RS485半双工, RS485全双工, RS485-half, RS485-full"_s);
-    refused("baud not a multiple of 1200", u"\"baud\": 3600"_s, u"\"baud\": 3601"_s,
-            u"ports[3].baud: 3601 is not a whole multiple of 1200 from 1200 to 306000"_s);
-    refused("baud as text", u"\"baud\": 3600"_s, u"\"baud\": \"3600\""_s,
-            u"ports[3].baud: expected a number, found \"3600\""_s);
-    refused("data bits", u"\"baud\": 3600, \"dataBits\": 8"_s, u"\"baud\": 3600, \"dataBits\": 9"_s,
-            u"ports[3].dataBits: 9 is not one of 5, 6, 7, 8"_s);
-    refused("stop bits", u"\"baud\": 1200, \"dataBits\": 5, \"stopBits\": 1"_s,
-            u"\"baud\": 1200, \"dataBits\": 5, \"stopBits\": 1.5"_s,
-            u"ports[2].stopBits: 1.5 is not one of 1, 2"_s);
-    refused("port number", u"\"port\": 4"_s, u"\"port\": 9"_s,
-            u"ports[3].port: 9 is not a port number from 1 to 8"_s);
-    refused("a port twice", u"\"port\": 4"_s, u"\"port\": 3"_s, u"ports[3].port: port 3 appears twice"_s);
-    refused("a port missing",
-            u",\n        {\"port\": 8, \"function\": \"RS232\", \"baud\": 38400, \"dataBits\": 6, "
-            u"\"stopBits\": 2, "
-            u"\"parity\": \"空校验\"}"_s,
-            QString(), u"ports: port 8 is missing"_s);
-    refused(
-        "a misspelt port field", u"\"parity\": \"无\""_s, u"\"partiy\": \"无\""_s,
-        u"ports[0]: unknown field \"partiy\" (expected port, function, baud, dataBits, stopBits, parity)"_s);
-    refused("output", u"\"禁止\""_s, u"\"off\""_s,
-            u"mainPort.output: \"off\" is not one of 允许, 禁止, allowed, forbidden"_s);
-    refused("MAC address", u"\"00:08:DC:01:02:0A\""_s, u"\"00:08:DC:01:02\""_s,
-            u"network.mac: \"00:08:DC:01:02\" is not a MAC address such as 00:08:DC:01:02:03"_s);
-    refused("MAC address with a short octet", u"\"00:08:DC:01:02:0A\""_s, u"\"0:08:DC:01:02:0A\""_s,
-            u"network.mac: \"0:08:DC:01:02:0A\" is not a MAC address such as 00:08:DC:01:02:03"_s);
-    refused("IP address", u"\"192.168.1.100\""_s, u"\"192.168.1.300\""_s,
-            u"network.ip: \"192.168.1.300\" is not an address such as 192.168.1.100"_s);
-}
-
-void TestProfile::parse() {
-    QFETCH(QString, from);
-    QFETCH(QString, to);
-    QFETCH(QString, message);
-    QFETCH(bool, network);
-    QString json = QString::fromUtf8(kSample);
-    if (!from.isEmpty()) {
-        QVERIFY2(json.count(from) == 1, "the text to replace must be in the sample once");
-        json.replace(from, to);
+        const auto refused = [](const char* row, const QString& from, const QString& to,
+                                const QString& message) {
+            QTest::newRow(row) << from << to << u"profile.json: "_s + message << true;
+        };
+        QTest::newRow("the sample") << QString() << QString() << QString() << true;
+        QTest::newRow("English names in any case")
+            << u"\"RS485半双工\", \"baud\": 115200, \"dataBits\": 7, \"stopBits\": 2, \"parity\": \"偶校验\""_s
+            << u"\"rs485-HALF\", \"baud\": 115200, \"dataBits\": 7, \"stopBits\": 2, \"parity\": \"Even\""_s
+            << QString() << true;
+        QTest::newRow("without network") << kNetworkLine << QString() << QString() << false;
+        refused("not JSON", u"\"version\": 1,"_s, u"\"version\": 1"_s,
+                u"not valid JSON at line 4, column 6: unterminated object"_s);
+        refused("another format", u"\"expander-profile\""_s, u"\"expander-profil\""_s,
+                u"format: \"expander-profil\" is not \"expander-profile\""_s);
+        refused("no format", u"\"format\": \"expander-profile\","_s, QString(),
+                u"missing field \"format\" (is it an expander profile?)"_s);
+        refused("a later version", u"\"version\": 1"_s, u"\"version\": 2"_s,
+                u"version: 2 is not supported; this program reads version 1"_s);
+        refused("an unknown field", u"\"version\": 1,"_s, u"\"version\": 1, \"colour\": 1,"_s,
+                u"unknown field \"colour\" (expected format, version, ports, mainPort, network)"_s);
+        refused("no main port", u"\"mainPort\": {\"baud\": 57600, \"output\": \"禁止\"},"_s, QString(),
+                u"missing field \"mainPort\""_s);
+        refused(
+            "parity", u"\"奇校验\""_s, u"\"偶\""_s,
+            u"ports[3].parity: \"偶\" is not one of 无, 奇校验, 偶校验, 1校验, 空校验, none, odd, even, mark, space"_s);
+        refused(
+            "function", u"\"RS485全双工\""_s, u"\"RS485\""_s,
+            u"ports[2].function: \"RS485\" is not one of RS232, RS485半双工, RS485全双工, RS485-half, RS485-full"_s);
+        refused("baud not a multiple of 1200", u"\"baud\": 3600"_s, u"\"baud\": 3601"_s,
+                u"ports[3].baud: 3601 is not a whole multiple of 1200 from 1200 to 306000"_s);
+        refused("baud as text", u"\"baud\": 3600"_s, u"\"baud\": \"3600\""_s,
+                u"ports[3].baud: expected a number, found \"3600\""_s);
+        refused("data bits", u"\"baud\": 3600, \"dataBits\": 8"_s, u"\"baud\": 3600, \"dataBits\": 9"_s,
+                u"ports[3].dataBits: 9 is not one of 5, 6, 7, 8"_s);
+        refused("stop bits", u"\"baud\": 1200, \"dataBits\": 5, \"stopBits\": 1"_s,
+                u"\"baud\": 1200, \"dataBits\": 5, \"stopBits\": 1.5"_s,
+                u"ports[2].stopBits: 1.5 is not one of 1, 2"_s);
+        refused("port number", u"\"port\": 4"_s, u"\"port\": 9"_s,
+                u"ports[3].port: 9 is not a port number from 1 to 8"_s);
+        refused("port number not whole", u"\"port\": 4"_s, u"\"port\": 3.5"_s,
+                u"ports[3].port: 3.5 is not a port number from 1 to 8"_s);
+        refused("a port twice", u"\"port\": 4"_s, u"\"port\": 3"_s, u"ports[3].port: port 3 appears twice"_s);
+        refused("a port missing",
+                u",\n        {\"port\": 8, \"function\": \"RS232\", \"baud\": 38400, \"dataBits\": 6, "
+                u"\"stopBits\": 2, "
+                u"\"parity\": \"空校验\"}"_s,
+                QString(), u"ports: port 8 is missing"_s);
+        refused(
+            "a misspelt port field", u"\"parity\": \"无\""_s, u"\"partiy\": \"无\""_s,
+            u"ports[0]: unknown field \"partiy\" (expected port, function, baud, dataBits, stopBits, parity)"_s);
+        refused("output", u"\"禁止\""_s, u"\"off\""_s,
+                u"mainPort.output: \"off\" is not one of 允许, 禁止, allowed, forbidden"_s);
+        refused("MAC address", u"\"00:08:DC:01:02:0A\""_s, u"\"00:08:DC:01:02\""_s,
+                u"network.mac: \"00:08:DC:01:02\" is not a MAC address such as 00:08:DC:01:02:03"_s);
+        refused("MAC address with a short octet", u"\"00:08:DC:01:02:0A\""_s, u"\"0:08:DC:01:02:0A\""_s,
+                u"network.mac: \"0:08:DC:01:02:0A\" is not a MAC address such as 00:08:DC:01:02:03"_s);
+        refused("IP address", u"\"192.168.1.100\""_s, u"\"192.168.1.300\""_s,
+                u"network.ip: \"192.168.1.300\" is not an address such as 192.168.1.100"_s);
     }
-    const auto result = ProfileFile::parse(json.toUtf8(), u"profile.json"_s);
-    QCOMPARE(parseMessage(json.toUtf8()), message);
-    if (message.isEmpty())
-        QCOMPARE(result.value(), sample(network));
-}
 
-void TestProfile::writesTheLayoutAndReadsItBack() {
-    QCOMPARE(QString::fromUtf8(ProfileFile::toJson(sample())), QString::fromUtf8(kSample));
-    QCOMPARE(QString::fromUtf8(ProfileFile::toJson(sample(false))),
-             QString::fromUtf8(kSample).remove(kNetworkLine));
+    void parse() {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, message);
+        QFETCH(bool, network);
+        QString json = QString::fromUtf8(kSample);
+        if (!from.isEmpty()) {
+            QVERIFY2(json.count(from) == 1, "the text to replace must be in the sample once");
+            json.replace(from, to);
+        }
+        const auto result = ProfileFile::parse(json.toUtf8(), u"profile.json"_s);
+        QCOMPARE(parseMessage(json.toUtf8()), message);
+        if (message.isEmpty())
+            QCOMPARE(result.value(), sample(network));
+    }
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"unit.json"_s);
-    QVERIFY(ProfileFile::write(path, sample()).ok());
-    const auto read = ProfileFile::read(path);
-    QVERIFY(read.ok());
-    QCOMPARE(read.value(), sample());
-    QFile big(dir.filePath(u"big.json"_s));
-    QVERIFY(big.open(QIODevice::WriteOnly) && big.write(QByteArray(ProfileFile::MaxFileSize + 1, ' ')) > 0);
-    big.close();
-    QCOMPARE(ProfileFile::read(big.fileName()).fault().problem,
-             u"is larger than 1048576 bytes; a profile is a few kilobytes"_s);
-    const QString missing = dir.filePath(u"missing.json"_s);
-    QVERIFY(ProfileFile::read(missing).fault().message().startsWith(missing + u": cannot be read: "_s));
-}
+    void writesTheLayoutAndReadsItBack() {
+        QCOMPARE(QString::fromUtf8(ProfileFile::toJson(sample())), QString::fromUtf8(kSample));
+        QCOMPARE(QString::fromUtf8(ProfileFile::toJson(sample(false))),
+                 QString::fromUtf8(kSample).remove(kNetworkLine));
 
-void TestProfile::converts() {
-    // Profile -> codes -> the same bytes the panels give, and back.
-    QCOMPARE(sample().toConfiguration().value(), sampleCodes());
-    QCOMPARE(PortSetFrame::build(sample().toPanels()).value(),
-             QString::fromLatin1("401CCD" + kSampleCodes + "23"));
-    QCOMPARE(Profile::fromConfiguration(sampleCodes(), sample().network), sample());
-    QVERIFY(!PortSetFrame::decode(QByteArray::fromHex("401DCD" + kSampleCodes + "23"))); // length byte
-    QCOMPARE(Profile::fromPanels(sample().toPanels()).value(), sample(false));
-    QCOMPARE(sample().toPanels().outputSwitchPosition, 1);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"unit.json"_s);
+        QVERIFY(ProfileFile::write(path, sample()).ok());
+        const auto read = ProfileFile::read(path);
+        QVERIFY(read.ok());
+        QCOMPARE(read.value(), sample());
+        QFile big(dir.filePath(u"big.json"_s)); // as large as a profile may be, then a byte more
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.write(QByteArray(ProfileFile::MaxFileSize, ' ')) > 0);
+        big.flush();
+        QVERIFY(ProfileFile::read(big.fileName()).fault().problem.startsWith(u"not valid JSON"_s));
+        QVERIFY(big.write(" ") == 1);
+        big.close();
+        QCOMPARE(ProfileFile::read(big.fileName()).fault().problem,
+                 u"is larger than 1048576 bytes; a profile is a few kilobytes"_s);
+        // A text no list holds is written as a JSON string all the same.
+        Profile odd = sample();
+        odd.ports[0].parity = u"\"\\\u0001"_s;
+        QVERIFY(QString::fromUtf8(ProfileFile::toJson(odd)).contains(u"\"parity\": \"\\\"\\\\\\u0001\""_s));
+        const QString missing = dir.filePath(u"missing.json"_s);
+        QVERIFY(ProfileFile::read(missing).fault().message().startsWith(missing + u": cannot be read: "_s));
+    }
 
-    // Typed panel texts become the entries they stand for; a list without a code refuses.
-    PortPanels typed = sample().toPanels();
-    typed.ports[0].dataBits = u"08"_s;
-    typed.ports[0].baud = u"09600"_s;
-    QCOMPARE(Profile::fromPanels(typed).value(), sample(false));
-    typed.ports[0].baud = u"9601"_s; // the device would round it: refused like an empty list
-    QCOMPARE(Profile::fromPanels(typed).fault(), (PanelFault{1, PanelFault::Field::Baud}));
-    typed.ports[0].baud = u"9600"_s;
-    typed.ports[6].parity = u"偶"_s;
-    QCOMPARE(Profile::fromPanels(typed).fault(), (PanelFault{7, PanelFault::Field::Parity}));
+    void converts() {
+        // Profile -> codes -> the same bytes the panels give, and back.
+        QCOMPARE(sample().toConfiguration().value(), sampleCodes());
+        QCOMPARE(PortSetFrame::build(sample().toPanels()).value(),
+                 QString::fromLatin1("401CCD" + kSampleCodes + "23"));
+        QCOMPARE(Profile::fromConfiguration(sampleCodes(), sample().network), sample());
+        QVERIFY(!PortSetFrame::decode(QByteArray::fromHex("401DCD" + kSampleCodes + "23"))); // length byte
+        QCOMPARE(Profile::fromPanels(sample().toPanels()).value(), sample(false));
+        QCOMPARE(sample().toPanels().outputSwitchPosition, 1);
 
-    // Codes no list shows stay visible and are never written back.
-    protocol::PortConfiguration odd = sampleCodes();
-    odd.ports[1] = {0x05, 0x13, 0x07}; // parity code 2
-    odd.outputSwitch = 0x05;
-    const Profile held = Profile::fromConfiguration(odd);
-    QCOMPARE(held.ports[1], (PortProfile{u"?07"_s, u"6000"_s, u"8"_s, u"1"_s, u"?02"_s}));
-    QCOMPARE(held.output, u"?05"_s);
-    QCOMPARE(held.toConfiguration().fault(), (PanelFault{2, PanelFault::Field::Parity}));
-}
+        // Typed panel texts become the entries they stand for; a list without a code refuses.
+        PortPanels typed = sample().toPanels();
+        typed.ports[0].dataBits = u"08"_s;
+        typed.ports[0].baud = u"09600"_s;
+        QCOMPARE(Profile::fromPanels(typed).value(), sample(false));
+        typed.ports[0].baud = u"9601"_s; // the device would round it: refused like an empty list
+        QCOMPARE(Profile::fromPanels(typed).fault(), (PanelFault{1, PanelFault::Field::Baud}));
+        typed.ports[0].baud = u"9600"_s;
+        typed.ports[6].parity = u"偶"_s;
+        QCOMPARE(Profile::fromPanels(typed).fault(), (PanelFault{7, PanelFault::Field::Parity}));
 
-void TestProfile::diff_data() {
-    QTest::addColumn<Profile>("expected");
-    QTest::addColumn<Profile>("actual");
-    QTest::addColumn<QStringList>("differences");
+        // Codes no list shows stay visible and are never written back.
+        protocol::PortConfiguration odd = sampleCodes();
+        odd.ports[1] = {0x05, 0x13, 0x07}; // parity code 2
+        odd.outputSwitch = 0x05;
+        const Profile held = Profile::fromConfiguration(odd);
+        QCOMPARE(held.ports[1], (PortProfile{u"?07"_s, u"6000"_s, u"8"_s, u"1"_s, u"?02"_s}));
+        QCOMPARE(held.output, u"?05"_s);
+        QCOMPARE(held.toConfiguration().fault(), (PanelFault{2, PanelFault::Field::Parity}));
+    }
 
-    QTest::newRow("same") << sample() << sample() << QStringList();
-    Profile actual = sample();
-    actual.ports[3].parity = u"偶校验"_s;
-    actual.ports[7].baud = u"9600"_s;
-    actual.output = u"允许"_s;
-    actual.network->octets[9] = 101;
-    actual.ports[0].function = u"RS485全双工"_s;
-    actual.ports[0].dataBits = u"7"_s;
-    actual.ports[0].stopBits = u"2"_s;
-    actual.mainBaud = u"9600"_s;
-    QTest::newRow("one of each") << sample() << actual
-                                 << QStringList{
-                                        u"ports[0].function 串口1 功能: RS232 / RS485全双工"_s,
-                                        u"ports[0].dataBits 串口1 数据位: 8 / 7"_s,
-                                        u"ports[0].stopBits 串口1 停止位: 1 / 2"_s,
-                                        u"ports[3].parity 串口4 校验位: 奇校验 / 偶校验"_s,
-                                        u"ports[7].baud 串口8 波特率: 38400 / 9600"_s,
-                                        u"mainPort.baud 串口0 波特率: 57600 / 9600"_s,
-                                        u"mainPort.output 串口0接收输出: 禁止 / 允许"_s,
-                                        u"network.ip 网络参数 IP地址: 192.168.1.100 / 192.168.1.101"_s};
-    QTest::newRow("network not read") << sample() << sample(false)
-                                      << QStringList{u"network.mac 网络参数 MAC地址: 00:08:DC:01:02:0A / "_s,
-                                                     u"network.ip 网络参数 IP地址: 192.168.1.100 / "_s,
-                                                     u"network.mask 网络参数 子网掩码: 255.255.255.0 / "_s,
-                                                     u"network.gateway 网络参数 默认网关: 192.168.1.1 / "_s};
-    QTest::newRow("network not expected") << sample(false) << sample() << QStringList();
-}
+    void diff_data() {
+        QTest::addColumn<Profile>("expected");
+        QTest::addColumn<Profile>("actual");
+        QTest::addColumn<QStringList>("differences");
 
-void TestProfile::diff() {
-    QFETCH(Profile, expected);
-    QFETCH(Profile, actual);
-    QFETCH(QStringList, differences);
-    QStringList got;
-    for (const ProfileDifference& d : ProfileDiff::compare(expected, actual))
-        got.append(u"%1 %2: %3 / %4"_s.arg(d.path(), d.listName(), d.expected, d.actual));
-    QCOMPARE(got, differences);
-}
+        QTest::newRow("same") << sample() << sample() << QStringList();
+        Profile actual = sample();
+        actual.ports[3].parity = u"偶校验"_s;
+        actual.ports[7].baud = u"9600"_s;
+        actual.output = u"允许"_s;
+        actual.network->octets[9] = 101;
+        actual.ports[0].function = u"RS485全双工"_s;
+        actual.ports[0].dataBits = u"7"_s;
+        actual.ports[0].stopBits = u"2"_s;
+        actual.mainBaud = u"9600"_s;
+        QTest::newRow("one of each") << sample() << actual
+                                     << QStringList{
+                                            u"ports[0].function 串口1 功能: RS232 / RS485全双工"_s,
+                                            u"ports[0].dataBits 串口1 数据位: 8 / 7"_s,
+                                            u"ports[0].stopBits 串口1 停止位: 1 / 2"_s,
+                                            u"ports[3].parity 串口4 校验位: 奇校验 / 偶校验"_s,
+                                            u"ports[7].baud 串口8 波特率: 38400 / 9600"_s,
+                                            u"mainPort.baud 串口0 波特率: 57600 / 9600"_s,
+                                            u"mainPort.output 串口0接收输出: 禁止 / 允许"_s,
+                                            u"network.ip 网络参数 IP地址: 192.168.1.100 / 192.168.1.101"_s};
+        QTest::newRow("network not read")
+            << sample() << sample(false)
+            << QStringList{u"network.mac 网络参数 MAC地址: 00:08:DC:01:02:0A / "_s,
+                           u"network.ip 网络参数 IP地址: 192.168.1.100 / "_s,
+                           u"network.mask 网络参数 子网掩码: 255.255.255.0 / "_s,
+                           u"network.gateway 网络参数 默认网关: 192.168.1.1 / "_s};
+        QTest::newRow("network not expected") << sample(false) << sample() << QStringList();
+    }
+
+    void diff() {
+        QFETCH(Profile, expected);
+        QFETCH(Profile, actual);
+        QFETCH(QStringList, differences);
+        QStringList got;
+        for (const ProfileDifference& d : ProfileDiff::compare(expected, actual))
+            got.append(u"%1 %2: %3 / %4"_s.arg(d.path(), d.listName(), d.expected, d.actual));
+        QCOMPARE(got, differences);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestProfile)
 #include "tst_profile.moc"

@@ -32,128 +32,107 @@ Q_DECLARE_METATYPE(List)
 class TestTables : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void entries_data();
-    void entries();
-    void typedTexts_data();
-    void typedTexts();
-    void lineByte_data();
-    void lineByte();
-};
-
-void TestTables::entries_data() {
-    QTest::addColumn<List>("list");
-    QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<QList<int>>("codes");
-    QTest::addColumn<QList<int>>("unknownCodes"); // select nothing: the list stays as it was
-    const auto texts = [](const char* list) { return QString::fromUtf8(list).split(u' '); };
-    QTest::newRow("baud") << List::Baud << texts("1200 2400 4800 9600 14400 19200 38400 57600 76800 115200")
-                          << QList{0x01, 0x02, 0x04, 0x08, 0x0C, 0x10, 0x20, 0x30, 0x40, 0x60}
-                          << QList{0x00, 0x05, 0xC0};
-    QTest::newRow("data bits") << List::DataBits << texts("5 6 7 8") << QList{0, 1, 2, 3} << QList{4};
-    QTest::newRow("stop bits") << List::StopBits << texts("1 2") << QList{0, 1} << QList{2};
-    QTest::newRow("parity") << List::Parity << texts("无 奇校验 偶校验 1校验 空校验") << QList{0, 1, 3, 5, 7}
-                            << QList{2, 4, 6};
-    QTest::newRow("function") << List::Function << texts("RS232 RS485半双工 RS485全双工") << QList{2, 3, 1}
-                              << QList{0, 4};
-    QTest::newRow("output switch") << List::OutputSwitch << texts("允许 禁止") << QList{1, 0}
-                                   << QList{2, 0xFF};
-    QTest::newRow("forward port") << List::ForwardPort << texts("1 2 3 4 5 6 7 8")
-                                  << QList{1, 2, 3, 4, 5, 6, 7, 8} << QList{0, 9};
-}
-
-void TestTables::entries() {
-    QFETCH(List, list);
-    QFETCH(QStringList, texts);
-    QFETCH(QList<int>, codes);
-    QFETCH(QList<int>, unknownCodes);
-    const OptionTable& options = table(list);
-    QCOMPARE(options.texts(), texts);
-    QCOMPARE(options.size(), texts.size());
-    for (int i = 0; i < texts.size(); ++i) {
-        QCOMPARE(options.textAt(i), texts[i]);
-        QCOMPARE(int(options.codeAt(i)), codes[i]);
-        QCOMPARE(encode(list, texts[i], i), std::optional<quint8>(codes[i]));
-        QCOMPARE(options.positionOfCode(quint8(codes[i])), std::optional<int>(i));
+    void entries_data() {
+        QTest::addColumn<List>("list");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QList<int>>("codes");
+        QTest::addColumn<QList<int>>("unknownCodes"); // select nothing: the list stays as it was
+        const auto texts = [](const char* list) { return QString::fromUtf8(list).split(u' '); };
+        QTest::newRow("baud") << List::Baud
+                              << texts("1200 2400 4800 9600 14400 19200 38400 57600 76800 115200")
+                              << QList{0x01, 0x02, 0x04, 0x08, 0x0C, 0x10, 0x20, 0x30, 0x40, 0x60}
+                              << QList{0x00, 0x05, 0xC0};
+        QTest::newRow("data bits") << List::DataBits << texts("5 6 7 8") << QList{0, 1, 2, 3} << QList{4};
+        QTest::newRow("stop bits") << List::StopBits << texts("1 2") << QList{0, 1} << QList{2};
+        QTest::newRow("parity") << List::Parity << texts("无 奇校验 偶校验 1校验 空校验")
+                                << QList{0, 1, 3, 5, 7} << QList{2, 4, 6};
+        QTest::newRow("function") << List::Function << texts("RS232 RS485半双工 RS485全双工")
+                                  << QList{2, 3, 1} << QList{0, 4};
+        QTest::newRow("output switch")
+            << List::OutputSwitch << texts("允许 禁止") << QList{1, 0} << QList{2, 0xFF};
+        QTest::newRow("forward port")
+            << List::ForwardPort << texts("1 2 3 4 5 6 7 8") << QList{1, 2, 3, 4, 5, 6, 7, 8} << QList{0, 9};
     }
-    for (int code : unknownCodes)
-        QCOMPARE(options.positionOfCode(quint8(code)), std::optional<int>());
-}
 
-void TestTables::typedTexts_data() {
-    QTest::addColumn<List>("list");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("code"); // -1: no code, the frame is refused
-    const struct {
-        List list;
-        const char16_t* text;
-        int code;
-    } rows[] = {
-        {List::Baud, u"230400", 0xC0},   {List::Baud, u"306000", 0xFF},  {List::Baud, u" 9600 ", 0x08},
-        {List::Baud, u"1200", 0x01},     {List::Baud, u"12345", -1},     {List::Baud, u"1800", -1},
-        {List::Baud, u"600", -1},        {List::Baud, u"0", -1},         {List::Baud, u"-9600", -1},
-        {List::Baud, u"307200", -1},     {List::Baud, u"9600.5", -1},    {List::Baud, u"1e300", -1},
-        {List::Baud, u"9600bps", -1},    {List::Baud, u"", -1},          {List::Baud, u"+9600", -1},
-        {List::Baud, u"9600\u202e", -1}, {List::DataBits, u"08", 3},     {List::DataBits, u"5.0", 0},
-        {List::DataBits, u"4", -1},      {List::DataBits, u"9", -1},     {List::DataBits, u"7.5", -1},
-        {List::DataBits, u"eight", -1},  {List::DataBits, u"", -1},      {List::StopBits, u"02", 1},
-        {List::StopBits, u"1.5", -1},    {List::StopBits, u"0", -1},     {List::StopBits, u"3", -1},
-        {List::Parity, u"none", -1},     {List::Parity, u"无 ", -1},     {List::Parity, u"奇", -1},
-        {List::Parity, u"", -1},         {List::Function, u"rs232", -1}, {List::Function, u"RS485", -1},
-        {List::Function, u"\t\r\n", -1}, {List::OutputSwitch, u"", -1},
-    };
-    for (const auto& row : rows)
-        QTest::addRow("%d '%ls'", int(row.list), qUtf16Printable(QString::fromUtf16(row.text)))
-            << row.list << QString::fromUtf16(row.text) << row.code;
-    QTest::newRow("baud with a NUL") << List::Baud << QStringLiteral("9600") + QChar(0) + QStringLiteral("0")
-                                     << -1;
-    QTest::newRow("data bits with a NUL") << List::DataBits << QStringLiteral("8") + QChar(0) << -1;
-}
+    void entries() {
+        QFETCH(List, list);
+        QFETCH(QStringList, texts);
+        QFETCH(QList<int>, codes);
+        QFETCH(QList<int>, unknownCodes);
+        const OptionTable& options = table(list);
+        QCOMPARE(options.texts(), texts);
+        QCOMPARE(options.size(), texts.size());
+        for (int i = 0; i < texts.size(); ++i) {
+            QCOMPARE(options.textAt(i), texts[i]);
+            QCOMPARE(int(options.codeAt(i)), codes[i]);
+            QCOMPARE(encode(list, texts[i], i), std::optional<quint8>(codes[i]));
+            QCOMPARE(options.positionOfCode(quint8(codes[i])), std::optional<int>(i));
+        }
+        for (int code : unknownCodes)
+            QCOMPARE(options.positionOfCode(quint8(code)), std::optional<int>());
+    }
 
-void TestTables::typedTexts() {
-    QFETCH(List, list);
-    QFETCH(QString, text);
-    QFETCH(int, code);
-    QCOMPARE(encode(list, text, -1), code < 0 ? std::optional<quint8>() : std::optional<quint8>(code));
-    if (list == List::OutputSwitch) // nothing chosen, or past its two entries
-        QCOMPARE(tables::encodeOutputSwitch(2), std::optional<quint8>());
-}
+    void typedTexts_data() {
+        QTest::addColumn<List>("list");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("code"); // -1: no code, the frame is refused
+        const struct {
+            List list;
+            const char16_t* text;
+            int code;
+        } rows[] = {
+            {List::Baud, u"230400", 0xC0},   {List::Baud, u"306000", 0xFF},  {List::Baud, u" 9600 ", 0x08},
+            {List::Baud, u"1200", 0x01},     {List::Baud, u"12345", -1},     {List::Baud, u"1800", -1},
+            {List::Baud, u"600", -1},        {List::Baud, u"0", -1},         {List::Baud, u"-9600", -1},
+            {List::Baud, u"307200", -1},     {List::Baud, u"9600.5", -1},    {List::Baud, u"1e300", -1},
+            {List::Baud, u"9600bps", -1},    {List::Baud, u"", -1},          {List::Baud, u"+9600", -1},
+            {List::Baud, u"9600\u202e", -1}, {List::DataBits, u"08", 3},     {List::DataBits, u"5.0", 0},
+            {List::DataBits, u"4", -1},      {List::DataBits, u"9", -1},     {List::DataBits, u"7.5", -1},
+            {List::DataBits, u"eight", -1},  {List::DataBits, u"", -1},      {List::StopBits, u"02", 1},
+            {List::StopBits, u"1.5", -1},    {List::StopBits, u"0", -1},     {List::StopBits, u"3", -1},
+            {List::Parity, u"none", -1},     {List::Parity, u"无 ", -1},     {List::Parity, u"奇", -1},
+            {List::Parity, u"", -1},         {List::Function, u"rs232", -1}, {List::Function, u"RS485", -1},
+            {List::Function, u"\t\r\n", -1}, {List::OutputSwitch, u"", -1},
+        };
+        for (const auto& row : rows)
+            QTest::addRow("%d '%ls'", int(row.list), qUtf16Printable(QString::fromUtf16(row.text)))
+                << row.list << QString::fromUtf16(row.text) << row.code;
+        QTest::newRow("baud with a NUL")
+            << List::Baud << QStringLiteral("9600") + QChar(0) + QStringLiteral("0") << -1;
+        QTest::newRow("data bits with a NUL") << List::DataBits << QStringLiteral("8") + QChar(0) << -1;
+    }
 
-void TestTables::lineByte_data() {
-    QTest::addColumn<QString>("parity");
-    QTest::addColumn<QString>("stopBits");
-    QTest::addColumn<QString>("dataBits");
-    QTest::addColumn<int>("lineByte");
-    QTest::newRow("8N1") << "无"
-                         << "1"
-                         << "8" << 0x03;
-    QTest::newRow("8E1") << "偶校验"
-                         << "1"
-                         << "8" << 0x1B;
-    QTest::newRow("7O2") << "奇校验"
-                         << "2"
-                         << "7" << 0x0E;
-    QTest::newRow("8M1") << "1校验"
-                         << "1"
-                         << "8" << 0x2B;
-    QTest::newRow("8S2") << "空校验"
-                         << "2"
-                         << "8" << 0x3F;
-    QTest::newRow("6N2") << "无"
-                         << "2"
-                         << "6" << 0x05;
-}
+    void typedTexts() {
+        QFETCH(List, list);
+        QFETCH(QString, text);
+        QFETCH(int, code);
+        QCOMPARE(encode(list, text, -1), code < 0 ? std::optional<quint8>() : std::optional<quint8>(code));
+        if (list == List::OutputSwitch) // nothing chosen, or past its two entries
+            QCOMPARE(tables::encodeOutputSwitch(2), std::optional<quint8>());
+    }
 
-void TestTables::lineByte() {
-    QFETCH(QString, parity);
-    QFETCH(QString, stopBits);
-    QFETCH(QString, dataBits);
-    QFETCH(int, lineByte);
-    const tables::LineCodes codes{*tables::encodeParity(parity), *tables::encodeStopBits(stopBits),
-                                  *tables::encodeDataBits(dataBits)};
-    QCOMPARE(int(tables::encodeLineByte(codes)), lineByte);
-    QVERIFY(tables::decodeLineByte(quint8(lineByte)) == codes);
-    QVERIFY(tables::decodeLineByte(quint8(lineByte | 0xC0)) == codes); // bits 7-6 carry nothing
-}
+    // Parity in bits 5-3, stop bits in bit 2, data bits in 1-0; bits 7-6 carry nothing.
+    void lineByte_data() {
+        QTest::addColumn<int>("parity");
+        QTest::addColumn<int>("stopBits");
+        QTest::addColumn<int>("dataBits");
+        QTest::addColumn<int>("lineByte");
+        QTest::newRow("8N1") << 0 << 0 << 3 << 0x03;
+        QTest::newRow("7O2") << 1 << 1 << 2 << 0x0E;
+        QTest::newRow("8S2") << 7 << 1 << 3 << 0x3F;
+    }
+
+    void lineByte() {
+        QFETCH(int, parity);
+        QFETCH(int, stopBits);
+        QFETCH(int, dataBits);
+        QFETCH(int, lineByte);
+        const tables::LineCodes codes{quint8(parity), quint8(stopBits), quint8(dataBits)};
+        QCOMPARE(int(tables::encodeLineByte(codes)), lineByte);
+        QVERIFY(tables::decodeLineByte(quint8(lineByte)) == codes);
+        QVERIFY(tables::decodeLineByte(quint8(lineByte | 0xC0)) == codes);
+    }
+};
 
 QTEST_APPLESS_MAIN(TestTables)
 #include "tst_tables.moc"

@@ -20,18 +20,12 @@ QByteArray hex(const QString& digits) {
     return QByteArray::fromHex(digits.toLatin1());
 }
 
-// What a request came to: "reply" and the reply's frame, or the fault's message.
-QString shown(const DeviceClient::Outcome& outcome) {
-    if (outcome.ok())
-        return u"reply "_s + protocol::toHexText(protocol::encodeReply(outcome.value()));
-    return outcome.fault().message();
-}
-
 const QString kPorts = u"401CFB"_s + u"080302"_s.repeated(8) + u"080123"_s;
 constexpr Timing kPatient{60000, 60000, 0}; // a test that waited for either would time out
 
 // A client on a fake port that answers each write with the next entry of `answers` (hex reads,
-// separated by spaces; empty: no answer), and a trace of everything the client reported.
+// separated by spaces; empty: no answer), and what the client reported: its traffic ("Sent 4002F123")
+// and what each request came to ("reply" and the reply's frame, or the fault's message).
 struct Bench {
     platform::FakeSerialControl serial;
     DeviceClient client{serial};
@@ -47,10 +41,10 @@ struct Bench {
         };
         QObject::connect(
             &client, &DeviceClient::traffic, &client,
-            [this](DeviceClient::Traffic kind, const QByteArray& b) {
+            [this](DeviceClient::Traffic kind, const QByteArray& bytes) {
                 trace.append(
                     QString::fromLatin1(QMetaEnum::fromType<DeviceClient::Traffic>().valueToKey(int(kind))) +
-                    u' ' + protocol::toHexText(b));
+                    u' ' + protocol::toHexText(bytes));
             });
     }
     // Feeds the reads from the event loop; "~" holds the rest back 20 ms, past a quick time-out.
@@ -66,8 +60,11 @@ struct Bench {
         });
     }
     void send(const Request& request) {
-        client.send(request, &client,
-                    [this](const DeviceClient::Outcome& outcome) { outcomes.append(shown(outcome)); });
+        client.send(request, &client, [this](const DeviceClient::Outcome& outcome) {
+            outcomes.append(outcome.ok()
+                                ? u"reply "_s + protocol::toHexText(protocol::encodeReply(outcome.value()))
+                                : outcome.fault().message());
+        });
     }
 };
 
@@ -76,169 +73,138 @@ struct Bench {
 class TestDeviceClient : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void requests_data();
-    void requests();
-    void timingFollowsTheBaud();
-    void exchange_data();
-    void exchange();
-    void queuesInOrderOneAtATime();
-    void portLostFailsEveryRequest();
+    void timingFollowsTheBaud() {
+        QCOMPARE(Timing::forBaud(115200), (Timing{156, 51, 2}));
+        QCOMPARE(Timing::forBaud(9600), (Timing{222, 53, 2}));
+        QCOMPARE(Timing::forBaud(1200), (Timing{718, 67, 2}));
+        platform::FakeSerialControl serial;
+        DeviceClient client(serial);
+        QVERIFY(client.open(u"ttyFAKE"_s, {1200}).ok());
+        QCOMPARE(client.timing(), Timing::forBaud(1200));
+    }
+
+    void exchange_data() {
+        QTest::addColumn<Request>("request");
+        QTest::addColumn<Timing>("timing");
+        QTest::addColumn<QStringList>("answers"); // one entry per attempt
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QStringList>("trace");
+        const auto row = [](const char* name, const Request& request, const Timing& timing,
+                            const QString& answers, const QString& outcome, const QString& trace) {
+            QTest::newRow(name) << request << timing << answers.split(u'|') << outcome
+                                << trace.split(u", "_s);
+        };
+        const Timing gap{60000, 5, 0};
+        row("complete at its last byte, split", Request::readPorts(), kPatient,
+            kPorts.left(6) + u' ' + kPorts.mid(6, 40) + u' ' + kPorts.mid(46), u"reply "_s + kPorts,
+            u"Sent 4002FB23, Received "_s + kPorts);
+        row("a second frame in the same read is not the answer", Request::connect(), kPatient,
+            u"4002E1234002E223"_s, u"reply 4002E123"_s,
+            u"Sent 4002F123, Received 4002E123, Stray 4002E223"_s);
+        row("a reply under way is not timed out", Request::connect(), Timing{5, 60000, 0}, u"4002 ~ E123"_s,
+            u"reply 4002E123"_s, u"Sent 4002F123, Received 4002E123"_s);
+        row("stops short", Request::readPorts(), gap, u"401CFB08"_s,
+            u"malformed reply 401CFB08: incomplete, 4 of 30 bytes"_s, u"Sent 4002FB23, Malformed 401CFB08"_s);
+        row("wrong size", Request::readPorts(), kPatient, u"4003FB0023"_s,
+            u"malformed reply 4003FB0023: FB frame of 5 bytes, expected 30"_s,
+            u"Sent 4002FB23, Received 4003FB0023"_s);
+        row("unexpected code", Request::connect(), kPatient, u"4002E223"_s,
+            u"unexpected reply 4002E223 (port set done), expected E1"_s,
+            u"Sent 4002F123, Received 4002E223"_s);
+        row("no answer, then an answer", Request::connect(), Timing{5, 5, 2}, u"|4002E123"_s,
+            u"reply 4002E123"_s, u"Sent 4002F123, NoAnswer 4002F123, Sent 4002F123, Received 4002E123"_s);
+        row("a bad answer, then a good one", Request::restore(), Timing{60000, 5, 1}, u"4002E424|4002E423"_s,
+            u"reply 4002E423"_s,
+            u"Sent 4003EDEE23, Malformed 4002E424, Sent 4003EDEE23, Received 4002E423"_s);
+        row("no retries: one attempt", Request::connect(), Timing{5, 5, 0}, u""_s, u"no answer"_s,
+            u"Sent 4002F123, NoAnswer 4002F123"_s);
+        row("retries exhausted", Request::connect(), Timing{5, 5, 1}, u""_s, u"no answer after 2 attempts"_s,
+            u"Sent 4002F123, NoAnswer 4002F123, Sent 4002F123, NoAnswer 4002F123"_s);
+        row("forward completes once written", Request::forward(8, hex(u"0040230D"_s)).value(), kPatient,
+            u""_s, u"reply "_s, u"Sent 4007DD080040230D23"_s);
+    }
+
+    void exchange() {
+        QFETCH(Request, request);
+        QFETCH(Timing, timing);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, outcome);
+        QFETCH(QStringList, trace);
+        Bench bench(timing);
+        bench.answers = answers;
+        bench.send(request);
+        QVERIFY(bench.outcomes.isEmpty()); // never from inside send()
+        QTRY_COMPARE(bench.outcomes, QStringList{outcome});
+        QCOMPARE(bench.trace, trace);
+        QCOMPARE(bench.client.pendingCount(), 0);
+    }
+
+    // Each request's bytes, and the reply that answers it.
+    void queuesInOrderOneAtATime() {
+        Bench bench(kPatient);
+        protocol::PortConfiguration codes;
+        codes.ports.fill({0x60, 0x1E, 0x01});
+        codes.ports[7] = {0x01, 0x00, 0x03};
+        codes.mainBaudCode = 0x08;
+        const QString writePorts = u"401CCD"_s + u"601E01"_s.repeated(7) + u"010003080023"_s;
+        const QString network = u"4014CA0008DC010203C0A80164FFFFFF00C0A8010123"_s;
+        bench.answers = {u"4002E123"_s, kPorts, network, u"4002E223"_s, u"4002E523"_s, u"4002E423"_s};
+        bench.serial.feed(hex(u"4002E123"_s)); // nobody asked: reported and dropped
+        for (const Request& request :
+             {Request::connect(), Request::readPorts(), Request::readNetwork(), Request::writePorts(codes),
+              Request::writeNetwork(
+                  std::get<protocol::NetworkParameters>(protocol::decodeReply(hex(network)))),
+              Request::restore()})
+            bench.send(request);
+        QCOMPARE(bench.serial.writes.size(), 1);
+        QCOMPARE(bench.client.pendingCount(), 6);
+        QTRY_COMPARE(bench.outcomes.size(), 6);
+        QCOMPARE(bench.outcomes,
+                 (QStringList{u"reply 4002E123"_s, u"reply "_s + kPorts, u"reply "_s + network,
+                              u"reply 4002E223"_s, u"reply 4002E523"_s, u"reply 4002E423"_s}));
+        QCOMPARE(
+            bench.trace.join(u", "),
+            u"Stray 4002E123, Sent 4002F123, Received 4002E123, Sent 4002FB23, Received %1, Sent 4002CA23, "
+            u"Received %2, Sent %3, Received 4002E223, Sent 4014CE%4, Received 4002E523, "
+            u"Sent 4003EDEE23, Received 4002E423"_s.arg(kPorts, network, writePorts, network.mid(6)));
+    }
+
+    void refusesAForwardItCannotFrame() {
+        QCOMPARE(Request::forward(0, hex(u"01"_s)).fault(), ForwardFault::BadPort);
+        QCOMPARE(Request::forward(9, hex(u"01"_s)).fault(), ForwardFault::BadPort);
+        QCOMPARE(Request::forward(1, QByteArray(253, '\1')).fault(), ForwardFault::TooLong);
+        QCOMPARE(Request::forward(1, QByteArray()).fault(), ForwardFault::NoData);
+    }
+
+    void portLostFailsEveryRequest() {
+        Bench bench(kPatient);
+        QSignalSpy lost(&bench.client, &DeviceClient::portLost);
+        bench.send(Request::readPorts());
+        bench.send(Request::connect());
+        // The reply is there, but the port fails before it is announced: it still answers.
+        bench.serial.blockSignals(true);
+        bench.serial.feed(hex(kPorts));
+        bench.serial.blockSignals(false);
+        bench.serial.fail(platform::SerialError::Resource);
+        bench.serial.fail(platform::SerialError::Resource); // a vanished device repeats it
+        QCOMPARE(lost.size(), 1);
+        QVERIFY(!bench.serial.isOpen());
+        QCOMPARE(bench.outcomes, QStringList{u"reply "_s + kPorts});
+        QTRY_COMPARE(bench.outcomes.size(), 2);
+        QCOMPARE(bench.outcomes.last(), u"the port was lost (device unplugged?)"_s);
+
+        bench.send(Request::connect());
+        QTRY_COMPARE(bench.outcomes.size(), 3);
+        QCOMPARE(bench.outcomes.last(), u"the port is not open"_s);
+
+        // Closing fails what is still waiting, the same way.
+        QVERIFY(bench.client.open(u"ttyFAKE"_s, {}).ok());
+        bench.send(Request::connect());
+        bench.client.close();
+        QTRY_COMPARE(bench.outcomes.size(), 4);
+        QCOMPARE(bench.outcomes.last(), u"the port is not open"_s);
+    }
 };
-
-void TestDeviceClient::requests_data() {
-    QTest::addColumn<Request>("request");
-    QTest::addColumn<QString>("bytes");
-    QTest::addColumn<int>("replyCode"); // -1: none expected
-    QTest::addColumn<int>("replySize");
-
-    QTest::newRow("connect") << Request::connect() << u"4002F123"_s << 0xE1 << 4;
-    QTest::newRow("read ports") << Request::readPorts() << u"4002FB23"_s << 0xFB << 30;
-    QTest::newRow("restore") << Request::restore() << u"4003EDEE23"_s << 0xE4 << 4;
-    QTest::newRow("read network") << Request::readNetwork() << u"4002CA23"_s << 0xCA << 22;
-    protocol::PortConfiguration codes;
-    codes.ports.fill({0x60, 0x1E, 0x01});
-    codes.ports[7] = {0x01, 0x00, 0x03};
-    codes.mainBaudCode = 0x08;
-    codes.outputSwitch = 0x00;
-    QTest::newRow("write ports") << Request::writePorts(codes)
-                                 << u"401CCD"_s + u"601E01"_s.repeated(7) + u"010003080023"_s << 0xE2 << 4;
-    QTest::newRow("write network") << Request::writeNetwork({{0, 8, 220, 1, 2, 3, 192, 168, 1, 100, 255, 255,
-                                                              255, 0, 192, 168, 1, 1}})
-                                   << u"4014CE0008DC010203C0A80164FFFFFF00C0A8010123"_s << 0xE5 << 4;
-    QTest::newRow("forward") << Request::forward(8, hex(u"0040230D"_s)).value() << u"4007DD080040230D23"_s
-                             << -1 << 0;
-}
-
-void TestDeviceClient::requests() {
-    QFETCH(Request, request);
-    QFETCH(QString, bytes);
-    QFETCH(int, replyCode);
-    QFETCH(int, replySize);
-    QCOMPARE(protocol::toHexText(request.bytes), bytes);
-    QCOMPARE(request.expects.has_value(), replyCode >= 0);
-    if (request.expects)
-        QCOMPARE(*request.expects, (Expectation{quint8(replyCode), replySize}));
-
-    QCOMPARE(Request::forward(0, hex(u"01"_s)).fault(), ForwardFault::BadPort);
-    QCOMPARE(Request::forward(9, hex(u"01"_s)).fault(), ForwardFault::BadPort);
-    QCOMPARE(Request::forward(1, QByteArray(253, '\1')).fault(), ForwardFault::TooLong);
-    QCOMPARE(Request::forward(1, QByteArray()).fault(), ForwardFault::NoData);
-}
-
-void TestDeviceClient::timingFollowsTheBaud() {
-    QCOMPARE(Timing::forBaud(115200), (Timing{156, 51, 2}));
-    QCOMPARE(Timing::forBaud(9600), (Timing{222, 53, 2}));
-    QCOMPARE(Timing::forBaud(1200), (Timing{718, 67, 2}));
-    platform::FakeSerialControl serial;
-    DeviceClient client(serial);
-    QVERIFY(client.open(u"ttyFAKE"_s, {1200}).ok());
-    QCOMPARE(client.timing(), Timing::forBaud(1200));
-}
-
-void TestDeviceClient::exchange_data() {
-    QTest::addColumn<Request>("request");
-    QTest::addColumn<Timing>("timing");
-    QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QString>("outcome");
-    QTest::addColumn<QStringList>("trace");
-
-    const Timing gap{60000, 5, 0};
-    QTest::newRow("complete at its last byte, split")
-        << Request::readPorts() << kPatient
-        << QStringList{kPorts.left(6) + u' ' + kPorts.mid(6, 40) + u' ' + kPorts.mid(46)}
-        << u"reply "_s + kPorts << QStringList{u"Sent 4002FB23"_s, u"Received "_s + kPorts};
-    QTest::newRow("a second frame in the same read is not the answer")
-        << Request::connect() << kPatient << QStringList{u"4002E1234002E223"_s} << u"reply 4002E123"_s
-        << QStringList{u"Sent 4002F123"_s, u"Received 4002E123"_s, u"Stray 4002E223"_s};
-    QTest::newRow("a reply under way is not timed out")
-        << Request::connect() << Timing{5, 60000, 0} << QStringList{u"4002 ~ E123"_s} << u"reply 4002E123"_s
-        << QStringList{u"Sent 4002F123"_s, u"Received 4002E123"_s};
-    QTest::newRow("stops short") << Request::readPorts() << gap << QStringList{u"401CFB08"_s}
-                                 << u"malformed reply 401CFB08: incomplete, 4 of 30 bytes"_s
-                                 << QStringList{u"Sent 4002FB23"_s, u"Malformed 401CFB08"_s};
-    QTest::newRow("wrong size") << Request::readPorts() << kPatient << QStringList{u"4003FB0023"_s}
-                                << u"malformed reply 4003FB0023: FB frame of 5 bytes, expected 30"_s
-                                << QStringList{u"Sent 4002FB23"_s, u"Received 4003FB0023"_s};
-    QTest::newRow("unexpected code") << Request::connect() << kPatient << QStringList{u"4002E223"_s}
-                                     << u"unexpected reply 4002E223 (port set done), expected E1"_s
-                                     << QStringList{u"Sent 4002F123"_s, u"Received 4002E223"_s};
-    QTest::newRow("no answer, then an answer") << Request::connect() << Timing{5, 5, 2}
-                                               << QStringList{QString(), u"4002E123"_s} << u"reply 4002E123"_s
-                                               << QStringList{u"Sent 4002F123"_s, u"NoAnswer 4002F123"_s,
-                                                              u"Sent 4002F123"_s, u"Received 4002E123"_s};
-    QTest::newRow("a bad answer, then a good one")
-        << Request::restore() << Timing{60000, 5, 1} << QStringList{u"4002E424"_s, u"4002E423"_s}
-        << u"reply 4002E423"_s
-        << QStringList{u"Sent 4003EDEE23"_s, u"Malformed 4002E424"_s, u"Sent 4003EDEE23"_s,
-                       u"Received 4002E423"_s};
-    QTest::newRow("retries exhausted")
-        << Request::connect() << Timing{5, 5, 1} << QStringList() << u"no answer after 2 attempts"_s
-        << QStringList{u"Sent 4002F123"_s, u"NoAnswer 4002F123"_s, u"Sent 4002F123"_s,
-                       u"NoAnswer 4002F123"_s};
-    QTest::newRow("forward completes once written")
-        << Request::forward(3, hex(u"AABB"_s)).value() << kPatient << QStringList() << u"reply "_s
-        << QStringList{u"Sent 4005DD03AABB23"_s};
-}
-
-void TestDeviceClient::exchange() {
-    QFETCH(Request, request);
-    QFETCH(Timing, timing);
-    QFETCH(QStringList, answers);
-    QFETCH(QString, outcome);
-    QFETCH(QStringList, trace);
-    Bench bench(timing);
-    bench.answers = answers;
-    bench.send(request);
-    QVERIFY(bench.outcomes.isEmpty()); // never from inside send()
-    QTRY_COMPARE(bench.outcomes, QStringList{outcome});
-    QCOMPARE(bench.trace, trace);
-    QCOMPARE(bench.client.pendingCount(), 0);
-}
-
-void TestDeviceClient::queuesInOrderOneAtATime() {
-    Bench bench(kPatient);
-    bench.answers = {u"4002E123"_s, kPorts, u"4002E423"_s};
-    bench.serial.feed(hex(u"4002E123"_s)); // nobody asked: reported and dropped
-    bench.send(Request::connect());
-    bench.send(Request::readPorts());
-    bench.send(Request::restore());
-    QCOMPARE(bench.serial.writes.size(), 1);
-    QCOMPARE(bench.client.pendingCount(), 3);
-    QTRY_COMPARE(bench.outcomes.size(), 3);
-    QCOMPARE(bench.outcomes, (QStringList{u"reply 4002E123"_s, u"reply "_s + kPorts, u"reply 4002E423"_s}));
-    QCOMPARE(bench.trace,
-             (QStringList{u"Stray 4002E123"_s, u"Sent 4002F123"_s, u"Received 4002E123"_s, u"Sent 4002FB23"_s,
-                          u"Received "_s + kPorts, u"Sent 4003EDEE23"_s, u"Received 4002E423"_s}));
-}
-
-void TestDeviceClient::portLostFailsEveryRequest() {
-    Bench bench(kPatient);
-    QSignalSpy lost(&bench.client, &DeviceClient::portLost);
-    bench.send(Request::readPorts());
-    bench.send(Request::connect());
-    // The reply is there, but the port fails before it is announced: it still answers.
-    bench.serial.blockSignals(true);
-    bench.serial.feed(hex(kPorts));
-    bench.serial.blockSignals(false);
-    bench.serial.fail(platform::SerialError::Resource);
-    bench.serial.fail(platform::SerialError::Resource); // a vanished device repeats it
-    QCOMPARE(lost.size(), 1);
-    QVERIFY(!bench.serial.isOpen());
-    QCOMPARE(bench.outcomes, QStringList{u"reply "_s + kPorts});
-    QTRY_COMPARE(bench.outcomes.size(), 2);
-    QCOMPARE(bench.outcomes.last(), u"the port was lost (device unplugged?)"_s);
-
-    bench.send(Request::connect());
-    QTRY_COMPARE(bench.outcomes.size(), 3);
-    QCOMPARE(bench.outcomes.last(), u"the port is not open"_s);
-
-    // Closing fails what is still waiting, the same way.
-    QVERIFY(bench.client.open(u"ttyFAKE"_s, {}).ok());
-    bench.send(Request::connect());
-    bench.client.close();
-    QTRY_COMPARE(bench.outcomes.size(), 4);
-    QCOMPARE(bench.outcomes.last(), u"the port is not open"_s);
-}
 
 QTEST_GUILESS_MAIN(TestDeviceClient)
 #include "tst_deviceclient.moc"

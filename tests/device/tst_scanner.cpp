@@ -53,69 +53,67 @@ QList<qint32> bauds(const platform::FakeSerialControl* port) {
 class TestScanner : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void scansEveryPortAtOnce();
-    void cancelReleasesEveryPort();
+    void scansEveryPortAtOnce() {
+        Rig rig;
+        rig.answerAt = {{u"B"_s, 19200}}; // and A at none
+        rig.garble = true;
+        rig.refused = {u"C"_s};
+        QSignalSpy found(&rig.scanner, &Scanner::found);
+        QSignalSpy cannotOpen(&rig.scanner, &Scanner::cannotOpen);
+        QSignalSpy skipped(&rig.scanner, &Scanner::skipped);
+        QSignalSpy progress(&rig.scanner, &Scanner::progress);
+        QSignalSpy finished(&rig.scanner, &Scanner::finished);
+        QSignalSpy traffic(&rig.scanner, &Scanner::traffic);
+        rig.scanner.start({{u"A"_s, u"B"_s, u"C"_s, u"D"_s}, {}, {u"D"_s}, {}, std::nullopt});
+        QVERIFY(finished.isEmpty() && rig.writes.isEmpty());
+        QTRY_COMPARE(finished.size(), 1);
+
+        const auto results = finished.first().first().value<QList<ScanResult>>();
+        QCOMPARE(results,
+                 (QList<ScanResult>{{u"A"_s, Status::NotFound},
+                                    {u"B"_s, Status::Found, 19200},
+                                    {u"C"_s, Status::CannotOpen, 0, platform::SerialError::Permission},
+                                    {u"D"_s, Status::Skipped}}));
+        // Every baud of the list on the silent port, most likely first; the answering port stops there.
+        QCOMPARE(bauds(rig.fakes[u"A"_s]), Scanner::defaultBauds());
+        QCOMPARE(Scanner::attemptTiming(9600), (Timing{168, 53, 0})); // connect's 8 bytes; no retry
+        QCOMPARE(Scanner::defaultBauds(),
+                 (QList<qint32>{9600, 115200, 19200, 38400, 57600, 4800, 2400, 1200, 14400, 76800}));
+        QCOMPARE(bauds(rig.fakes[u"B"_s]), (QList<qint32>{9600, 115200, 19200}));
+        QCOMPARE(rig.fakes[u"C"_s]->openAttempts, 1);
+        QCOMPARE(rig.fakes.count(u"D"_s), 0u); // in use: never touched
+        // Side by side: both first attempts go out before either port's second.
+        QCOMPARE(rig.writes.mid(0, 2), (QStringList{u"A 9600"_s, u"B 9600"_s}));
+        QCOMPARE(rig.writes.size(), 13);
+        QVERIFY(!rig.fakes[u"A"_s]->isOpen() && !rig.fakes[u"B"_s]->isOpen());
+
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first(), (QVariantList{u"B"_s, 19200}));
+        QCOMPARE(cannotOpen.size(), 1);
+        QCOMPARE(cannotOpen.first(),
+                 (QVariantList{u"C"_s, QVariant::fromValue(platform::SerialError::Permission)}));
+        QCOMPARE(skipped.size(), 1);
+        QCOMPARE(skipped.first().first().toString(), u"D"_s);
+        QCOMPARE(traffic.first(), (QVariantList{u"A"_s, QVariant::fromValue(DeviceClient::Traffic::Sent),
+                                                QByteArray::fromHex("4002F123")}));
+        QCOMPARE(progress.first(), (QVariantList{0, 30}));
+        QCOMPARE(progress.last(), (QVariantList{13, 13}));
+    }
+
+    void cancelReleasesEveryPort() {
+        Rig rig;
+        QSignalSpy finished(&rig.scanner, &Scanner::finished);
+        rig.scanner.start({{u"A"_s, u"B"_s}, {9600, 19200}, {}, {}, Timing{60000, 60000, 0}});
+        QTRY_COMPARE(rig.writes.size(), 2);
+        QVERIFY(rig.fakes[u"A"_s]->isOpen() && rig.fakes[u"B"_s]->isOpen());
+        rig.scanner.cancel();
+        QVERIFY(!rig.fakes[u"A"_s]->isOpen() && !rig.fakes[u"B"_s]->isOpen());
+        QVERIFY(!rig.scanner.isRunning());
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.first().first().value<QList<ScanResult>>(),
+                 (QList<ScanResult>{{u"A"_s, Status::Cancelled}, {u"B"_s, Status::Cancelled}}));
+    }
 };
-
-void TestScanner::scansEveryPortAtOnce() {
-    Rig rig;
-    rig.answerAt = {{u"B"_s, 19200}}; // and A at none
-    rig.garble = true;
-    rig.refused = {u"C"_s};
-    QSignalSpy found(&rig.scanner, &Scanner::found);
-    QSignalSpy cannotOpen(&rig.scanner, &Scanner::cannotOpen);
-    QSignalSpy skipped(&rig.scanner, &Scanner::skipped);
-    QSignalSpy progress(&rig.scanner, &Scanner::progress);
-    QSignalSpy finished(&rig.scanner, &Scanner::finished);
-    QSignalSpy traffic(&rig.scanner, &Scanner::traffic);
-    rig.scanner.start({{u"A"_s, u"B"_s, u"C"_s, u"D"_s}, {}, {u"D"_s}, {}, std::nullopt});
-    QVERIFY(finished.isEmpty() && rig.writes.isEmpty());
-    QTRY_COMPARE(finished.size(), 1);
-
-    const auto results = finished.first().first().value<QList<ScanResult>>();
-    QCOMPARE(results, (QList<ScanResult>{{u"A"_s, Status::NotFound},
-                                         {u"B"_s, Status::Found, 19200},
-                                         {u"C"_s, Status::CannotOpen, 0, platform::SerialError::Permission},
-                                         {u"D"_s, Status::Skipped}}));
-    // Every baud of the list on the silent port, most likely first; the answering port stops there.
-    QCOMPARE(bauds(rig.fakes[u"A"_s]), Scanner::defaultBauds());
-    QCOMPARE(Scanner::attemptTiming(9600), (Timing{168, 53, 0})); // connect's 8 bytes; no retry
-    QCOMPARE(Scanner::defaultBauds(),
-             (QList<qint32>{9600, 115200, 19200, 38400, 57600, 4800, 2400, 1200, 14400, 76800}));
-    QCOMPARE(bauds(rig.fakes[u"B"_s]), (QList<qint32>{9600, 115200, 19200}));
-    QCOMPARE(rig.fakes[u"C"_s]->openAttempts, 1);
-    QCOMPARE(rig.fakes.count(u"D"_s), 0u); // in use: never touched
-    // Side by side: both first attempts go out before either port's second.
-    QCOMPARE(rig.writes.mid(0, 2), (QStringList{u"A 9600"_s, u"B 9600"_s}));
-    QCOMPARE(rig.writes.size(), 13);
-    QVERIFY(!rig.fakes[u"A"_s]->isOpen() && !rig.fakes[u"B"_s]->isOpen());
-
-    QCOMPARE(found.size(), 1);
-    QCOMPARE(found.first(), (QVariantList{u"B"_s, 19200}));
-    QCOMPARE(cannotOpen.size(), 1);
-    QCOMPARE(cannotOpen.first(),
-             (QVariantList{u"C"_s, QVariant::fromValue(platform::SerialError::Permission)}));
-    QCOMPARE(skipped.size(), 1);
-    QCOMPARE(skipped.first().first().toString(), u"D"_s);
-    QCOMPARE(traffic.first(), (QVariantList{u"A"_s, QVariant::fromValue(DeviceClient::Traffic::Sent),
-                                            QByteArray::fromHex("4002F123")}));
-    QCOMPARE(progress.first(), (QVariantList{0, 30}));
-    QCOMPARE(progress.last(), (QVariantList{13, 13}));
-}
-
-void TestScanner::cancelReleasesEveryPort() {
-    Rig rig;
-    QSignalSpy finished(&rig.scanner, &Scanner::finished);
-    rig.scanner.start({{u"A"_s, u"B"_s}, {9600, 19200}, {}, {}, Timing{60000, 60000, 0}});
-    QTRY_COMPARE(rig.writes.size(), 2);
-    QVERIFY(rig.fakes[u"A"_s]->isOpen() && rig.fakes[u"B"_s]->isOpen());
-    rig.scanner.cancel();
-    QVERIFY(!rig.fakes[u"A"_s]->isOpen() && !rig.fakes[u"B"_s]->isOpen());
-    QVERIFY(!rig.scanner.isRunning());
-    QCOMPARE(finished.size(), 1);
-    QCOMPARE(finished.first().first().value<QList<ScanResult>>(),
-             (QList<ScanResult>{{u"A"_s, Status::Cancelled}, {u"B"_s, Status::Cancelled}}));
-}
 
 QTEST_GUILESS_MAIN(TestScanner)
 #include "tst_scanner.moc"

@@ -1,3 +1,5 @@
+// How the faults asked for shape each reply: its writes, their waits, the garbage in front, and
+// the tag the log shows; and faults drawn at random from a seed.
 #include "sim/FaultPlan.h"
 
 #include <QSet>
@@ -6,17 +8,14 @@
 using namespace Qt::StringLiterals;
 using sim::FaultOptions;
 using sim::FaultPlan;
-using sim::PlannedReply;
 
 namespace {
 
 const QByteArray kConnected = QByteArray::fromHex("4002E123");
 
-// A planned reply as text: each write as "wait>hex", separated by spaces; "drop" when dropped.
+// A planned reply as text: each write as "wait>hex", then its tag in brackets; "-" for no writes.
 // Garbage, every byte in front of the first start byte, shows as "~count,".
-QString text(const PlannedReply& planned) {
-    if (planned.dropped())
-        return u"drop"_s;
+QString shown(const sim::PlannedReply& planned) {
     qsizetype garbage = planned.wire().indexOf('\x40');
     QStringList writes;
     for (const sim::PlannedWrite& write : planned.writes) {
@@ -26,7 +25,7 @@ QString text(const PlannedReply& planned) {
                           .arg(hidden > 0 ? u"~%1,"_s.arg(hidden) : QString(),
                                QString::fromLatin1(write.bytes.mid(hidden).toHex().toUpper())));
     }
-    return writes.join(QLatin1Char(' '));
+    return u"%1 [%2]"_s.arg(planned.dropped() ? u"-"_s : writes.join(u' '), planned.tag);
 }
 
 } // namespace
@@ -36,81 +35,63 @@ Q_DECLARE_METATYPE(FaultOptions)
 class FaultPlanTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void shapesReplies_data();
-    void shapesReplies();
-    void randomFaultsAreOneAtATimeAndRepeatable();
+    void shapesReplies_data() {
+        QTest::addColumn<FaultOptions>("faults");
+        QTest::addColumn<QString>("replies"); // the 1st, 2nd ... reply of 40 02 E1 23, separated by " | "
+        const auto row = [](const char* name, const FaultOptions& faults, const QString& replies) {
+            QTest::newRow(name) << faults << replies;
+        };
+        row("clean", {}, u"0>4002E123 []"_s);
+        row("delay", {.delayMs = 100}, u"100>4002E123 [delay:100]"_s);
+        row("delay and split: the delay comes first, the split after the first half",
+            {.delayMs = 30, .splitGapMs = 60}, u"30>4002 60>E123 [delay:30,split:60]"_s);
+        row("drop every one, whatever else is asked", {.delayMs = 50, .dropEvery = 1, .doubled = true},
+            u"- [drop] | - [drop]"_s);
+        row("drop every second and corrupt every third, counted on the same replies",
+            {.dropEvery = 2, .corruptEndEvery = 3},
+            u"0>4002E123 [] | - [drop] | 0>4002E124 [corrupt-end] | - [drop] | 0>4002E123 [] | - [drop]"_s);
+        row("double and corrupt: both copies corrupted, in one write",
+            {.corruptEndEvery = 1, .doubled = true}, u"0>4002E1244002E124 [corrupt-end,double]"_s);
+        row("double and split: split in the middle of the pair", {.splitGapMs = 20, .doubled = true},
+            u"0>4002E123 20>4002E123 [double,split:20]"_s);
+        row("garbage, none of it a start byte", {.garbage = 500}, u"0>~500,4002E123 [garbage:500]"_s);
+        row("garbage once in front of a doubled reply", {.garbage = 300, .doubled = true},
+            u"0>~300,4002E1234002E123 [double,garbage:300]"_s);
+        row("garbage is part of what is split", {.splitGapMs = 10, .garbage = 3},
+            u"0>~3, 10>4002E123 [garbage:3,split:10]"_s);
+    }
+
+    void shapesReplies() {
+        QFETCH(FaultOptions, faults);
+        QFETCH(QString, replies);
+        FaultPlan plan(faults);
+        QStringList planned;
+        for (qsizetype i = 0; i <= replies.count(u" | "_s); ++i)
+            planned.append(shown(plan.next(kConnected)));
+        QCOMPARE(planned.join(u" | "_s), replies);
+    }
+
+    // A seed draws one fault per reply, every kind in time, the same ones again for the same seed.
+    void randomFaultsAreOneAtATimeAndRepeatable() {
+        FaultPlan first(FaultOptions{.randomSeed = 7});
+        FaultPlan second(FaultOptions{.randomSeed = 7});
+        FaultPlan other(FaultOptions{.randomSeed = 8});
+        QStringList a, b, c;
+        QSet<QString> seen;
+        for (int i = 0; i < 500; ++i) {
+            const sim::PlannedReply p = first.next(kConnected);
+            QVERIFY2(!p.tag.contains(u','), qPrintable(p.tag));
+            seen.insert(p.tag);
+            a.append(shown(p));
+            b.append(shown(second.next(kConnected)));
+            c.append(shown(other.next(kConnected)));
+        }
+        QCOMPARE(a, b);
+        QVERIFY(a != c);
+        QCOMPARE(seen, (QSet<QString>{QString(), u"delay:150"_s, u"split:60"_s, u"drop"_s, u"corrupt-end"_s,
+                                      u"garbage:3"_s, u"double"_s}));
+    }
 };
-
-void FaultPlanTest::shapesReplies_data() {
-    QTest::addColumn<FaultOptions>("faults");
-    QTest::addColumn<QStringList>("writes"); // for the 1st, 2nd, 3rd ... reply of 40 02 E1 23
-    QTest::addColumn<QStringList>("tags");
-
-    const QString clean = u"0>4002E123"_s;
-    const QString none;
-    QTest::newRow("clean") << FaultOptions{} << QStringList{clean} << QStringList{none};
-    QTest::newRow("delay") << FaultOptions{.delayMs = 100} << QStringList{u"100>4002E123"_s}
-                           << QStringList{u"delay:100"_s};
-    QTest::newRow("delay and split: the delay comes first, the split after the first half")
-        << FaultOptions{.delayMs = 30, .splitGapMs = 60} << QStringList{u"30>4002 60>E123"_s}
-        << QStringList{u"delay:30,split:60"_s};
-    QTest::newRow("drop every one, whatever else is asked")
-        << FaultOptions{.delayMs = 50, .dropEvery = 1, .doubled = true} << QStringList{u"drop"_s, u"drop"_s}
-        << QStringList{u"drop"_s, u"drop"_s};
-    QTest::newRow("drop every second and corrupt every third, counted on the same replies")
-        << FaultOptions{.dropEvery = 2, .corruptEndEvery = 3}
-        << QStringList{clean, u"drop"_s, u"0>4002E124"_s, u"drop"_s, clean, u"drop"_s}
-        << QStringList{none, u"drop"_s, u"corrupt-end"_s, u"drop"_s, none, u"drop"_s};
-    QTest::newRow("double and corrupt: both copies corrupted, in one write")
-        << FaultOptions{.corruptEndEvery = 1, .doubled = true} << QStringList{u"0>4002E1244002E124"_s}
-        << QStringList{u"corrupt-end,double"_s};
-    QTest::newRow("double and split: split in the middle of the pair")
-        << FaultOptions{.splitGapMs = 20, .doubled = true} << QStringList{u"0>4002E123 20>4002E123"_s}
-        << QStringList{u"double,split:20"_s};
-    QTest::newRow("garbage, none of it a start byte")
-        << FaultOptions{.garbage = 500} << QStringList{u"0>~500,4002E123"_s} << QStringList{u"garbage:500"_s};
-    QTest::newRow("garbage once in front of a doubled reply")
-        << FaultOptions{.garbage = 300, .doubled = true} << QStringList{u"0>~300,4002E1234002E123"_s}
-        << QStringList{u"double,garbage:300"_s};
-    QTest::newRow("garbage is part of what is split")
-        << FaultOptions{.splitGapMs = 10, .garbage = 3} << QStringList{u"0>~3, 10>4002E123"_s}
-        << QStringList{u"garbage:3,split:10"_s};
-}
-
-void FaultPlanTest::shapesReplies() {
-    QFETCH(FaultOptions, faults);
-    QFETCH(QStringList, writes);
-    QFETCH(QStringList, tags);
-    FaultPlan plan(faults);
-    for (int i = 0; i < writes.size(); ++i) {
-        const PlannedReply planned = plan.next(kConnected);
-        QCOMPARE(text(planned), writes.at(i));
-        QCOMPARE(planned.tag, tags.at(i));
-    }
-}
-
-// A seed draws one fault per reply, every kind in time, the same ones again for the same seed.
-void FaultPlanTest::randomFaultsAreOneAtATimeAndRepeatable() {
-    FaultPlan first(FaultOptions{.randomSeed = 7});
-    FaultPlan second(FaultOptions{.randomSeed = 7});
-    FaultPlan other(FaultOptions{.randomSeed = 8});
-    QStringList a, b, c;
-    QSet<QString> seen;
-    for (int i = 0; i < 500; ++i) {
-        const PlannedReply p = first.next(kConnected);
-        QVERIFY2(!p.tag.contains(u','), qPrintable(p.tag));
-        seen.insert(p.tag);
-        a.append(p.tag + u' ' + text(p));
-        const PlannedReply q = second.next(kConnected);
-        b.append(q.tag + u' ' + text(q));
-        c.append(other.next(kConnected).tag);
-    }
-    QCOMPARE(a, b);
-    QVERIFY(a != c);
-    const QSet<QString> expected{QString(),        u"delay:150"_s, u"split:60"_s, u"drop"_s,
-                                 u"corrupt-end"_s, u"garbage:3"_s, u"double"_s};
-    QCOMPARE(seen, expected);
-}
 
 QTEST_GUILESS_MAIN(FaultPlanTest)
 #include "tst_sim_faults.moc"
