@@ -1,5 +1,6 @@
 #include "platform/QtSerialControl.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace platform {
@@ -96,6 +97,12 @@ SerialError QtSerialControl::openFailure(QSerialPort::SerialPortError error, boo
     }
 }
 
+QString QtSerialControl::location(const QString& portName) {
+    if (portName.contains(u'/') && QDir::isRelativePath(portName) && QFileInfo::exists(portName))
+        return QFileInfo(portName).absoluteFilePath();
+    return portName; // a bare name ("ttyUSB0", "COM3") or a full path, as the port list gives it
+}
+
 QtSerialControl::QtSerialControl(QObject* parent) : SerialControl(parent) {
     m_port.setReadBufferSize(kReadBufferSize);
     connect(&m_port, &QSerialPort::readyRead, this, &SerialControl::readyRead);
@@ -107,7 +114,7 @@ OpenResult QtSerialControl::open(const QString& portName, const LineSettings& se
         m_port.close();
     if (!usableName(portName))
         return SerialError::DeviceNotFound; // no device could bear such a name
-    m_port.setPortName(portName);
+    m_port.setPortName(location(portName));
     const bool configured =
         m_port.setBaudRate(settings.baud) && m_port.setDataBits(QSerialPort::DataBits(settings.dataBits)) &&
         m_port.setParity(toQt(settings.parity)) && m_port.setStopBits(toQt(settings.stopBits));

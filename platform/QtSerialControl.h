@@ -24,6 +24,9 @@ public:
     // another program holds (its lock file, or an exclusive open) and for a port this user may not
     // open; `deviceAccessible` (the user may read and write the device) tells the two apart.
     static SerialError openFailure(QSerialPort::SerialPortError error, bool deviceAccessible);
+    // The device a name means: a relative path that exists is taken from the working folder,
+    // where QSerialPort would look for it under /dev.
+    static QString location(const QString& portName);
 
 private:
     void onError(QSerialPort::SerialPortError error);

@@ -30,6 +30,30 @@ private Q_SLOTS:
         QCOMPARE(platform::QtSerialControl::openFailure(error, accessible), meaning);
     }
 
+    void relativePathsAreTheWorkingFolders_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("fromWorkingFolder");
+        QTest::newRow("relative path") << QStringLiteral("sims/sim1") << true;
+        QTest::newRow("dot path") << QStringLiteral("./sims/sim1") << true;
+        QTest::newRow("bare device name") << QStringLiteral("sim1") << false;
+        QTest::newRow("relative path to nothing") << QStringLiteral("sims/none") << false;
+        QTest::newRow("full path") << QStringLiteral("/dev/ttyS0") << false;
+    }
+
+    void relativePathsAreTheWorkingFolders() {
+        QFETCH(QString, name);
+        QFETCH(bool, fromWorkingFolder);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("sims")));
+        QFile(dir.filePath(QStringLiteral("sims/sim1"))).open(QIODevice::WriteOnly);
+        QFile(dir.filePath(QStringLiteral("sim1"))).open(QIODevice::WriteOnly);
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const QString location = platform::QtSerialControl::location(name);
+        QDir::setCurrent(before);
+        QCOMPARE(location, fromWorkingFolder ? QFileInfo(dir.filePath(name)).absoluteFilePath() : name);
+    }
+
     void unusableNamesAreNotFound_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("missing") << QStringLiteral("/dev/does-not-exist-expander");
