@@ -27,8 +27,10 @@ DeviceClient::~DeviceClient() {
 platform::OpenResult DeviceClient::open(const QString& portName, const platform::LineSettings& settings) {
     close();
     const platform::OpenResult result = m_serial.open(portName, settings);
-    if (result)
+    if (result) {
         m_timing = m_pinned.value_or(Timing::forBaud(settings.baud));
+        m_baud = settings.baud;
+    }
     return result;
 }
 
@@ -69,8 +71,10 @@ void DeviceClient::attempt() {
         return;
     }
     Q_EMIT traffic(Traffic::Sent, pending.request.bytes);
-    // A forward completes on the next turn of the event loop, never inside send().
-    m_answerTimer.start(pending.request.expects ? m_timing.answerMs : 0);
+    // A forward is done once its bytes have left the line: closing the port sooner puts the old
+    // speed back (QSerialPort does on close) under bytes the driver is still sending.
+    m_answerTimer.start(pending.request.expects ? m_timing.answerMs
+                                                : Timing::sentMs(int(pending.request.bytes.size()), m_baud));
 }
 
 void DeviceClient::onReadyRead() {

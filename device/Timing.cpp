@@ -10,6 +10,10 @@ int Timing::wireMs(int bytes, qint32 baud) {
     return int((bits + rate - 1) / rate);
 }
 
+int Timing::sentMs(int bytes, qint32 baud) {
+    return QuietMs + 2 * wireMs(bytes, baud);
+}
+
 Timing Timing::forBaud(qint32 baud, int exchangeBytes) {
     return {TurnaroundMs + 2 * wireMs(exchangeBytes, baud), QuietMs + wireMs(2, baud), Retries};
 }

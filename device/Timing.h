@@ -34,6 +34,9 @@ struct Timing {
     static Timing forBaud(qint32 baud, int exchangeBytes = LongestExchange);
     // The time `bytes` take on the line at `baud`, 10 bits a byte, rounded up to whole milliseconds.
     static int wireMs(int bytes, qint32 baud);
+    // How long after writing `bytes` they are surely on the wire: twice their wire time (parity
+    // and two stop bits make a byte up to 12 bits; adapters buffer) and QuietMs more.
+    static int sentMs(int bytes, qint32 baud);
 };
 
 } // namespace device

@@ -130,8 +130,10 @@ OpenResult QtSerialControl::open(const QString& portName, const LineSettings& se
 }
 
 void QtSerialControl::close() {
-    if (m_port.isOpen())
+    if (m_port.isOpen()) {
+        m_port.flush(); // what is still buffered here goes to the driver, which sends it before the close
         m_port.close();
+    }
 }
 
 bool QtSerialControl::isOpen() const {
