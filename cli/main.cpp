@@ -16,9 +16,23 @@ void write(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
+// Qt's messages go to standard error as usual, except its note that it chose the runtime folder
+// itself: harmless, and once per port it would bury a script's own output.
+QtMessageHandler qtHandler = nullptr;
+
+void filterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (qtHandler)
+        qtHandler(type, context, message);
+    else
+        write(stderr, qFormatLogMessage(type, context, message) + QLatin1Char('\n'));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    qtHandler = qInstallMessageHandler(filterMessages);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(cli::CommandLine::Program.toString());
     QCoreApplication::setApplicationVersion(QStringLiteral(EXPANDER_VERSION));
