@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/FirstPaint.h"
 
 #include "bench/ProcessStats.h"

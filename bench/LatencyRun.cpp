@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/LatencyRun.h"
 
 #include "bench/ProcessStats.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/ModalCloser.h"
 
 #include <QAbstractButton>

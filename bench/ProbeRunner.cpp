@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/ProbeRunner.h"
 
 #include "bench/ProcessStats.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/ProcessStats.h"
 
 #include <QByteArray>

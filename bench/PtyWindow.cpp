@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/PtyWindow.h"
 
 #include <QApplication>

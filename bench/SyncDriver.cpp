@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/SyncDriver.h"
 
 #include "bench/ModalCloser.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // expander-cli against the simulator, each figure beside what it is measured against in the same run:
 //   unit      one unit's connect, port write and verify read-back (elapsedMs of its JSON line) at
 //             115200 and 9600 baud with --pace, beside the floor: the same three exchanges made by a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Compares the program with the minimal Qt Widgets program. The probes run in turn, round after
 // round, so that drift of the shared machine falls on all of them alike.
 //   bench-compare startup --program P --minimal M [--runs 20]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Throughput of the protocol and configuration core, in frames per second.
 #include "config/NetworkFrame.h"
 #include "config/PortSetFrame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Idle cost: CPU time the program uses with its window shown and the port open on a pty while
 // nothing arrives.
 //   bench-idle [--seconds S]

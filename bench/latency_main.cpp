@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reply latency: the real serial port on a pty, replies written one at a time with pauses
 // between; prints p50 and p99 of the time from the last byte's write to the command line's
 // change, less the 50 ms quiet time.

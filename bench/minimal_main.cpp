@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reference for start-up and memory: the least a Qt Widgets program with a window of the
 // main window's size does. An empty main window with a 719 x 570 central area and a menu bar;
 // prints its first-paint line and ends.

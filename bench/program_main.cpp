@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program as main.cpp builds it (App and Form1 over the real services), with a probe:
 //   bench-program startup   prints the first-paint line, then ends
 //   bench-program memory    opens the port on a pty of its own, connects and synchronises

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The traffic log under a flood: a device on a pty sends N replies a minute (10,000 by default), in
 // turn a connect confirmation, a port-set confirmation and a port configuration, while the log is
 // at its bound, so that every row appended drops the oldest. The line is never quiet for 50 ms, so

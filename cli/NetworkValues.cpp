@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/NetworkValues.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/UnitSession.h"
 
 #include "cli/CommandLine.h"

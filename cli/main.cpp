@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // expander-cli: the serial-port expander's configuration from scripts and production lines.
 #include "cli/CommandLine.h"
 #include "cli/Tool.h"

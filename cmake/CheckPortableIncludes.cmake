@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 cmake_minimum_required(VERSION 3.25)
 # Fails when program code includes a header that exists only on POSIX systems: the program must
 # build on Windows. Run as cmake -DSOURCE_DIR=<source tree> -P CheckPortableIncludes.cmake.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Desktop integration and the Debian package. Next to the three programs (installed where they are
 # defined) go the desktop entry, the scalable icon and a manual page for each program;
 # `cpack -G DEB` in the build folder packs all of it as expander-config_<version>_<arch>.deb.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # expander_add_test(NAME SOURCES... LIBS ...): one test executable per tested unit.
 # Tests run on the offscreen platform so that none needs a display.
 function(expander_add_test name)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/AddressText.h"
 
 #include <QStringList>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/Describe.h"
 
 #include "config/NetworkFrame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/NetworkFrame.h"
 
 #include "protocol/ReplyDecoder.h"

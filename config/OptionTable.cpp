@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/OptionTable.h"
 
 namespace config {

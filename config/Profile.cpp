@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/Profile.h"
 
 #include "config/Tables.h"

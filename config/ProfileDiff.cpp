@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/ProfileDiff.h"
 
 #include "config/Describe.h"

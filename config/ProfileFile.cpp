@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/ProfileFile.h"
 
 #include "config/AddressText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/Tables.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/Words.h"
 
 #include "config/Tables.h"

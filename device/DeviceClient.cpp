@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/DeviceClient.h"
 
 #include "protocol/ReplyDecoder.h"

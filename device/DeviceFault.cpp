@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/DeviceFault.h"
 
 #include "config/Describe.h"

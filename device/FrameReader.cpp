@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/FrameReader.h"
 
 #include "protocol/Frame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/Request.h"
 
 #include "config/NetworkFrame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/Scanner.h"
 
 namespace device {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every value codec on arbitrary text (and on an integer taken from the input's first four
 // bytes): nothing crashes, results have their documented shape, and the conversions agree with
 // plain arithmetic and with each other.

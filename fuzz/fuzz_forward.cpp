@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console's forward frame from arbitrary command and port texts. Input: the port text, a line
 // feed, then the command text (which may hold further line feeds); UTF-16 after a leading FF FE.
 // A built frame is well formed and carries exactly the typed digits; a refusal has its reason.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary received bytes through the frame reader, fed whole and in pieces whose sizes come from
 // the input itself. The cut is the same however the bytes were split; the chunks give back every
 // byte and invent none; each frame is well formed, each malformed chunk is not, by the describer's

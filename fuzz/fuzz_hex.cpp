@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The transmitter's reading of frame text and the hex text shown for received bytes: reading
 // never yields more bytes than the text can hold, takes exactly the leading run of digit pairs,
 // and reads back every text that toHexText writes, in either case and with spaces between pairs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The network write frame and the octet boxes' own rules on arbitrary box texts. Input: 18 lines
 // (UTF-16 after a leading FF FE), one per box; the last keeps any further lines. A built frame is
 // always whole and carries each box's value; a refusal names the first box that cannot be sent.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The port-set frame from arbitrary list texts. Input: 42 lines (UTF-16 after a leading FF FE):
 // the output switch position as a number (anything else is "nothing selected"), then for ports
 // 1 to 8 the baud rate, data bits, stop bits, parity and function texts, then the main port's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes as a profile file. A file that is accepted holds only list entries: it writes
 // back to JSON that reads as the same profile and writes the same bytes again, its codes give the
 // port-set frame the panels give, and the codes read back as the same profile. A refused file's

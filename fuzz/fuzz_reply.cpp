@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary received bursts through the reply decoder: the cut into replies loses and invents no
 // byte, every reply that is acted on has the right start, end, code and size, and the frame built
 // back from a decoded reply decodes to the same reply. The input is read as a burst as it is, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/LockFileInstance.h"
 
 #include "platform/RuntimeDir.h"

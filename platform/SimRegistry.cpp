@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/SimRegistry.h"
 
 #include "platform/RuntimeDir.h"

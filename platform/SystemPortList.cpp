@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/SystemPortList.h"
 
 #include "platform/SimRegistry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/Codecs.h"
 
 #include "protocol/HexDigit.h"

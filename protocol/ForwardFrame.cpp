@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/ForwardFrame.h"
 
 #include "protocol/Frame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/HexText.h"
 
 #include "protocol/HexDigit.h"

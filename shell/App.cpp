@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/App.h"
 
 #include "shell/Form1.h"

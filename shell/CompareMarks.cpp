@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/CompareMarks.h"
 
 #include "shell/PanelLists.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/Form1.h"
 
 #include "config/Describe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/Form1View.h"
 
 #include "shell/CappedTextEdit.h"

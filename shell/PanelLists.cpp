@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/PanelLists.h"
 
 #include "shell/Form1View.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/ProfileActions.h"
 
 #include "config/ProfileFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/frmAbout.h"
 
 #include "platform/ui/Placement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/Describe.h"
 
 #include "config/Describe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/Device.h"
 
 #include "protocol/Frame.h"

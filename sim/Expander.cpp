@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/Expander.h"
 
 #include "sim/Describe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/FrameAssembler.h"
 
 #include "protocol/Frame.h"

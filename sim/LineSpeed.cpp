@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/LineSpeed.h"
 
 // <asm/termbits.h> has struct termios2 and TCGETS2, and clashes with glibc's <termios.h>, so this

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/Log.h"
 
 #include "protocol/HexText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/Options.h"
 
 #include "config/Tables.h"

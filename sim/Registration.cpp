@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/Registration.h"
 
 #include "platform/SimRegistry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/SignalWatcher.h"
 
 #include <QSocketNotifier>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "traffic/AnswerWatch.h"
 
 #include "protocol/Frame.h"

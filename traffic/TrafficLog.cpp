@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "traffic/TrafficLog.h"
 
 namespace traffic {

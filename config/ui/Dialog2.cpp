@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/ui/Dialog2.h"
 
 #include "config/ui/OctetValidator.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/ui/OctetValidator.h"
 
 #include "config/NetworkFrame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/ui/FindDeviceDialog.h"
 
 #include "platform/ui/Placement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/ui/Dialog.h"
 
 #include "platform/PortList.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/ui/QtFileDialogs.h"
 
 #include <QDir>

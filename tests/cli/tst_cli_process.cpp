@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // expander-cli as a process against simulator processes over real pseudo-terminals: the port list
 // and a scan, a read with its trace, batches written and verified (all passing, a stuck port, a
 // wrong baud, a unit unplugged mid-batch) with their JSON lines and results file, the other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line: what each subcommand accepts, into which invocation, and what it refuses with
 // which message; --help and --version.
 #include "cli/CommandLine.h"

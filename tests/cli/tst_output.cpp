@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the tool prints and records: the JSON line, the table, the results file's rows and the
 // trace, each byte for byte.
 #include "cli/Csv.h"

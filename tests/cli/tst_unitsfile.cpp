@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The units file: which values each unit of a batch gets (its own row, the * row counted up, the
 // profile's values beneath), the CSV it reads, and what it refuses with which message.
 #include "cli/UnitsFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The exit-code policy: each verdict's word and code, the worst of a batch, and the verdict that a
 // device fault, a scan result and an open failure come to.
 #include "cli/Verdict.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a frame on the line means, in both languages: every request and reply, the codes no list
 // shows, and each way bytes can fail to be a frame.
 #include "config/Describe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The network module's write frame built from the eighteen octet boxes, and the boxes' own rules:
 // which characters they keep and which values they reset.
 #include "config/NetworkFrame.h"

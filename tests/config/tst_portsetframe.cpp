@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The port-set frame built from the port panels, and the notice naming the first list that keeps
 // it from being built.
 #include "config/PortSetFrame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The profile file: what it accepts and refuses (with the message naming file, field and value),
 // its exact layout, the conversions to the panels and to the codes, and the field-by-field diff.
 #include "config/ProfileDiff.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The option lists of the port panels: every entry's text and wire code in both directions, the
 // line byte, and the texts that carry no code.
 #include "config/Tables.h"

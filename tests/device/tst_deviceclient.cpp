@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The device client on the fake serial control: the bytes of each request, when a reply counts,
 // what each kind of bad answer gives, time-outs and retries, the queue, and a port that goes away.
 #include "device/DeviceClient.h"

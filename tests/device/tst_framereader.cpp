@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cutting received bytes into frames: each comes out at its last byte, however the bytes were split,
 // and whatever is no frame comes out as malformed, once.
 #include "device/FrameReader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scanner on fake ports: every port at once, each port's bauds in turn until one answers, the
 // ports it must not or cannot open, and a cancel that lets go of every port.
 #include "device/Scanner.h"

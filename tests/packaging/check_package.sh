@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks what the build installs and what its Debian package holds and declares.
 #   check_package.sh install BUILD_DIR CMAKE   cmake --install into a scratch DESTDIR, then
 #                                              checks the programs, the desktop entry, the icon

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real serial control's reading of why a port would not open, and the names it refuses.
 #include "platform/QtSerialControl.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The registry through which running simulators offer their ports to the port list.
 #include "SimProcess.h"
 #include "platform/SimRegistry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The single-instance rule: which lock files block a start, and the private runtime folder they
 // live in. (The window's notice to a second copy is the shell's test, on a fake instance.)
 #include "platform/LockFileInstance.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The conversions between numbers, decimal, hexadecimal and bit texts and bytes: round trips over
 // every byte value, then what the round trips cannot show (what an operator can type or paste,
 // widths, overflow).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console's forward frame: what the operator types on the command line, wrapped for one
 // extension port, or the reason nothing is built and what the operator is told.
 #include "protocol/ForwardFrame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The device's replies: cutting one quiet-time burst into frames, deciding which reply each frame
 // is, and the frames that carry each reply.
 #include "protocol/ReplyDecoder.h"

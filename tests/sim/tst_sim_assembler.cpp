@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cutting the main port's byte stream into frames by their length byte, whatever the reads, and
 // what is junk, held back, or given up.
 #include "sim/FrameAssembler.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the faults asked for shape each reply: its writes, their waits, the garbage in front, and
 // the tag the log shows; and faults drawn at random from a seed.
 #include "sim/FaultPlan.h"

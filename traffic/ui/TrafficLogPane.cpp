@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "traffic/ui/TrafficLogPane.h"
 
 #include "platform/ui/FileDialogs.h"
