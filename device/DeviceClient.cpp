@@ -183,21 +183,8 @@ void DeviceClient::failAll(Kind kind) {
 }
 
 void DeviceClient::onError(platform::SerialError error) {
-    switch (error) {
-    case platform::SerialError::Resource:
-    case platform::SerialError::Read:
-    case platform::SerialError::Write:
+    if (platform::meansPortLost(error))
         lose();
-        break;
-    case platform::SerialError::NoError:
-    case platform::SerialError::DeviceNotFound:
-    case platform::SerialError::Permission:
-    case platform::SerialError::InUse:
-    case platform::SerialError::Open:
-    case platform::SerialError::Timeout:
-    case platform::SerialError::Other:
-        break; // open failures are reported by open(); the rest do not end the session
-    }
 }
 
 void DeviceClient::lose() {

@@ -61,22 +61,8 @@ void PortController::onReadyRead() {
 }
 
 void PortController::onError(platform::SerialError error) {
-    switch (error) {
-    case platform::SerialError::Resource:
-    case platform::SerialError::Read:
-    case platform::SerialError::Write:
-        // A vanished device repeats these in a tight loop: act on the first, while still open.
-        lose();
-        break;
-    case platform::SerialError::NoError:
-    case platform::SerialError::DeviceNotFound:
-    case platform::SerialError::InUse:
-    case platform::SerialError::Permission:
-    case platform::SerialError::Open:
-    case platform::SerialError::Timeout:
-    case platform::SerialError::Other:
-        break; // open failures are reported by open(); the rest do not end the session
-    }
+    if (platform::meansPortLost(error))
+        lose(); // acts on the first of the flood only
 }
 
 void PortController::lose() {

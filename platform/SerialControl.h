@@ -27,6 +27,27 @@ enum class SerialError {
     Other
 };
 
+// Whether an error on an open port means the device is gone (unplugged, hung up). A vanished
+// device repeats these in a tight loop. Open failures are reported by open(); the rest do not end
+// a session.
+constexpr bool meansPortLost(SerialError error) {
+    switch (error) {
+    case SerialError::Resource:
+    case SerialError::Read:
+    case SerialError::Write:
+        return true;
+    case SerialError::NoError:
+    case SerialError::DeviceNotFound:
+    case SerialError::InUse:
+    case SerialError::Permission:
+    case SerialError::Open:
+    case SerialError::Timeout:
+    case SerialError::Other:
+        return false;
+    }
+    return false;
+}
+
 // Done, or why the port could not be opened.
 using OpenResult = protocol::Result<protocol::Done, SerialError>;
 

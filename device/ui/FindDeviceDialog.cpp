@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "device/ui/FindDeviceDialog.h"
 
+#include "platform/ui/Buttons.h"
 #include "platform/ui/Placement.h"
 
 #include <QHBoxLayout>
@@ -32,22 +33,15 @@ QString openFailure(platform::SerialError error) {
     }
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 FindDeviceDialog::FindDeviceDialog(Scanner::SerialFactory factory, const QStringList& ports,
                                    const QString& inUse, QWidget* parent)
     : QDialog(parent), m_scanner(std::move(factory)), m_ports(ports), m_inUse(inUse),
       m_status(new QLabel(this)), m_progress(new QProgressBar(this)), m_results(new QTreeWidget(this)),
-      m_use(button(this, "useButton", QStringLiteral("使用"))),
-      m_stop(button(this, "stopButton", QStringLiteral("停止"))),
-      m_close(button(this, "closeButton", QStringLiteral("关闭"))) {
+      m_use(platform::toolButton(this, "useButton", QStringLiteral("使用"))),
+      m_stop(platform::toolButton(this, "stopButton", QStringLiteral("停止"))),
+      m_close(platform::toolButton(this, "closeButton", QStringLiteral("关闭"))) {
     setObjectName(QStringLiteral("FindDeviceDialog"));
     setWindowTitle(QStringLiteral("查找设备"));
     setModal(true);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "traffic/ui/TrafficLogPane.h"
 
+#include "platform/ui/Buttons.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/MessageBoxes.h"
 #include "traffic/TrafficLog.h"
@@ -23,13 +24,6 @@ namespace {
 
 const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
 const QString kTextFilter = QStringLiteral("文本文件 (*.txt)");
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 
@@ -61,9 +55,9 @@ TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
     m_view->setColumnWidth(TrafficLog::BytesColumn, 36 * digit);
     columns->setStretchLastSection(true);
 
-    auto* copyButton = button(this, "copyLog", QStringLiteral("复制"));
-    auto* clearButton = button(this, "clearLog", QStringLiteral("清空"));
-    auto* saveButton = button(this, "saveLog", QStringLiteral("保存…"));
+    auto* copyButton = platform::toolButton(this, "copyLog", QStringLiteral("复制"));
+    auto* clearButton = platform::toolButton(this, "clearLog", QStringLiteral("清空"));
+    auto* saveButton = platform::toolButton(this, "saveLog", QStringLiteral("保存…"));
     copyButton->setToolTip(QStringLiteral("把选中的行(未选中时为全部)复制到剪贴板"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(copyButton);
