@@ -84,8 +84,8 @@ QString jsonLine(const UnitReport& report) {
         QJsonArray list;
         for (const config::ProfileDifference& difference : *report.diff)
             list.append(QJsonObject{{QStringLiteral("field"), difference.path()},
-                                    {QStringLiteral("expected"), difference.fileText(difference.expected)},
-                                    {QStringLiteral("actual"), difference.fileText(difference.actual)}});
+                                    {QStringLiteral("expected"), difference.expected},
+                                    {QStringLiteral("actual"), difference.actual}});
         fields.append(QStringLiteral("\"diff\":") + json(list));
     }
     if (report.written)
@@ -161,8 +161,7 @@ QString found(const std::vector<UnitReport>& reports) {
 
 QString differenceText(const config::ProfileDifference& difference) {
     return QStringLiteral("%1: wrote %2, device holds %3")
-        .arg(difference.path(), difference.fileText(difference.expected),
-             difference.fileText(difference.actual));
+        .arg(difference.path(), difference.expected, difference.actual);
 }
 
 QStringList resultsHeader() {

@@ -2,8 +2,6 @@
 #include "config/ProfileDiff.h"
 
 #include "config/Describe.h"
-#include "config/Tables.h"
-#include "config/Words.h"
 
 namespace config {
 
@@ -46,19 +44,6 @@ QString ProfileDifference::path() const {
 QString ProfileDifference::listName() const {
     const QString list = QString::fromUtf16(names(field).list);
     return port > 0 ? QStringLiteral("串口%1 %2").arg(port).arg(list) : list;
-}
-
-QString ProfileDifference::fileText(const QString& value) const {
-    switch (field) {
-    case Field::Function:
-        return englishName(tables::functions(), value);
-    case Field::Parity:
-        return englishName(tables::parities(), value);
-    case Field::Output:
-        return englishName(tables::outputSwitch(), value);
-    default:
-        return value;
-    }
 }
 
 std::vector<ProfileDifference> ProfileDiff::compare(const Profile& expected, const Profile& actual) {

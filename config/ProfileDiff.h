@@ -24,8 +24,6 @@ struct ProfileDifference {
     // The list or box as the window names it: "串口4 校验位", "串口0 波特率", "串口0接收输出",
     // "网络参数 IP地址".
     QString listName() const;
-    // A value of this field as the profile file spells it: "even" where the list shows "偶校验".
-    QString fileText(const QString& value) const;
 };
 
 class ProfileDiff {

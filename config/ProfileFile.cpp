@@ -326,12 +326,6 @@ QString numeric(const QString& text) {
     return ok && QString::number(value) == text ? text : literal(text);
 }
 
-// A list entry by its English name, so that a saved file reads the same in any language and
-// diffs cleanly; the reader takes both names.
-QString named(const OptionTable& table, const QString& text) {
-    return literal(englishName(table, text));
-}
-
 } // namespace
 
 QString ProfileError::message() const {
@@ -379,15 +373,14 @@ QByteArray ProfileFile::toJson(const Profile& profile) {
                       .arg(Version);
     for (int i = 0; i < frame::PortCount; ++i) {
         const PortProfile& port = profile.ports[i];
-        out +=
-            QStringLiteral("        {\"port\": %1, \"function\": %2, \"baud\": %3, \"dataBits\": %4, "
-                           "\"stopBits\": %5, \"parity\": %6}")
-                .arg(QString::number(i + 1), named(tables::functions(), port.function), numeric(port.baud),
-                     numeric(port.dataBits), numeric(port.stopBits), named(tables::parities(), port.parity));
+        out += QStringLiteral("        {\"port\": %1, \"function\": %2, \"baud\": %3, \"dataBits\": %4, "
+                              "\"stopBits\": %5, \"parity\": %6}")
+                   .arg(QString::number(i + 1), literal(port.function), numeric(port.baud),
+                        numeric(port.dataBits), numeric(port.stopBits), literal(port.parity));
         out += i + 1 < frame::PortCount ? QStringLiteral(",\n") : QStringLiteral("\n");
     }
     out += QStringLiteral("    ],\n    \"mainPort\": {\"baud\": %1, \"output\": %2}")
-               .arg(numeric(profile.mainBaud), named(tables::outputSwitch(), profile.output));
+               .arg(numeric(profile.mainBaud), literal(profile.output));
     if (const auto& network = profile.network) {
         out += QStringLiteral(",\n    \"network\": {\"mac\": %1, \"ip\": %2, \"mask\": %3, \"gateway\": %4}")
                    .arg(literal(describe::macAddress(*network)), literal(describe::dottedQuad(*network, 6)),

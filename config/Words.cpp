@@ -93,11 +93,6 @@ std::optional<int> positionOfName(const OptionTable& table, const QString& name)
     return std::nullopt;
 }
 
-QString englishName(const OptionTable& table, const QString& text) {
-    const std::optional<int> position = positionOfName(table, text);
-    return position ? entryName(table, *position, Language::English) : text;
-}
-
 QStringList acceptedNames(const OptionTable& table) {
     QStringList names = table.texts();
     for (const char16_t* name : englishNames(table))

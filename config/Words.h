@@ -63,9 +63,6 @@ QString entryName(const OptionTable& table, int position, Language language);
 // The entry whose text or English name is `name`; English names are matched without regard to case.
 std::optional<int> positionOfName(const OptionTable& table, const QString& name);
 
-// The English name of the entry whose text or name is `text`; any other text as it is.
-QString englishName(const OptionTable& table, const QString& text);
-
 // Every name positionOfName accepts, list texts first, then the English names.
 QStringList acceptedNames(const OptionTable& table);
 

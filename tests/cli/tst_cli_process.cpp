@@ -85,8 +85,8 @@ private Q_SLOTS:
         QTest::newRow("a stuck port")
             << QList<QStringList>{{u"--stuck-port"_s, u"3"_s}} << QStringList{} << 1
             << QStringList{u"mismatch"_s}
-            << u"\"diff\":[{\"actual\":\"RS232\",\"expected\":\"RS485-half\",\"field\":\"ports[2]."
-               u"function\"},{\"actual\":\"none\",\"expected\":\"even\",\"field\":\"ports[2].parity\"}]"_s;
+            << u"\"diff\":[{\"actual\":\"RS232\",\"expected\":\"RS485半双工\",\"field\":\"ports[2]."
+               u"function\"},{\"actual\":\"无\",\"expected\":\"偶校验\",\"field\":\"ports[2].parity\"}]"_s;
         QTest::newRow("no answer at the wrong baud")
             << QList<QStringList>{{u"--main-baud"_s, u"19200"_s}} << QStringList{u"-b"_s, u"9600"_s} << 4
             << QStringList{u"no-answer"_s} << u"\"message\":\"connect: no answer after 3 attempts\""_s;

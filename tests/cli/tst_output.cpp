@@ -74,7 +74,7 @@ private Q_SLOTS:
             u"PORT          BAUD   RESULT        TIME  DETAILS\n"
             u"/dev/ttyUSB0  19200  passed       52 ms  mac=00:08:DC:01:02:03 ip=10.0.0.1 mask=255.255.255.0 "
             u"gateway=10.0.0.254 verified\n"
-            u"B             9600   mismatch   1234 ms  ports[2].parity: wrote none, device holds even\n"
+            u"B             9600   mismatch   1234 ms  ports[2].parity: wrote 无, device holds 偶校验\n"
             u"                                         mainPort.baud: wrote 9600, device holds 19200\n"
             u"C\"1           -      no-answer   668 ms  connect: no answer at 9600, 115200 baud\n"_s);
     }
@@ -87,8 +87,8 @@ private Q_SLOTS:
             csv::row(output::resultsRow(passedWrite(), time)),
             u"2026-01-02T03:04:05.006Z,/dev/ttyUSB0,write,19200,passed,10.0.0.1,00:08:DC:01:02:03,,,52\n"_s);
         QCOMPARE(csv::row(output::resultsRow(mismatch(), time.toOffsetFromUtc(3600))),
-                 u"2026-01-02T03:04:05.006Z,B,write,9600,mismatch,,,\"ports[2].parity: wrote none, device "
-                 u"holds even; "
+                 u"2026-01-02T03:04:05.006Z,B,write,9600,mismatch,,,\"ports[2].parity: wrote 无, device "
+                 u"holds 偶校验; "
                  u"mainPort.baud: wrote 9600, device holds 19200\",2 field(s) differ,1234\n"_s);
         QCOMPARE(
             csv::row(output::resultsRow(noAnswer(), time)),

@@ -20,16 +20,16 @@ const QByteArray kSample = R"({
     "format": "expander-profile",
     "version": 1,
     "ports": [
-        {"port": 1, "function": "RS232", "baud": 9600, "dataBits": 8, "stopBits": 1, "parity": "none"},
-        {"port": 2, "function": "RS485-half", "baud": 115200, "dataBits": 7, "stopBits": 2, "parity": "even"},
-        {"port": 3, "function": "RS485-full", "baud": 1200, "dataBits": 5, "stopBits": 1, "parity": "mark"},
-        {"port": 4, "function": "RS232", "baud": 3600, "dataBits": 8, "stopBits": 1, "parity": "odd"},
-        {"port": 5, "function": "RS232", "baud": 38400, "dataBits": 6, "stopBits": 2, "parity": "space"},
-        {"port": 6, "function": "RS232", "baud": 38400, "dataBits": 6, "stopBits": 2, "parity": "space"},
-        {"port": 7, "function": "RS232", "baud": 38400, "dataBits": 6, "stopBits": 2, "parity": "space"},
-        {"port": 8, "function": "RS232", "baud": 38400, "dataBits": 6, "stopBits": 2, "parity": "space"}
+        {"port": 1, "function": "RS232", "baud": 9600, "dataBits": 8, "stopBits": 1, "parity": "无"},
+        {"port": 2, "function": "RS485半双工", "baud": 115200, "dataBits": 7, "stopBits": 2, "parity": "偶校验"},
+        {"port": 3, "function": "RS485全双工", "baud": 1200, "dataBits": 5, "stopBits": 1, "parity": "1校验"},
+        {"port": 4, "function": "RS232", "baud": 3600, "dataBits": 8, "stopBits": 1, "parity": "奇校验"},
+        {"port": 5, "function": "RS232", "baud": 38400, "dataBits": 6, "stopBits": 2, "parity": "空校验"},
+        {"port": 6, "function": "RS232", "baud": 38400, "dataBits": 6, "stopBits": 2, "parity": "空校验"},
+        {"port": 7, "function": "RS232", "baud": 38400, "dataBits": 6, "stopBits": 2, "parity": "空校验"},
+        {"port": 8, "function": "RS232", "baud": 38400, "dataBits": 6, "stopBits": 2, "parity": "空校验"}
     ],
-    "mainPort": {"baud": 57600, "output": "forbidden"},
+    "mainPort": {"baud": 57600, "output": "禁止"},
     "network": {"mac": "00:08:DC:01:02:0A", "ip": "192.168.1.100", "mask": "255.255.255.0", "gateway": "192.168.1.1"}
 }
 )";
@@ -72,9 +72,9 @@ private Q_SLOTS:
             QTest::newRow(row) << from << to << u"profile.json: "_s + message << true;
         };
         QTest::newRow("the sample") << QString() << QString() << QString() << true;
-        QTest::newRow("the window's list texts, English names in any case")
-            << u"\"RS485-half\", \"baud\": 115200, \"dataBits\": 7, \"stopBits\": 2, \"parity\": \"even\""_s
-            << u"\"RS485半双工\", \"baud\": 115200, \"dataBits\": 7, \"stopBits\": 2, \"parity\": \"Even\""_s
+        QTest::newRow("English names in any case")
+            << u"\"RS485半双工\", \"baud\": 115200, \"dataBits\": 7, \"stopBits\": 2, \"parity\": \"偶校验\""_s
+            << u"\"rs485-HALF\", \"baud\": 115200, \"dataBits\": 7, \"stopBits\": 2, \"parity\": \"Even\""_s
             << QString() << true;
         QTest::newRow("without network") << kNetworkLine << QString() << QString() << false;
         refused("not JSON", u"\"version\": 1,"_s, u"\"version\": 1"_s,
@@ -87,13 +87,13 @@ private Q_SLOTS:
                 u"version: 2 is not supported; this program reads version 1"_s);
         refused("an unknown field", u"\"version\": 1,"_s, u"\"version\": 1, \"colour\": 1,"_s,
                 u"unknown field \"colour\" (expected format, version, ports, mainPort, network)"_s);
-        refused("no main port", u"\"mainPort\": {\"baud\": 57600, \"output\": \"forbidden\"},"_s, QString(),
+        refused("no main port", u"\"mainPort\": {\"baud\": 57600, \"output\": \"禁止\"},"_s, QString(),
                 u"missing field \"mainPort\""_s);
         refused(
-            "parity", u"\"odd\""_s, u"\"偶\""_s,
+            "parity", u"\"奇校验\""_s, u"\"偶\""_s,
             u"ports[3].parity: \"偶\" is not one of 无, 奇校验, 偶校验, 1校验, 空校验, none, odd, even, mark, space"_s);
         refused(
-            "function", u"\"RS485-full\""_s, u"\"RS485\""_s,
+            "function", u"\"RS485全双工\""_s, u"\"RS485\""_s,
             u"ports[2].function: \"RS485\" is not one of RS232, RS485半双工, RS485全双工, RS485-half, RS485-full"_s);
         refused("baud not a multiple of 1200", u"\"baud\": 3600"_s, u"\"baud\": 3601"_s,
                 u"ports[3].baud: 3601 is not a whole multiple of 1200 from 1200 to 306000"_s);
@@ -112,12 +112,12 @@ private Q_SLOTS:
         refused("a port missing",
                 u",\n        {\"port\": 8, \"function\": \"RS232\", \"baud\": 38400, \"dataBits\": 6, "
                 u"\"stopBits\": 2, "
-                u"\"parity\": \"space\"}"_s,
+                u"\"parity\": \"空校验\"}"_s,
                 QString(), u"ports: port 8 is missing"_s);
         refused(
-            "a misspelt port field", u"\"parity\": \"none\""_s, u"\"partiy\": \"none\""_s,
+            "a misspelt port field", u"\"parity\": \"无\""_s, u"\"partiy\": \"无\""_s,
             u"ports[0]: unknown field \"partiy\" (expected port, function, baud, dataBits, stopBits, parity)"_s);
-        refused("output", u"\"forbidden\""_s, u"\"off\""_s,
+        refused("output", u"\"禁止\""_s, u"\"off\""_s,
                 u"mainPort.output: \"off\" is not one of 允许, 禁止, allowed, forbidden"_s);
         refused("MAC address", u"\"00:08:DC:01:02:0A\""_s, u"\"00:08:DC:01:02\""_s,
                 u"network.mac: \"00:08:DC:01:02\" is not a MAC address such as 00:08:DC:01:02:03"_s);
