@@ -49,28 +49,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("lists"); // port|baud|parity|data bits|stop bits, as the dialog shows them
         QTest::addColumn<QString>("settings"); // the settings string
         QTest::addColumn<QString>("opened");   // name|baud|parity|data bits|stop bits opened with, or empty
-        QTest::newRow("defaults") << "COM3|9600|None|8|1"
-                                  << "9600,N,8,1"
-                                  << "COM3|9600|0|8|0";
-        QTest::newRow("1.5 stop bits stay 1.5") << "COM3|9600|Odd|8|1.5"
-                                                << "9600,O,8,1.5"
-                                                << "COM3|9600|1|8|1";
-        QTest::newRow("mark, 7, 2") << "COM1|76800|Mark|7|2"
-                                    << "76800,M,7,2"
-                                    << "COM1|76800|3|7|2";
-        QTest::newRow("even") << "/dev/ttyUSB0|115200|Even|5|1"
-                              << "115200,E,5,1"
-                              << "/dev/ttyUSB0|115200|2|5|0";
-        QTest::newRow("space, name kept whole") << " COM12 |1200|Space|6|2"
-                                                << "1200,S,6,2"
-                                                << "COM12|1200|4|6|2";
+        const auto row = [](const char* lists, const char* settings, const char* opened) {
+            QTest::newRow(lists) << QString::fromLatin1(lists) << QString::fromLatin1(settings)
+                                 << QString::fromLatin1(opened);
+        };
+        row("COM3|9600|None|8|1", "9600,N,8,1", "COM3|9600|0|8|0");
+        row("COM3|9600|Odd|8|1.5", "9600,O,8,1.5", "COM3|9600|1|8|1"); // 1.5 stop bits stay 1.5
+        row("COM1|76800|Mark|7|2", "76800,M,7,2", "COM1|76800|3|7|2");
+        row("/dev/ttyUSB0|115200|Even|5|1", "115200,E,5,1", "/dev/ttyUSB0|115200|2|5|0");
+        row(" COM12 |1200|Space|6|2", "1200,S,6,2", "COM12|1200|4|6|2"); // the name is kept whole
         // A text that cannot be read leaves its value as it was: the defaults applied first.
-        QTest::newRow("unreadable texts") << "|fast||x|3"
-                                          << "fast,N,8,1"
-                                          << "";
-        QTest::newRow("nine data bits") << "COM3|9600|None|9|1"
-                                        << "9600,N,9,1"
-                                        << "";
+        row("|fast||x|3", "fast,N,8,1", "");
+        row("COM3|9600|None|9|1", "9600,N,9,1", "");
     }
 
     void choiceOpensThePort() {

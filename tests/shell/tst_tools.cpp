@@ -7,20 +7,14 @@
 #include <QClipboard>
 #include <QDockWidget>
 #include <QGroupBox>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
 using testing::find;
 using testing::FormHarness;
+using testing::hex;
 
 namespace {
-QByteArray hex(const QString& digits) {
-    return QByteArray::fromHex(digits.toLatin1());
-}
-QString status(const FormHarness& h) {
-    return find<QLabel>(h.form.get(), "statusLine")->text();
-}
 QStringList log(const FormHarness& h, int from = 0) {
     return testing::logRows(h.form.get(), from);
 }
@@ -42,15 +36,6 @@ QStringList panels(const FormHarness& h) {
             texts << list->currentText();
     return texts;
 }
-// Every port at 9600 8N1 RS232, main port 115200, output allowed: 08 03 02 eight times, 60 01.
-void fillAll(FormHarness& h) {
-    const QStringList texts = u"9600 8 1 无 RS232"_s.split(u' ');
-    for (int i = 0; i < 8; ++i)
-        for (int k = 0; k < 5; ++k)
-            h.combo(u"Combo%1_%2"_s.arg(QLatin1Char("23457"[k])).arg(i))->setCurrentText(texts[k]);
-    h.combo("Combo6")->setCurrentText(u"115200"_s);
-    h.combo("Combo8")->setCurrentIndex(0);
-}
 const QString kAsWritten = u"401CFB"_s + u"080302"_s.repeated(8) + u"600123"_s;
 } // namespace
 
@@ -60,22 +45,19 @@ private Q_SLOTS:
     void logRowsSayWhatTheWindowDid_data() {
         QTest::addColumn<QString>("steps"); // buttons clicked, hex the device sends, "lose", "second"
         QTest::addColumn<QString>("rows");  // after the port was opened
-        QTest::newRow("connect") << "Command3 4002E123 second"
-                                 << "发送|40 02 F1 23|连接设备;接收|40 02 E1 23|连接成功";
-        QTest::newRow("length byte not examined, as the window does") << "4005E123"
-                                                                      << "接收|40 05 E1 23|连接成功";
-        QTest::newRow("malformed") << "4002E124"
-                                   << "接收|40 02 E1 24|无效帧: 结束字节为 24";
-        QTest::newRow("a burst, reply by reply") << "4002E1234002E2"
-                                                 << "接收|40 02 E1 23|连接成功 (同一批 1/2);接收|40 02 "
-                                                    "E2|无效帧: 不完整, 收到 3 字节, 应为 4 (同一批 2/2)";
-        QTest::newRow("no answer within a second")
-            << "Command3 second"
-            << "发送|40 02 F1 23|连接设备;事件|40 02 F1 23|无应答: 连接设备";
-        QTest::newRow("closed") << "Command2"
-                                << "事件||关闭串口";
-        QTest::newRow("lost") << "Command3 lose second"
-                              << "发送|40 02 F1 23|连接设备;事件||关闭串口;事件||串口连接已断开";
+        const auto row = [](const char* name, const char* steps, const QString& rows) {
+            QTest::newRow(name) << QString::fromLatin1(steps) << rows;
+        };
+        row("connect", "Command3 4002E123 second", u"发送|40 02 F1 23|连接设备;接收|40 02 E1 23|连接成功"_s);
+        row("length byte not examined, as the window does", "4005E123", u"接收|40 05 E1 23|连接成功"_s);
+        row("malformed", "4002E124", u"接收|40 02 E1 24|无效帧: 结束字节为 24"_s);
+        row("a burst, reply by reply", "4002E1234002E2",
+            u"接收|40 02 E1 23|连接成功 (同一批 1/2);接收|40 02 E2|无效帧: 不完整, 收到 3 字节, 应为 4 (同一批 2/2)"_s);
+        row("no answer within a second", "Command3 second",
+            u"发送|40 02 F1 23|连接设备;事件|40 02 F1 23|无应答: 连接设备"_s);
+        row("closed", "Command2", u"事件||关闭串口"_s);
+        row("lost", "Command3 lose second",
+            u"发送|40 02 F1 23|连接设备;事件||关闭串口;事件||串口连接已断开"_s);
     }
 
     void logRowsSayWhatTheWindowDid() {
@@ -102,7 +84,7 @@ private Q_SLOTS:
         h.form->show();
         const int designed = h.form->height();
         QVERIFY(!h.form->findChild<QDockWidget*>()); // the window opens as designed
-        QCOMPARE(status(h), u"未选择串口 | 已关闭"_s);
+        QCOMPARE(h.status(), u"未选择串口 | 已关闭"_s);
         h.openPort();
         h.click("Command3");
         h.action("trafficLog")->trigger();
@@ -142,10 +124,10 @@ private Q_SLOTS:
         QFETCH(QString, said);
         FormHarness h;
         h.connectDevice();
-        fillAll(h);
+        h.fillAll();
         h.feed(hex(kAsWritten).replace(3, 1, "\x10")); // before anything is written, nothing is compared
         QCOMPARE(marks(h), QStringList());
-        fillAll(h);
+        h.fillAll();
         h.click("Command4");
         h.feed(hex(reply));
         QCOMPARE(log(h).last(), marked.isEmpty()
@@ -153,10 +135,10 @@ private Q_SLOTS:
                                     : u"事件||比较: 设备与写入的配置有 2 处不同: "_s + marked.join(u"; "));
         marked.sort();
         QCOMPARE(marks(h), marked);
-        QCOMPARE(status(h), u"串口 COM3 9600,N,8,1 | 已连接 | "_s + said);
+        QCOMPARE(h.status(), u"串口 COM3 9600,N,8,1 | 已连接 | "_s + said);
         QCOMPARE(h.messages.texts().last(), u"扩展串口数据同步成功!"_s); // as without a comparison
         h.click("Command4"); // written again: no mark until the next comparison
-        QCOMPARE(status(h) + marks(h).join(u';'), u"串口 COM3 9600,N,8,1 | 已连接"_s);
+        QCOMPARE(h.status() + marks(h).join(u';'), u"串口 COM3 9600,N,8,1 | 已连接"_s);
         h.feed(hex(kAsWritten)); // the same differences, the other way round
         QCOMPARE(marks(h).size(), marked.size());
         h.feed(hex(reply)); // matching values clear the marks
@@ -209,7 +191,7 @@ private Q_SLOTS:
 
     void panelCopiedToAll() {
         FormHarness h;
-        fillAll(h);
+        h.fillAll();
         const QStringList third = {u"230400"_s, u"7"_s, u"2"_s, u"奇校验"_s, u"RS485半双工"_s};
         for (int k = 0; k < 5; ++k)
             h.combo(u"Combo%1_2"_s.arg(QLatin1Char("23457"[k])))->setCurrentText(third[k]);
@@ -227,19 +209,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("device"); // "port baud" where one answers
         QTest::addColumn<QString>("results"); // the dialog's rows and sentence, then what "打开串口" opens
         const QString found = u"找到 1 台设备,选中一台后按“使用”。"_s;
-        QTest::newRow("menu") << "menu"
-                              << "COM3 38400"
-                              << u"COM1||无应答;COM3|38400|找到设备;"_s + found + u";COM3 38400"_s;
-        QTest::newRow("nothing answers")
-            << "menu"
-            << "" << u"COM1||无应答;COM3||无应答;没有找到应答的设备,请检查连接线和设备电源。"_s;
+        const auto row = [](const char* name, const char* route, const char* device, const QString& results) {
+            QTest::newRow(name) << QString::fromLatin1(route) << QString::fromLatin1(device) << results;
+        };
+        row("menu", "menu", "COM3 38400", u"COM1||无应答;COM3|38400|找到设备;"_s + found + u";COM3 38400"_s);
+        row("nothing answers", "menu", "",
+            u"COM1||无应答;COM3||无应答;没有找到应答的设备,请检查连接线和设备电源。"_s);
         const QString skipped = u"COM1|19200|找到设备;COM3||本程序正在使用此串口,已跳过;"_s + found;
-        QTest::newRow("the window's port skipped, also once another is chosen")
-            << "open"
-            << "COM1 19200" << skipped + u';' + skipped + u";COM1 19200"_s;
-        QTest::newRow("from the settings dialog")
-            << "dialog"
-            << "COM1 115200" << u"COM1|115200|找到设备;COM3||无应答;"_s + found + u";COM1 115200"_s;
+        row("the window's port skipped, also once another is chosen", "open", "COM1 19200",
+            skipped + u';' + skipped + u";COM1 19200"_s);
+        row("from the settings dialog", "dialog", "COM1 115200",
+            u"COM1|115200|找到设备;COM3||无应答;"_s + found + u";COM1 115200"_s);
     }
 
     void findDevice() {
@@ -285,7 +265,7 @@ private Q_SLOTS:
         }
         QCOMPARE(h.scanned.contains(u"COM3"_s), route != u"open"); // the window's open port is never touched
         if (route == u"open") {
-            QCOMPARE(status(h), u"串口 COM3 9600,N,8,1 | 已打开"_s); // open as it was, until reopened
+            QCOMPARE(h.status(), u"串口 COM3 9600,N,8,1 | 已打开"_s); // open as it was, until reopened
             h.click("Command2");
         }
         if (!device.isEmpty()) {

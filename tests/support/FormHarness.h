@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -76,6 +77,10 @@ inline void inNextDialog(const QString& name, std::function<void(QDialog*)> act)
         }
     });
     poll->start(2);
+}
+
+inline QByteArray hex(QAnyStringView digits) {
+    return QByteArray::fromHex(digits.toString().toLatin1());
 }
 
 // The traffic log's rows from `from` on, as "direction|bytes|meaning".
@@ -149,6 +154,16 @@ struct FormHarness {
         serial.feed(bytes);
         tick(form.get(), "Timer1");
     }
+    // Every port at 9600 8N1 RS232, main port 115200, output allowed: 08 03 02 eight times, 60 01.
+    void fillAll() {
+        const QStringList texts = u"9600 8 1 无 RS232"_s.split(u' ');
+        for (int i = 0; i < 8; ++i)
+            for (int k = 0; k < 5; ++k)
+                combo(u"Combo%1_%2"_s.arg(QLatin1Char("23457"[k])).arg(i))->setCurrentText(texts[k]);
+        combo("Combo6")->setCurrentText(u"115200"_s);
+        combo("Combo8")->setCurrentIndex(0);
+    }
+    QString status() const { return find<QLabel>(form.get(), "statusLine")->text(); }
     // Which of 连接设备, 发送, 设置串口参数, 同步串口参数 are enabled, e.g. "1000".
     QString deviceButtons() const {
         QString pattern;
