@@ -233,18 +233,20 @@ private Q_SLOTS:
             h.openPort(); // COM3
         QStringList seen;
         const auto inFind = [&] {
-            testing::inNextDialog(u"FindDeviceDialog"_s, [&](QDialog* d) {
-                // Waited for, not compared: a check that failed here would leave the dialog open.
-                static_cast<void>(QTest::qWaitFor(
-                    [d] { return find<QPushButton>(d, "stopButton")->text() == u"重新查找"; }));
-                auto* list = find<QTreeWidget>(d, "results");
-                for (int i = 0; i < list->topLevelItemCount(); ++i)
-                    seen << list->topLevelItem(i)->text(0) + u'|' + list->topLevelItem(i)->text(1) + u'|' +
-                                list->topLevelItem(i)->text(2);
-                seen << find<QLabel>(d, "status")->text();
-                auto* use = find<QPushButton>(d, "useButton");
-                (use->isEnabled() ? use : find<QPushButton>(d, "closeButton"))->click();
-            });
+            testing::onNextModal(
+                [&](QDialog* d) {
+                    // Waited for, not compared: a check that failed here would leave the dialog open.
+                    static_cast<void>(QTest::qWaitFor(
+                        [d] { return find<QPushButton>(d, "stopButton")->text() == u"重新查找"; }));
+                    auto* list = find<QTreeWidget>(d, "results");
+                    for (int i = 0; i < list->topLevelItemCount(); ++i)
+                        seen << list->topLevelItem(i)->text(0) + u'|' + list->topLevelItem(i)->text(1) +
+                                    u'|' + list->topLevelItem(i)->text(2);
+                    seen << find<QLabel>(d, "status")->text();
+                    auto* use = find<QPushButton>(d, "useButton");
+                    (use->isEnabled() ? use : find<QPushButton>(d, "closeButton"))->click();
+                },
+                u"FindDeviceDialog"_s);
         };
         inFind();
         if (route == u"open") { // COM1 chosen while COM3 stays open: the next scan still skips COM3
@@ -253,11 +255,13 @@ private Q_SLOTS:
         }
         if (route == u"dialog") {
             QString baud;
-            testing::inNextDialog(u"Dialog"_s, [&baud](QDialog* d) {
-                find<QPushButton>(d, "findButton")->click(); // returns once a device was chosen
-                baud = find<QComboBox>(d, "Combo2")->currentText();
-                find<QPushButton>(d, "Command2")->click();
-            });
+            testing::onNextModal(
+                [&baud](QDialog* d) {
+                    find<QPushButton>(d, "findButton")->click(); // returns once a device was chosen
+                    baud = find<QComboBox>(d, "Combo2")->currentText();
+                    find<QPushButton>(d, "Command2")->click();
+                },
+                u"Dialog"_s);
             h.action("com_set")->trigger();
             QCOMPARE(baud, u"115200"_s);
         } else {

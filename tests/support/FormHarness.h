@@ -52,25 +52,13 @@ inline void tick(const QObject* root, QAnyStringView timer) {
     QMetaObject::invokeMethod(t, "timeout");
 }
 
-// Runs `act` on the next modal dialog that opens, from inside its event loop.
-inline void onNextModal(std::function<void(QDialog*)> act) {
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            poll->stop();
-            act(dialog);
-        }
-    });
-    poll->start(2);
-}
-
-// Runs `act` on the next modal dialog named `name`, also one opened over another.
-inline void inNextDialog(const QString& name, std::function<void(QDialog*)> act) {
+// Runs `act` on the next modal dialog that opens (the next named `name` when one is given, also one
+// opened over another), from inside its event loop.
+inline void onNextModal(std::function<void(QDialog*)> act, const QString& name = {}) {
     auto* poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, name, act = std::move(act)] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog && dialog->objectName() == name) {
+        if (dialog && (name.isEmpty() || dialog->objectName() == name)) {
             poll->deleteLater();
             poll->stop();
             act(dialog);
