@@ -75,8 +75,7 @@ struct Program {
     }
     // Waits up to 3 s until `message` has been shown `count` times.
     bool waitFor(const QString& message, int count = 1) {
-        for (int i = 0; i < 100 && messages.texts().count(message) < count; ++i)
-            testing::spin(30);
+        static_cast<void>(QTest::qWaitFor([&] { return messages.texts().count(message) >= count; }, 3000));
         return messages.texts().count(message) == count;
     }
 };
