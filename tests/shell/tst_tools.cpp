@@ -18,12 +18,12 @@ namespace {
 QStringList log(const FormHarness& h, int from = 0) {
     return testing::logRows(h.form.get(), from);
 }
-// The descriptions of the lists that carry a difference mark, sorted; one mark drawn for each.
+// The tooltips of the lists described as differing, sorted; one mark drawn for each.
 QStringList marks(const FormHarness& h) {
     QStringList found;
     for (QComboBox* list : h.form->centralWidget()->findChildren<QComboBox*>())
         if (!list->accessibleDescription().isEmpty())
-            found << list->accessibleDescription();
+            found << list->toolTip();
     found.sort();
     const qsizetype drawn = h.form->centralWidget()->findChildren<QWidget*>(u"differenceMark"_s).size();
     return drawn == found.size() ? found : QStringList{u"%1 marks drawn"_s.arg(drawn)};
@@ -85,6 +85,10 @@ private Q_SLOTS:
         const int designed = h.form->height();
         QVERIFY(!h.form->findChild<QDockWidget*>()); // the window opens as designed
         QCOMPARE(h.status(), u"未选择串口 | 已关闭"_s);
+        testing::pressInNextModal(
+            "Command1"); // cancelled: the defaults it loaded are the choice all the same
+        h.click("Command2");
+        QCOMPARE(h.status(), u"串口 COM3 9600,N,8,1 | 已关闭"_s);
         h.openPort();
         h.click("Command3");
         h.action("trafficLog")->trigger();
@@ -158,6 +162,7 @@ private Q_SLOTS:
         h.files.file = dir.filePath(u"unit.json"_s);
         h.action("saveProfile")->trigger();
         QVERIFY(config::ProfileFile::read(h.files.file).value().network.has_value());
+        QCOMPARE(log(h).last(), u"事件||保存配置 "_s + h.files.file);
         const QString good = h.files.file;
         h.files.file = dir.filePath(u"refused.json"_s);
         h.form->findChild<config::Dialog2*>()->setOctetText(4, {});
