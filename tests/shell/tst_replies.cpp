@@ -236,6 +236,8 @@ private Q_SLOTS:
         line->paste(); // full: nothing more goes in, pasted or typed
         QTest::keyClick(line, Qt::Key_B);
         QCOMPARE(line->document()->characterCount(), 65536);
+        QTest::keyClick(line, Qt::Key_Backspace); // what is not text still works when full
+        QCOMPARE(line->document()->characterCount(), 65535);
     }
 };
 
