@@ -60,6 +60,8 @@ private Q_SLOTS:
             for (QWidget* w = list(d, "Combo1"); tabs.size() < 7; w = w->nextInFocusChain())
                 if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
                     tabs << w->objectName();
+            QCOMPARE(find<QPushButton>(d, "Command1")->geometry(),
+                     QRect(2040 / 15, 2880 / 15, 1455 / 15, 375 / 15));
             place = d->pos();
             QTest::keyClick(d, Qt::Key_Escape); // neither Enter nor Esc answers the dialog
             QTest::keyClick(d, Qt::Key_Return);
@@ -124,6 +126,8 @@ private Q_SLOTS:
             QCOMPARE(items(ports), u"COM1 /dev/ttyUSB0 COM3"_s);
             QCOMPARE(ports->currentText(), u"/dev/ttyUSB"_s); // what is typed stays
             QCOMPARE(ports->model()->index(1, 1).data().toString(), u"USB-SERIAL CH340"_s);
+            ports->setCurrentIndex(0);
+            QCOMPARE(ports->toolTip(), u"Communications Port"_s);
             ports->setCurrentIndex(1);
             QCOMPARE(ports->toolTip(), u"USB-SERIAL CH340"_s);
             f.ports.names = {u"COM1"_s, u"COM3"_s}; // pulled out: the choice stays, to come back
