@@ -206,6 +206,8 @@ private Q_SLOTS:
         QTest::keyClick(&dialog, Qt::Key_Escape); // no button answers Enter or Esc
         QTest::keyClick(&dialog, Qt::Key_Return);
         QVERIFY(dialog.isVisible());
+        find<QPushButton>(&dialog, "CancelButton")->click();
+        QVERIFY(!dialog.isVisible());
     }
 
     void networkSetSendsTheBoxesAsTheyAreAtTheTick_data() {

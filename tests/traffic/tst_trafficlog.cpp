@@ -35,6 +35,9 @@ private Q_SLOTS:
         QCOMPARE(meanings.join(u' '), kept);
         QCOMPARE(removed.size(), qMax(0, appended - 3)); // one oldest row at a time, as each new one comes
         QCOMPARE(inserted.size(), appended);
+        for (const QList<QVariant>& rows : removed) // always the oldest row alone
+            QCOMPARE(rows.at(1).toInt() + rows.at(2).toInt(), 0);
+        QCOMPARE(log.headerData(TrafficLog::BytesColumn, Qt::Horizontal).toString(), u"数据"_s);
         QCOMPARE(inserted.last().at(1).toInt(), log.rowCount() - 1); // always appended at the end
         const int last = log.rowCount() - 1;
         const auto cell = [&](int column) { return log.data(log.index(last, column)).toString(); };
