@@ -1,6 +1,7 @@
 // The whole program against the device simulator: the real window and serial port on one side, a
 // separate expander-sim process on a pseudo-terminal on the other. One path per feature: the ports,
-// the network parameters, the console, and the window's tools as a new user meets them.
+// the network parameters, the console, a device killed mid-request, and the window's tools as a new
+// user meets them.
 // With EXPANDER_SCREENSHOT=FILE.png, setSyncRestore saves the window's picture there, and
 // toolsFindWriteCompareAndLog the window's picture with its traffic log open.
 #include "FormHarness.h"
@@ -148,6 +149,21 @@ private Q_SLOTS:
         p.get("Command1")->click();
         QTRY_VERIFY(p.sim->log().contains(u"rx 4008DD05010203402323"_s)); // the device takes it for port 5
         QVERIFY(!p.sim->log().contains(u"rejected"_s));
+    }
+
+    void deviceKilledMidRequestEndsClosed() {
+        const QString lost = u"串口连接已断开,请检查设备和连接线后重新打开串口!"_s;
+        Program p({u"--delay"_s, u"2000"_s});
+        QVERIFY(p.open());
+        p.get("Command3")->click(); // the answer would come in 2 s
+        QTRY_VERIFY(p.sim->log().contains(u"rx 4002F123"_s));
+        p.sim->kill();
+        QVERIFY(p.waitFor(lost));
+        testing::spin(200);
+        QCOMPARE(p.messages.texts().count(lost), 1); // one notice, not one per error of the vanished port
+        QCOMPARE(p.get("Command2")->text(), u"打开串口"_s);
+        QVERIFY(!p.get("Command3")->isEnabled());
+        QVERIFY(platform::SimRegistry::ports().isEmpty()); // its leftover link is not offered
     }
 
     void toolsFindWriteCompareAndLog() {
