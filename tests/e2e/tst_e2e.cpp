@@ -1,7 +1,7 @@
 // The whole program against the device simulator: the real window and serial port on one side, a
-// separate expander-sim process on a pseudo-terminal on the other. One path per feature, and each
-// way the line may deliver a reply: delayed, split, doubled, corrupted, behind garbage, lost; and
-// the window's tools as a new user meets them.
+// separate expander-sim process on a pseudo-terminal on the other. One path per feature: the ports,
+// the network parameters, the console, a device killed mid-request, and the window's tools as a new
+// user meets them.
 // With EXPANDER_SCREENSHOT=FILE.png, setSyncRestore saves the window's picture there, and
 // toolsFindWriteCompareAndLog the window's picture with its traffic log open.
 #include "FormHarness.h"
@@ -25,7 +25,6 @@ namespace {
 struct SimulatorPorts final : platform::PortList {
     QStringList ports() const override { return platform::SimRegistry::ports(); }
 };
-const QString kLost = u"串口连接已断开,请检查设备和连接线后重新打开串口!"_s;
 
 // The program as the operator runs it, except that message boxes are answered at once.
 struct Program {
@@ -76,8 +75,7 @@ struct Program {
     }
     // Waits up to 3 s until `message` has been shown `count` times.
     bool waitFor(const QString& message, int count = 1) {
-        for (int i = 0; i < 100 && messages.texts().count(message) < count; ++i)
-            testing::spin(30);
+        static_cast<void>(QTest::qWaitFor([&] { return messages.texts().count(message) >= count; }, 3000));
         return messages.texts().count(message) == count;
     }
 };
@@ -86,209 +84,172 @@ struct Program {
 class TestEndToEnd : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void setSyncRestore();
-    void networkWriteThenRead();
-    void consoleFrameReachesPortFive();
-    void repliesAsTheLineDeliversThem_data();
-    void repliesAsTheLineDeliversThem();
-    void deviceKilledMidRequestEndsClosed();
-    void toolsFindWriteCompareAndLog();
-};
-
-void TestEndToEnd::setSyncRestore() {
-    Program p;
-    QVERIFY(p.connect());
-    QCOMPARE(p.text1(), u"4002E123"_s);
-    QVERIFY(p.sim->log().contains(u"rx 4002F123"_s));
-    int k = 0;
-    for (QComboBox* c : p.panels())
-        c->setCurrentIndex(++k % c->count()); // every list something other than the defaults
-    const QStringList set = p.shown();
-    p.get("Command4")->click();
-    QVERIFY(p.waitFor(u"设置扩展串口数据成功!请重启设备应用新的通迅波特率!"_s));
-    for (QComboBox* c : p.panels())
-        c->setCurrentIndex(c->objectName() == u"Combo1" ? k % 8 : -1);
-    p.get("Command6")->click();
-    QVERIFY(p.waitFor(u"扩展串口数据同步成功!"_s));
-    QCOMPARE(p.shown(), set);
-    if (qEnvironmentVariableIsSet("EXPANDER_SCREENSHOT")) {
-        p.get<QPlainTextEdit>("Text1")->setPlainText(u"01 02 03"_s);
-        p.get("Command8")->click();
-        QVERIFY(p.app->window().grab().save(qEnvironmentVariable("EXPANDER_SCREENSHOT")));
+    void setSyncRestore() {
+        Program p;
+        QVERIFY(p.connect());
+        QCOMPARE(p.text1(), u"4002E123"_s);
+        QVERIFY(p.sim->log().contains(u"rx 4002F123"_s));
+        int k = 0;
+        for (QComboBox* c : p.panels())
+            c->setCurrentIndex(++k % c->count()); // every list something other than the defaults
+        const QStringList set = p.shown();
+        p.get("Command4")->click();
+        QVERIFY(p.waitFor(u"设置扩展串口数据成功!请重启设备应用新的通迅波特率!"_s));
+        for (QComboBox* c : p.panels())
+            c->setCurrentIndex(c->objectName() == u"Combo1" ? k % 8 : -1);
+        p.get("Command6")->click();
+        QVERIFY(p.waitFor(u"扩展串口数据同步成功!"_s));
+        QCOMPARE(p.shown(), set);
+        if (qEnvironmentVariableIsSet("EXPANDER_SCREENSHOT")) {
+            p.get<QPlainTextEdit>("Text1")->setPlainText(u"01 02 03"_s);
+            p.get("Command8")->click();
+            QVERIFY(p.app->window().grab().save(qEnvironmentVariable("EXPANDER_SCREENSHOT")));
+        }
+        p.get<QAction>("Easer")->trigger();
+        QTRY_VERIFY(p.text1().endsWith(u"\n还原设置成功,请重新上电初始化所有参数,此过程将耗时数秒钟!\n"_s));
     }
-    p.get<QAction>("Easer")->trigger();
-    for (int i = 0; i < 100 && !p.text1().contains(u"还原设置成功"); ++i)
-        testing::spin(30);
-    QVERIFY(p.text1().endsWith(u"\n还原设置成功,请重新上电初始化所有参数,此过程将耗时数秒钟!\n"_s));
-}
 
-void TestEndToEnd::networkWriteThenRead() {
-    Program p;
-    QVERIFY(p.connect());
-    const QStringList written = u"2 4 6 8 10 12 10 0 0 7 255 255 0 0 10 0 0 1"_s.split(u' ');
-    testing::onNextModal([&](QDialog* d) {
-        for (int i = 0; i < 18; ++i)
-            qobject_cast<config::Dialog2*>(d)->setOctetText(i, written[i]);
-        find<QPushButton>(d, "OKButton")->click();
-    });
-    p.get<QAction>("netset")->trigger(); // returns when the confirmation hides the dialog
-    QVERIFY(p.waitFor(u"网络参数设置成功,请重新上电初始化网络参数!"_s));
-    QStringList read;
-    QPoint place;
-    testing::onNextModal([&](QDialog* d) {
-        place = d->pos();
-        d->move(place + QPoint(30, 20)); // kept for the next showing
-        d->reject();
-    });
-    p.get<QAction>("netset")->trigger();
-    testing::onNextModal([&](QDialog* d) {
-        QCOMPARE(d->pos(), place + QPoint(30, 20));
-        find<QPushButton>(d, "Command2")->click(); // every box 0
-        find<QPushButton>(d, "Command1")->click(); // read them back
-        QTRY_COMPARE_WITH_TIMEOUT(find<QLineEdit>(d, "Text1_17")->text(), u"1"_s, 3000);
-        const config::OctetTexts texts = qobject_cast<config::Dialog2*>(d)->octetTexts();
-        read = QStringList(texts.begin(), texts.end());
-        d->reject();
-    });
-    p.get<QAction>("netset")->trigger();
-    QCOMPARE(read, written);
-}
-
-void TestEndToEnd::consoleFrameReachesPortFive() {
-    Program p;
-    QVERIFY(p.connect());
-    p.get<QComboBox>("Combo1")->setCurrentIndex(4);
-    p.get<QPlainTextEdit>("Text1")->setPlainText(u"01 02 03 40 23"_s);
-    p.get("Command1")->click();
-    QTRY_VERIFY(p.sim->log().contains(u"rx 4008DD05010203402323"_s)); // the device takes it for port 5
-    QVERIFY(!p.sim->log().contains(u"rejected"_s));
-}
-
-void TestEndToEnd::repliesAsTheLineDeliversThem_data() {
-    QTest::addColumn<QStringList>("fault"); // the simulator's options
-    QTest::addColumn<QString>("shown");     // what the command line shows, as a pattern
-    QTest::addColumn<bool>("acted");        // the confirmation shown once and the buttons unlocked
-    QTest::newRow("clean") << QStringList() << "4002E123" << true;
-    QTest::newRow("delayed") << QStringList{u"--delay"_s, u"100"_s} << "4002E123" << true;
-    QTest::newRow("split 20 ms apart: one reply")
-        << QStringList{u"--split-gap"_s, u"20"_s} << "4002E123" << true;
-    QTest::newRow("split 60 ms apart: two halves")
-        << QStringList{u"--split-gap"_s, u"60"_s} << "E123" << false;
-    QTest::newRow("doubled: one box") << QStringList{u"--double"_s} << "4002E1234002E123" << true;
-    QTest::newRow("end byte corrupted")
-        << QStringList{u"--corrupt-end-every"_s, u"1"_s} << "4002E124" << false;
-    QTest::newRow("garbage in front")
-        << QStringList{u"--garbage"_s, u"3"_s} << "([0-9A-F]{2}){3}4002E123" << false;
-    QTest::newRow("dropped") << QStringList{u"--drop-every"_s, u"1"_s} << "" << false;
-}
-
-void TestEndToEnd::repliesAsTheLineDeliversThem() {
-    QFETCH(QStringList, fault);
-    QFETCH(QString, shown);
-    QFETCH(bool, acted);
-    Program p(fault);
-    QVERIFY(p.open());
-    p.get("Command3")->click();
-    for (int i = 0; i < 100 && !p.sim->log().contains(u" tx "_s); ++i)
-        testing::spin(30);
-    testing::spin(250); // the rest of a split reply and the quiet time
-    QVERIFY2(QRegularExpression(u"^%1$"_s.arg(shown)).match(p.text1()).hasMatch(), qPrintable(p.text1()));
-    QCOMPARE(p.messages.texts().count(u"连接成功!"_s), acted ? 1 : 0);
-    QCOMPARE(p.get("Command4")->isEnabled(), acted);
-    QVERIFY(!p.sim->log().contains(u"rejected"_s)); // the program's frame was well formed
-}
-
-void TestEndToEnd::deviceKilledMidRequestEndsClosed() {
-    Program p({u"--delay"_s, u"2000"_s});
-    QVERIFY(p.open());
-    p.get("Command3")->click(); // the answer would come in 2 s
-    QTRY_VERIFY(p.sim->log().contains(u"rx 4002F123"_s));
-    p.sim->kill();
-    QVERIFY(p.waitFor(kLost));
-    testing::spin(200);
-    QCOMPARE(p.messages.texts().count(kLost), 1); // one notice, not one per error of the vanished port
-    QCOMPARE(p.get("Command2")->text(), u"打开串口"_s);
-    QVERIFY(!p.get("Command3")->isEnabled());
-    QVERIFY(platform::SimRegistry::ports().isEmpty()); // its leftover link is not offered
-}
-
-void TestEndToEnd::toolsFindWriteCompareAndLog() {
-    // Every sixth reply with a wrong end byte: the one to the second connect below.
-    Program p({u"--main-baud"_s, u"38400"_s, u"--corrupt-end-every"_s, u"6"_s});
-    QMainWindow& w = p.app->window();
-    QTemporaryDir dir;
-    const auto differences = [&w] { return w.findChildren<QWidget*>(u"differenceMark"_s).size(); };
-
-    QString chosen;
-    testing::inNextDialog(u"Dialog"_s, [&](QDialog* d) {
-        testing::inNextDialog(u"FindDeviceDialog"_s, [](QDialog* f) {
-            static_cast<void>(QTest::qWaitFor(
-                [f] { return find<QPushButton>(f, "stopButton")->text() == u"重新查找"; }, 20000));
-            auto* use = find<QPushButton>(f, "useButton"); // the device found is already selected
-            (use->isEnabled() ? use : find<QPushButton>(f, "closeButton"))->click();
+    void networkWriteThenRead() {
+        Program p;
+        QVERIFY(p.connect());
+        const QStringList written = u"2 4 6 8 10 12 10 0 0 7 255 255 0 0 10 0 0 1"_s.split(u' ');
+        testing::onNextModal([&](QDialog* d) {
+            for (int i = 0; i < 18; ++i)
+                qobject_cast<config::Dialog2*>(d)->setOctetText(i, written[i]);
+            find<QPushButton>(d, "OKButton")->click();
         });
-        find<QPushButton>(d, "findButton")->click();
-        chosen =
-            find<QComboBox>(d, "Combo1")->currentText() + u' ' + find<QComboBox>(d, "Combo2")->currentText();
-        find<QPushButton>(d, "Command2")->click();
-    });
-    p.get<QAction>("com_set")->trigger();
-    QCOMPARE(chosen, p.sim->registeredPath() + u" 38400"_s);
-    p.get("Command2")->click();
-    p.get("Command3")->click();
-    QVERIFY(p.waitFor(u"连接成功!"_s));
-
-    // The profile the operator keeps, with the main port where the device listens.
-    const QString kept = dir.filePath(u"unit.json"_s);
-    auto profile = config::ProfileFile::read(QStringLiteral(EXAMPLE_PROFILE)).value();
-    profile.mainBaud = u"38400"_s;
-    QVERIFY(config::ProfileFile::write(kept, profile).ok());
-    p.files.file = kept;
-    p.get<QAction>("openProfile")->trigger();
-    p.get("Command6")->click();
-    QVERIFY(p.waitFor(u"扩展串口数据同步成功!"_s));
-    QCOMPARE(differences(), 18); // the device still holds its defaults
-    QVERIFY(p.get<QLabel>("statusLine")->text().endsWith(u"| 已连接 | 18 处不同"_s));
-
-    p.get<QAction>("openProfile")->trigger();
-    p.get("Command4")->click();
-    QVERIFY(p.waitFor(u"设置扩展串口数据成功!请重启设备应用新的通迅波特率!"_s));
-    p.get("Command6")->click();
-    QVERIFY(p.waitFor(u"扩展串口数据同步成功!"_s, 2));
-    QCOMPARE(differences(), 0);
-    QVERIFY(p.get<QLabel>("statusLine")->text().endsWith(u"| 已连接 | 与配置一致"_s));
-    // What expander-cli write sends for this profile is what went over the line.
-    const QByteArray written = device::Request::writePorts(profile.toConfiguration().value()).bytes;
-    QVERIFY(p.sim->log().contains(u"rx "_s + QString::fromLatin1(written.toHex().toUpper())));
-    p.files.file = dir.filePath(u"again.json"_s);
-    p.get<QAction>("saveProfile")->trigger();
-    QFile again(p.files.file);
-    QVERIFY(again.open(QIODevice::ReadOnly));
-    QCOMPARE(again.readAll(), config::ProfileFile::toJson(profile)); // the network values came back too
-
-    p.get("Command3")->click(); // its answer arrives with a wrong end byte
-    QTRY_COMPARE(testing::logRows(&w).last(), u"接收|40 02 E1 24|无效帧: 结束字节为 24"_s);
-    const QStringList rows = testing::logRows(&w);
-    QCOMPARE(rows.mid(1, 3), (QStringList{u"事件||打开串口 "_s + p.sim->registeredPath() + u" 38400,N,8,1"_s,
-                                          u"发送|40 02 F1 23|连接设备"_s, u"接收|40 02 E1 23|连接成功"_s}));
-    const QString set = u"发送|%1|设置串口参数: 串口1 115200 8N1 RS232 "_s.arg(
-        QString::fromLatin1(written.toHex(' ').toUpper()));
-    const qsizetype at =
-        rows.indexOf(QRegularExpression(QRegularExpression::escape(set) + u".*串口0 38400 接收输出 允许$"_s));
-    QVERIFY(at > 0);
-    QCOMPARE(rows.mid(at + 1, 1), QStringList{u"接收|40 02 E2 23|设置串口参数成功"_s});
-
-    p.get<QAction>("trafficLog")->trigger();
-    p.files.file = dir.filePath(u"traffic.csv"_s);
-    find<QPushButton>(find<QDockWidget>(&w, "TrafficLogPane"), "saveLog")->click();
-    QFile csv(p.files.file);
-    QVERIFY(csv.open(QIODevice::ReadOnly) &&
-            csv.readAll().contains(",接收,40 02 E1 24,无效帧: 结束字节为 24\r\n"));
-    if (qEnvironmentVariableIsSet("EXPANDER_SCREENSHOT")) {
-        testing::spin(100); // the table scrolls to its newest row
-        QVERIFY(w.grab().save(qEnvironmentVariable("EXPANDER_SCREENSHOT")));
+        p.get<QAction>("netset")->trigger(); // returns when the confirmation hides the dialog
+        QVERIFY(p.waitFor(u"网络参数设置成功,请重新上电初始化网络参数!"_s));
+        QStringList read;
+        QPoint place;
+        testing::onNextModal([&](QDialog* d) {
+            place = d->pos();
+            d->move(place + QPoint(30, 20)); // kept for the next showing
+            d->reject();
+        });
+        p.get<QAction>("netset")->trigger();
+        testing::onNextModal([&](QDialog* d) {
+            QCOMPARE(d->pos(), place + QPoint(30, 20));
+            find<QPushButton>(d, "Command2")->click(); // every box 0
+            find<QPushButton>(d, "Command1")->click(); // read them back
+            QTRY_COMPARE_WITH_TIMEOUT(find<QLineEdit>(d, "Text1_17")->text(), u"1"_s, 3000);
+            const config::OctetTexts texts = qobject_cast<config::Dialog2*>(d)->octetTexts();
+            read = QStringList(texts.begin(), texts.end());
+            d->reject();
+        });
+        p.get<QAction>("netset")->trigger();
+        QCOMPARE(read, written);
     }
-}
+
+    void consoleFrameReachesPortFive() {
+        Program p;
+        QVERIFY(p.connect());
+        p.get<QComboBox>("Combo1")->setCurrentIndex(4);
+        p.get<QPlainTextEdit>("Text1")->setPlainText(u"01 02 03 40 23"_s);
+        p.get("Command1")->click();
+        QTRY_VERIFY(p.sim->log().contains(u"rx 4008DD05010203402323"_s)); // the device takes it for port 5
+        QVERIFY(!p.sim->log().contains(u"rejected"_s));
+    }
+
+    void deviceKilledMidRequestEndsClosed() {
+        const QString lost = u"串口连接已断开,请检查设备和连接线后重新打开串口!"_s;
+        Program p({u"--delay"_s, u"2000"_s});
+        QVERIFY(p.open());
+        p.get("Command3")->click(); // the answer would come in 2 s
+        QTRY_VERIFY(p.sim->log().contains(u"rx 4002F123"_s));
+        p.sim->kill();
+        QVERIFY(p.waitFor(lost));
+        testing::spin(200);
+        QCOMPARE(p.messages.texts().count(lost), 1); // one notice, not one per error of the vanished port
+        QCOMPARE(p.get("Command2")->text(), u"打开串口"_s);
+        QVERIFY(!p.get("Command3")->isEnabled());
+        QVERIFY(platform::SimRegistry::ports().isEmpty()); // its leftover link is not offered
+    }
+
+    void toolsFindWriteCompareAndLog() {
+        // Every sixth reply with a wrong end byte: the one to the second connect below.
+        Program p({u"--main-baud"_s, u"38400"_s, u"--corrupt-end-every"_s, u"6"_s});
+        QMainWindow& w = p.app->window();
+        QTemporaryDir dir;
+        const auto differences = [&w] { return w.findChildren<QWidget*>(u"differenceMark"_s).size(); };
+
+        QString chosen;
+        testing::onNextModal(
+            [&](QDialog* d) {
+                testing::onNextModal(
+                    [](QDialog* f) {
+                        static_cast<void>(QTest::qWaitFor(
+                            [f] { return find<QPushButton>(f, "stopButton")->text() == u"重新查找"; },
+                            20000));
+                        auto* use = find<QPushButton>(f, "useButton"); // the device found is already selected
+                        (use->isEnabled() ? use : find<QPushButton>(f, "closeButton"))->click();
+                    },
+                    u"FindDeviceDialog"_s);
+                find<QPushButton>(d, "findButton")->click();
+                chosen = find<QComboBox>(d, "Combo1")->currentText() + u' ' +
+                         find<QComboBox>(d, "Combo2")->currentText();
+                find<QPushButton>(d, "Command2")->click();
+            },
+            u"Dialog"_s);
+        p.get<QAction>("com_set")->trigger();
+        QCOMPARE(chosen, p.sim->registeredPath() + u" 38400"_s);
+        p.get("Command2")->click();
+        p.get("Command3")->click();
+        QVERIFY(p.waitFor(u"连接成功!"_s));
+
+        // The profile the operator keeps, with the main port where the device listens.
+        const QString kept = dir.filePath(u"unit.json"_s);
+        auto profile = config::ProfileFile::read(QStringLiteral(EXAMPLE_PROFILE)).value();
+        profile.mainBaud = u"38400"_s;
+        QVERIFY(config::ProfileFile::write(kept, profile).ok());
+        p.files.file = kept;
+        p.get<QAction>("openProfile")->trigger();
+        p.get("Command6")->click();
+        QVERIFY(p.waitFor(u"扩展串口数据同步成功!"_s));
+        QCOMPARE(differences(), 18); // the device still holds its defaults
+        QVERIFY(p.get<QLabel>("statusLine")->text().endsWith(u"| 已连接 | 18 处不同"_s));
+
+        p.get<QAction>("openProfile")->trigger();
+        p.get("Command4")->click();
+        QVERIFY(p.waitFor(u"设置扩展串口数据成功!请重启设备应用新的通迅波特率!"_s));
+        p.get("Command6")->click();
+        QVERIFY(p.waitFor(u"扩展串口数据同步成功!"_s, 2));
+        QCOMPARE(differences(), 0);
+        QVERIFY(p.get<QLabel>("statusLine")->text().endsWith(u"| 已连接 | 与配置一致"_s));
+        // What expander-cli write sends for this profile is what went over the line.
+        const QByteArray written = device::Request::writePorts(profile.toConfiguration().value()).bytes;
+        QVERIFY(p.sim->log().contains(u"rx "_s + QString::fromLatin1(written.toHex().toUpper())));
+        p.files.file = dir.filePath(u"again.json"_s);
+        p.get<QAction>("saveProfile")->trigger();
+        QFile again(p.files.file);
+        QVERIFY(again.open(QIODevice::ReadOnly));
+        QCOMPARE(again.readAll(), config::ProfileFile::toJson(profile)); // the network values came back too
+
+        p.get("Command3")->click(); // its answer arrives with a wrong end byte
+        QTRY_COMPARE(testing::logRows(&w).last(), u"接收|40 02 E1 24|无效帧: 结束字节为 24"_s);
+        const QStringList rows = testing::logRows(&w);
+        QCOMPARE(rows.mid(1, 3),
+                 (QStringList{u"事件||打开串口 "_s + p.sim->registeredPath() + u" 38400,N,8,1"_s,
+                              u"发送|40 02 F1 23|连接设备"_s, u"接收|40 02 E1 23|连接成功"_s}));
+        const QString set = u"发送|%1|设置串口参数: 串口1 115200 8N1 RS232 "_s.arg(
+            QString::fromLatin1(written.toHex(' ').toUpper()));
+        const qsizetype at = rows.indexOf(
+            QRegularExpression(QRegularExpression::escape(set) + u".*串口0 38400 接收输出 允许$"_s));
+        QVERIFY(at > 0);
+        QCOMPARE(rows.mid(at + 1, 1), QStringList{u"接收|40 02 E2 23|设置串口参数成功"_s});
+
+        p.get<QAction>("trafficLog")->trigger();
+        p.files.file = dir.filePath(u"traffic.csv"_s);
+        find<QPushButton>(find<QDockWidget>(&w, "TrafficLogPane"), "saveLog")->click();
+        QFile csv(p.files.file);
+        QVERIFY(csv.open(QIODevice::ReadOnly) &&
+                csv.readAll().contains(",接收,40 02 E1 24,无效帧: 结束字节为 24\r\n"));
+        if (qEnvironmentVariableIsSet("EXPANDER_SCREENSHOT")) {
+            testing::spin(100); // the table scrolls to its newest row
+            QVERIFY(w.grab().save(qEnvironmentVariable("EXPANDER_SCREENSHOT")));
+        }
+    }
+};
 
 QTEST_MAIN(TestEndToEnd)
 #include "tst_e2e.moc"

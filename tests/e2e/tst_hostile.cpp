@@ -9,51 +9,48 @@
 class TestHostile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void flood_data();
-    void flood();
-};
-
-void TestHostile::flood_data() {
-    QTest::addColumn<int>("piece"); // bytes written at a time, 2 ms apart
-    QTest::newRow("one burst") << 100000;
-    QTest::newRow("a trickle") << 500;
-}
-
-void TestHostile::flood() {
-    QFETCH(int, piece);
-    platform::PtyPair pty;
-    platform::QtSerialControl serial;
-    platform::FakePortList ports;
-    ports.names = {pty.slavePath()};
-    platform::FakeMessageBoxes messages;
-    platform::FakeSingleInstance instance;
-    platform::FakeFileDialogs files;
-    shell::Form1 form({serial, ports, messages, instance, files, {}});
-    form.Form_Load();
-    testing::pressInNextModal("Command2");
-    testing::find<QPushButton>(&form, "Command2")->click();
-    testing::find<QPushButton>(&form, "Command2")->click();
-    QVERIFY(serial.isOpen());
-
-    QRandomGenerator random(7);
-    QByteArray noise(100000, Qt::Uninitialized);
-    for (char& b : noise) // never a start byte, so no part of it is a reply
-        b = char(0x41 + random.bounded(0xBF));
-    for (qsizetype i = 0; i < noise.size(); i += piece) {
-        QVERIFY(pty.write(noise.mid(i, piece)));
-        testing::spin(2);
+    void flood_data() {
+        QTest::addColumn<int>("piece"); // bytes written at a time, 2 ms apart
+        QTest::newRow("one burst") << 100000;
+        QTest::newRow("a trickle") << 500;
     }
-    // Read to the end: the command line shows the last reading, at most the receive buffer.
-    const QByteArray tail = noise.right(16).toHex().toUpper();
-    auto* line = testing::find<QPlainTextEdit>(&form, "Text1");
-    for (int i = 0; i < 1000 && !line->toPlainText().endsWith(QString::fromLatin1(tail)); ++i)
-        testing::spin(30);
-    const QString shown = line->toPlainText();
-    QVERIFY(!shown.isEmpty() && noise.toHex().toUpper().endsWith(shown.toLatin1()));
-    QVERIFY2(shown.size() <= 2 * 4096, qPrintable(QString::number(shown.size())));
-    QCOMPARE(messages.shown.size(), 1); // only the request for settings
-    QVERIFY(serial.isOpen());
-}
+
+    void flood() {
+        QFETCH(int, piece);
+        platform::PtyPair pty;
+        platform::QtSerialControl serial;
+        platform::FakePortList ports;
+        ports.names = {pty.slavePath()};
+        platform::FakeMessageBoxes messages;
+        platform::FakeSingleInstance instance;
+        platform::FakeFileDialogs files;
+        shell::Form1 form({serial, ports, messages, instance, files, {}});
+        form.Form_Load();
+        testing::pressInNextModal("Command2");
+        testing::find<QPushButton>(&form, "Command2")->click();
+        testing::find<QPushButton>(&form, "Command2")->click();
+        QVERIFY(serial.isOpen());
+
+        QRandomGenerator random(7);
+        QByteArray noise(100000, Qt::Uninitialized);
+        for (char& b : noise) // never a start byte, so no part of it is a reply
+            b = char(0x41 + random.bounded(0xBF));
+        for (qsizetype i = 0; i < noise.size(); i += piece) {
+            QVERIFY(pty.write(noise.mid(i, piece)));
+            testing::spin(2);
+        }
+        // Read to the end: the command line shows the last reading, at most the receive buffer.
+        const QByteArray tail = noise.right(16).toHex().toUpper();
+        auto* line = testing::find<QPlainTextEdit>(&form, "Text1");
+        for (int i = 0; i < 1000 && !line->toPlainText().endsWith(QString::fromLatin1(tail)); ++i)
+            testing::spin(30);
+        const QString shown = line->toPlainText();
+        QVERIFY(!shown.isEmpty() && noise.toHex().toUpper().endsWith(shown.toLatin1()));
+        QVERIFY2(shown.size() <= 2 * 4096, qPrintable(QString::number(shown.size())));
+        QCOMPARE(messages.shown.size(), 1); // only the request for settings
+        QVERIFY(serial.isOpen());
+    }
+};
 
 QTEST_MAIN(TestHostile)
 #include "tst_hostile.moc"

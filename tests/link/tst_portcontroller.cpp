@@ -45,139 +45,122 @@ serial::PortChoice usable(const QString& name) {
 class TestPortController : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void choiceOpensThePort_data();
-    void choiceOpensThePort();
-    void quietTimeJoinsWhatArrivesBeforeIt();
-    void lossClosesOnce_data();
-    void lossClosesOnce();
-    void realPortWritesAndHangsUp();
-};
+    void choiceOpensThePort_data() {
+        QTest::addColumn<QString>("lists"); // port|baud|parity|data bits|stop bits, as the dialog shows them
+        QTest::addColumn<QString>("settings"); // the settings string
+        QTest::addColumn<QString>("opened");   // name|baud|parity|data bits|stop bits opened with, or empty
+        const auto row = [](const char* lists, const char* settings, const char* opened) {
+            QTest::newRow(lists) << QString::fromLatin1(lists) << QString::fromLatin1(settings)
+                                 << QString::fromLatin1(opened);
+        };
+        row("COM3|9600|None|8|1", "9600,N,8,1", "COM3|9600|0|8|0");
+        row("COM3|9600|Odd|8|1.5", "9600,O,8,1.5", "COM3|9600|1|8|1"); // 1.5 stop bits stay 1.5
+        row("COM1|76800|Mark|7|2", "76800,M,7,2", "COM1|76800|3|7|2");
+        row("/dev/ttyUSB0|115200|Even|5|1", "115200,E,5,1", "/dev/ttyUSB0|115200|2|5|0");
+        row(" COM12 |1200|Space|6|2", "1200,S,6,2", "COM12|1200|4|6|2"); // the name is kept whole
+        // A text that cannot be read leaves its value as it was: the defaults applied first.
+        row("|fast||x|3", "fast,N,8,1", "");
+        row("COM3|9600|None|9|1", "9600,N,9,1", "");
+    }
 
-void TestPortController::choiceOpensThePort_data() {
-    QTest::addColumn<QString>("lists");    // port|baud|parity|data bits|stop bits, as the dialog shows them
-    QTest::addColumn<QString>("settings"); // the settings string
-    QTest::addColumn<QString>("opened");   // name|baud|parity|data bits|stop bits opened with, or empty
-    QTest::newRow("defaults") << "COM3|9600|None|8|1"
-                              << "9600,N,8,1"
-                              << "COM3|9600|0|8|0";
-    QTest::newRow("1.5 stop bits stay 1.5") << "COM3|9600|Odd|8|1.5"
-                                            << "9600,O,8,1.5"
-                                            << "COM3|9600|1|8|1";
-    QTest::newRow("mark, 7, 2") << "COM1|76800|Mark|7|2"
-                                << "76800,M,7,2"
-                                << "COM1|76800|3|7|2";
-    QTest::newRow("even") << "/dev/ttyUSB0|115200|Even|5|1"
-                          << "115200,E,5,1"
-                          << "/dev/ttyUSB0|115200|2|5|0";
-    QTest::newRow("space, name kept whole") << " COM12 |1200|Space|6|2"
-                                            << "1200,S,6,2"
-                                            << "COM12|1200|4|6|2";
-    // A text that cannot be read leaves its value as it was: the defaults applied first.
-    QTest::newRow("unreadable texts") << "|fast||x|3"
-                                      << "fast,N,8,1"
-                                      << "";
-    QTest::newRow("nine data bits") << "COM3|9600|None|9|1"
-                                    << "9600,N,9,1"
-                                    << "";
-}
+    void choiceOpensThePort() {
+        QFETCH(QString, lists);
+        QFETCH(QString, settings);
+        QFETCH(QString, opened);
+        serial::PortChoice choice = usable(u"COM3"_s);
+        const QStringList texts = lists.split(u'|');
+        choice.apply({texts[0], texts[1], texts[2], texts[3], texts[4]});
+        QCOMPARE(choice.settingsString(), settings);
+        QVERIFY(!choice.PcPortChosen); // only the dialog's OK confirms
+        platform::FakeSerialControl serial;
+        serial::PortController link(serial);
+        Events events(link);
+        QCOMPARE(link.open(choice).ok(), !opened.isEmpty());
+        QCOMPARE(link.isOpen(), !opened.isEmpty());
+        QStringList seen;
+        for (const auto& o : serial.openings)
+            seen << u"%1|%2|%3|%4|%5"_s.arg(o.portName)
+                        .arg(o.settings.baud)
+                        .arg(int(o.settings.parity))
+                        .arg(o.settings.dataBits)
+                        .arg(int(o.settings.stopBits));
+        QCOMPARE(seen.join(u' '), opened);
+        link.close();
+        link.close(); // a closed port is left alone, and the quiet time is over
+        QVERIFY(!link.findChild<QTimer*>(u"Timer1"_s)->isActive());
+        QCOMPARE(events.seen, opened.isEmpty() ? QString() : u"oc"_s);
+        QCOMPARE(serial.closeCalls, opened.isEmpty() ? 0 : 1);
+    }
 
-void TestPortController::choiceOpensThePort() {
-    QFETCH(QString, lists);
-    QFETCH(QString, settings);
-    QFETCH(QString, opened);
-    serial::PortChoice choice = usable(u"COM3"_s);
-    const QStringList texts = lists.split(u'|');
-    choice.apply({texts[0], texts[1], texts[2], texts[3], texts[4]});
-    QCOMPARE(choice.settingsString(), settings);
-    QVERIFY(!choice.PcPortChosen); // only the dialog's OK confirms
-    platform::FakeSerialControl serial;
-    serial::PortController link(serial);
-    Events events(link);
-    QCOMPARE(link.open(choice).ok(), !opened.isEmpty());
-    QCOMPARE(link.isOpen(), !opened.isEmpty());
-    QStringList seen;
-    for (const auto& o : serial.openings)
-        seen << u"%1|%2|%3|%4|%5"_s.arg(o.portName)
-                    .arg(o.settings.baud)
-                    .arg(int(o.settings.parity))
-                    .arg(o.settings.dataBits)
-                    .arg(int(o.settings.stopBits));
-    QCOMPARE(seen.join(u' '), opened);
-    link.close();
-    link.close(); // a closed port is left alone, and the quiet time is over
-    QVERIFY(!link.findChild<QTimer*>(u"Timer1"_s)->isActive());
-    QCOMPARE(events.seen, opened.isEmpty() ? QString() : u"oc"_s);
-    QCOMPARE(serial.closeCalls, opened.isEmpty() ? 0 : 1);
-}
+    void quietTimeJoinsWhatArrivesBeforeIt() {
+        platform::FakeSerialControl serial;
+        serial::PortController link(serial);
+        Events events(link);
+        tick(link); // the start-up tick: nothing to take
+        link.open(usable(u"COM3"_s));
+        serial.feed(QByteArray::fromHex("4002"));
+        serial.feed(QByteArray::fromHex("E123")); // restarts the quiet time
+        QVERIFY(link.findChild<QTimer*>(u"Timer1"_s)->isActive());
+        tick(link);
+        serial.feed(QByteArray::fromHex("07"));
+        tick(link);
+        QCOMPARE(events.seen, u"qoq4002e123q07"_s);
+        QVERIFY(link.send(QByteArray::fromHex("4002F123")));
+        QCOMPARE(serial.writes, QList{QByteArray::fromHex("4002F123")});
+    }
 
-void TestPortController::quietTimeJoinsWhatArrivesBeforeIt() {
-    platform::FakeSerialControl serial;
-    serial::PortController link(serial);
-    Events events(link);
-    tick(link); // the start-up tick: nothing to take
-    link.open(usable(u"COM3"_s));
-    serial.feed(QByteArray::fromHex("4002"));
-    serial.feed(QByteArray::fromHex("E123")); // restarts the quiet time
-    QVERIFY(link.findChild<QTimer*>(u"Timer1"_s)->isActive());
-    tick(link);
-    serial.feed(QByteArray::fromHex("07"));
-    tick(link);
-    QCOMPARE(events.seen, u"qoq4002e123q07"_s);
-    QVERIFY(link.send(QByteArray::fromHex("4002F123")));
-    QCOMPARE(serial.writes, QList{QByteArray::fromHex("4002F123")});
-}
+    void lossClosesOnce_data() {
+        QTest::addColumn<platform::SerialError>("error");
+        QTest::addColumn<QByteArray>("pending"); // received, quiet time not yet over
+        QTest::addColumn<QString>("seen");
+        QTest::newRow("resource") << platform::SerialError::Resource << QByteArray() << "ocl";
+        QTest::newRow("read") << platform::SerialError::Read << QByteArray() << "ocl";
+        QTest::newRow("write, a reply pending")
+            << platform::SerialError::Write << QByteArray::fromHex("4002E123") << "oq4002e123cl";
+        QTest::newRow("timeout is no loss") << platform::SerialError::Timeout << QByteArray() << "o";
+    }
 
-void TestPortController::lossClosesOnce_data() {
-    QTest::addColumn<platform::SerialError>("error");
-    QTest::addColumn<QByteArray>("pending"); // received, quiet time not yet over
-    QTest::addColumn<QString>("seen");
-    QTest::newRow("resource") << platform::SerialError::Resource << QByteArray() << "ocl";
-    QTest::newRow("read") << platform::SerialError::Read << QByteArray() << "ocl";
-    QTest::newRow("write, a reply pending")
-        << platform::SerialError::Write << QByteArray::fromHex("4002E123") << "oq4002e123cl";
-    QTest::newRow("timeout is no loss") << platform::SerialError::Timeout << QByteArray() << "o";
-}
+    void lossClosesOnce() {
+        QFETCH(platform::SerialError, error);
+        QFETCH(QByteArray, pending);
+        QFETCH(QString, seen);
+        platform::FakeSerialControl serial;
+        serial::PortController link(serial);
+        Events events(link);
+        link.open(usable(u"COM3"_s));
+        if (!pending.isEmpty())
+            serial.feed(pending);
+        for (int i = 0; i < 100; ++i) // a vanished device repeats its error
+            serial.fail(error);
+        QCOMPARE(events.seen, seen);
+        QCOMPARE(serial.closeCalls, seen.size() > 1 ? 1 : 0);
+        serial.refuseWrite = true; // a write that fails on an open port is a loss as well
+        QVERIFY(!link.send(QByteArray::fromHex("40")));
+        QVERIFY(!link.isOpen());
+    }
 
-void TestPortController::lossClosesOnce() {
-    QFETCH(platform::SerialError, error);
-    QFETCH(QByteArray, pending);
-    QFETCH(QString, seen);
-    platform::FakeSerialControl serial;
-    serial::PortController link(serial);
-    Events events(link);
-    link.open(usable(u"COM3"_s));
-    if (!pending.isEmpty())
-        serial.feed(pending);
-    for (int i = 0; i < 100; ++i) // a vanished device repeats its error
-        serial.fail(error);
-    QCOMPARE(events.seen, seen);
-    QCOMPARE(serial.closeCalls, seen.size() > 1 ? 1 : 0);
-    serial.refuseWrite = true; // a write that fails on an open port is a loss as well
-    QVERIFY(!link.send(QByteArray::fromHex("40")));
-    QVERIFY(!link.isOpen());
-}
-
-void TestPortController::realPortWritesAndHangsUp() {
+    void realPortWritesAndHangsUp() {
 #ifdef Q_OS_UNIX
-    auto pty = std::make_unique<platform::PtyPair>();
-    platform::QtSerialControl port;
-    serial::PortController link(port);
-    QSignalSpy lost(&link, &serial::PortController::portLost);
-    QVERIFY(link.open(usable(pty->slavePath())));
-    QVERIFY(link.send(QByteArray::fromHex("4002F123")));
-    QCOMPARE(pty->read(4), QByteArray::fromHex("4002F123"));
-    QSignalSpy errors(&port, &platform::SerialControl::errorOccurred);
-    pty->hangUp();
-    QVERIFY(lost.wait(3000));
-    QVERIFY(!link.isOpen());
-    QVERIFY2(errors.size() <= 3, qPrintable(QString::number(errors.size()))); // one fault, not a flood
-    QCOMPARE(lost.size(), 1);
-    pty.reset();
-    QCOMPARE(link.open(usable(u"/dev/does-not-exist"_s)).fault(), platform::SerialError::DeviceNotFound);
+        auto pty = std::make_unique<platform::PtyPair>();
+        platform::QtSerialControl port;
+        serial::PortController link(port);
+        QSignalSpy lost(&link, &serial::PortController::portLost);
+        QVERIFY(link.open(usable(pty->slavePath())));
+        QVERIFY(link.send(QByteArray::fromHex("4002F123")));
+        QCOMPARE(pty->read(4), QByteArray::fromHex("4002F123"));
+        QSignalSpy errors(&port, &platform::SerialControl::errorOccurred);
+        pty->hangUp();
+        QVERIFY(lost.wait(3000));
+        QVERIFY(!link.isOpen());
+        QVERIFY2(errors.size() <= 3, qPrintable(QString::number(errors.size()))); // one fault, not a flood
+        QCOMPARE(lost.size(), 1);
+        pty.reset();
+        QCOMPARE(link.open(usable(u"/dev/does-not-exist"_s)).fault(), platform::SerialError::DeviceNotFound);
 #else
-    QSKIP("no pseudo-terminals here");
+        QSKIP("no pseudo-terminals here");
 #endif
-}
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPortController)
 #include "tst_portcontroller.moc"

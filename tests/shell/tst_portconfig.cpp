@@ -1,153 +1,271 @@
-// Setting, synchronising and restoring the extension ports from the main window, and what the
-// panels' lists do with what the operator types or pastes.
+// Setting, synchronising and restoring the extension ports from the main window, what the panels'
+// lists do with what is typed or pasted, and the network parameters dialog: its boxes, and the read
+// and write requests the window sends on its timers while the dialog stays open.
 #include "FormHarness.h"
+#include "config/ui/Dialog2.h"
 
 #include <QClipboard>
 
+using testing::find;
 using testing::FormHarness;
+using testing::hex;
 
 namespace {
 const QString kAllDefault = u"401CCD"_s + u"080302"_s.repeated(8) + u"600123"_s;
 
-// Every port at 9600 8N1 RS232, main port 115200, output allowed.
-void fillAll(FormHarness& h) {
-    const QStringList texts = u"9600 8 1 无 RS232"_s.split(u' ');
-    for (int i = 0; i < 8; ++i)
-        for (int k = 0; k < 5; ++k)
-            h.combo(u"Combo%1_%2"_s.arg(QLatin1Char("23457"[k])).arg(i))->setCurrentText(texts[k]);
-    h.combo("Combo6")->setCurrentText(u"115200"_s);
-    h.combo("Combo8")->setCurrentIndex(0);
+QLineEdit* box(const QWidget* dialog, int index) {
+    return find<QLineEdit>(dialog, u"Text1_%1"_s.arg(index));
 }
+
+// The main window connected, with the network dialog made by a read reply and shown (not modal,
+// so the test keeps the thread; the timers tick the same either way).
+struct Connected : FormHarness {
+    config::Dialog2* dialog;
+    Connected() {
+        connectDevice();
+        feed(hex("4014CA0008DC010203C0A80101FFFFFF00C0A8010123"));
+        serial.writes.clear();
+        messages.shown.clear();
+        dialog = find<config::Dialog2>(form.get(), "Dialog2");
+        dialog->show();
+    }
+    void press(const char* name) { find<QPushButton>(dialog, name)->click(); }
+    bool active(const char* timer) { return find<QTimer>(form.get(), timer)->isActive(); }
+};
 } // namespace
 
 class TestPortConfig : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void setSendsThePanels_data();
-    void setSendsThePanels();
-    void syncedPanelsAreSetBackUnchanged();
-    void syncAndRestoreNeedAPort_data();
-    void syncAndRestoreNeedAPort();
-    void listsKeepWhatIsTyped();
+    void setSendsThePanels_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("position"); // -1: the text below is typed instead
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("frame"); // empty: refused with the message below
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* name, const char* list, int position, const QString& text, int byte,
+                            const char* digits, const QString& message = {}) {
+            const QString frame =
+                byte < 0 ? QString() : QString(kAllDefault).replace(2 * byte, 2, QLatin1String(digits));
+            QTest::newRow(name) << QString::fromLatin1(list) << position << text << frame << message;
+        };
+        row("as filled", "Combo6", -1, u"115200"_s, 0, "40");
+        row("typed 230400", "Combo2_0", -1, u"230400"_s, 3, "C0");
+        row("output forbidden", "Combo8", 1, {}, 28, "00");
+        row("empty parity", "Combo5_2", -1, {}, -1, "",
+            u"\"串口3\"的校验位为空或无效,请从列表中选择后再设置!"_s);
+        row("a rate the device would round", "Combo2_4", -1, u"12345"_s, -1, "",
+            u"\"串口5\"的波特率为空或无效(须为1200的整数倍,最大306000),请从列表中选择后再设置!"_s);
+        row("no output switch", "Combo8", -1, {}, -1, "",
+            u"\"串口0接收输出\"未选择,请选择\"允许\"或\"禁止\"后再设置!"_s);
+    }
+
+    void setSendsThePanels() {
+        QFETCH(QString, list);
+        QFETCH(int, position);
+        QFETCH(QString, text);
+        QFETCH(QString, frame);
+        QFETCH(QString, message);
+        FormHarness h;
+        h.connectDevice();
+        h.messages.shown.clear();
+        h.fillAll();
+        h.box("Text1")->setPlainText(u"kept"_s);
+        h.trace()->setText(u"40"_s);
+        h.combo(list)->setCurrentIndex(position);
+        if (position < 0)
+            h.combo(list)->setEditText(text);
+        h.click("Command4");
+        QCOMPARE(h.text("Text1"), frame.isEmpty() ? u"kept"_s : frame);
+        QCOMPARE(h.trace()->text(), frame.isEmpty() ? u"40"_s : u"00010000"_s);
+        QCOMPARE(h.serial.writes, frame.isEmpty() ? QList<QByteArray>() : QList{hex(frame)});
+        QCOMPARE(h.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        for (const auto& box : h.messages.shown)
+            QVERIFY(box.title == u"注意" && box.icon == platform::MessageBoxes::Icon::Information);
+        QCOMPARE(h.combo(list)->currentText(), position < 0 ? text : h.combo(list)->itemText(position));
+    }
+
+    void syncedPanelsAreSetBackUnchanged() {
+        FormHarness h;
+        h.connectDevice();
+        h.click("Command6");
+        QCOMPARE(h.serial.writes.last(), hex("4002FB23"));
+        // Every position of every table somewhere in the reply: each list reads back what it showed.
+        const QByteArray payload = hex("010003020C01041D02082E03103F01202B02301A034009016001");
+        h.feed(hex("401CFB") + payload + hex("23"));
+        h.click("Command4");
+        QCOMPARE(h.serial.writes.last(), hex("401CCD") + payload + hex("23"));
+    }
+
+    void syncAndRestoreNeedAPort_data() {
+        QTest::addColumn<QStringList>("ports");
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QString>("text1");
+        const QStringList com3{u"COM3"_s};
+        QTest::newRow("sync, no port chosen")
+            << QStringList() << false << u"Command6"_s << u"请设置串口参数!"_s << QByteArray() << u"kept"_s;
+        QTest::newRow("sync, closed")
+            << com3 << false << u"Command6"_s << u"请打开串口!"_s << QByteArray() << u"kept"_s;
+        QTest::newRow("restore, closed")
+            << com3 << false << u"Easer"_s << u"请打开串口!"_s << QByteArray() << u"kept"_s;
+        QTest::newRow("restore, open")
+            << com3 << true << u"Easer"_s << QString() << hex("4003EDEE23") << u"还原所有设置至默认状态!\n"_s;
+    }
+
+    void syncAndRestoreNeedAPort() {
+        QFETCH(QStringList, ports);
+        QFETCH(bool, open);
+        QFETCH(QString, action);
+        QFETCH(QString, message);
+        QFETCH(QByteArray, sent);
+        QFETCH(QString, text1);
+        FormHarness h(ports);
+        h.openPort();
+        if (!open)
+            h.click("Command2");
+        h.button("Command6")->setEnabled(true); // reaches the click whatever the state
+        h.messages.shown.clear();
+        h.box("Text1")->setPlainText(u"kept"_s);
+        if (action == u"Easer")
+            h.action(action)->trigger();
+        else
+            h.click(action);
+        QCOMPARE(h.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QVERIFY(message.isEmpty() || h.messages.shown[0].title == u"注意");
+        QCOMPARE(h.serial.writes, sent.isEmpty() ? QList<QByteArray>() : QList{sent});
+        QCOMPARE(h.text("Text1"), text1);
+    }
+
+    void listsKeepWhatIsTyped() {
+        FormHarness h;
+        QComboBox* baud = h.combo("Combo2_0");
+        QTest::keyClicks(baud->lineEdit(), u"3840"_s);
+        QCOMPARE(baud->currentText(), u"3840"_s); // never completed to 38400
+        QCOMPARE(baud->toolTip(), u"3840"_s);
+        QGuiApplication::clipboard()->setText(QString(1 << 20, u'9'));
+        baud->lineEdit()->selectAll();
+        baud->lineEdit()->paste();
+        QCOMPARE(baud->currentText(), QString(64, u'9'));
+        // A chosen entry too long for its narrow list shows its start, and the whole text as a tooltip.
+        QComboBox* function = h.combo("Combo7_2");
+        function->setCurrentIndex(1);
+        QCOMPARE(function->lineEdit()->cursorPosition(), 0);
+        QCOMPARE(function->toolTip(), u"RS485半双工"_s);
+    }
+
+    void boxesTakeOnlyOctets_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("keys"); // typed over the whole text when there is one
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("after");
+        const auto row = [](const char* name, const char* before, const char* keys, const QString& pasted,
+                            const QString& after) {
+            QTest::newRow(name) << QString::fromLatin1(before) << QString::fromLatin1(keys) << pasted
+                                << after;
+        };
+        row("256 becomes 0", "", "256", {}, u"0"_s);
+        row("0255 stays", "", "0255", {}, u"0255"_s);
+        row("fraction stays", "", "12.5", {}, u"12.5"_s);
+        row("letters, space and minus dropped", "", "1a -2", {}, u"12"_s);
+        row("refused key over a selection", "192", "x", {}, u"192"_s);
+        row("space over a selection", "192", " ", {}, u"192"_s);
+        row("paste filtered", "", "", u"1"_s + QChar(0) + u"2\t\n3x\uFFFD"_s, u"123"_s);
+        row("paste stops at the cap", "", "", QString(1 << 20, u'0'), QString(16, u'0'));
+    }
+
+    void boxesTakeOnlyOctets() {
+        QFETCH(QString, before);
+        QFETCH(QString, keys);
+        QFETCH(QString, pasted);
+        QFETCH(QString, after);
+        config::Dialog2 dialog;
+        dialog.show();
+        QLineEdit* octet = box(&dialog, 3);
+        octet->setText(before);
+        octet->selectAll();
+        QTest::keyClicks(octet, keys);
+        if (!pasted.isEmpty())
+            octet->insert(pasted); // what a paste does
+        QCOMPARE(octet->text(), after);
+    }
+
+    void opensAtSetAndTabsInItsOrder() {
+        config::Dialog2 dialog;
+        QStringList order;
+        for (QWidget* w = dialog.focusWidget(); w && order.size() < 22; w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus)
+                order << w->objectName();
+        QStringList boxes;
+        for (int i = 0; i < 18; ++i)
+            boxes << u"Text1_%1"_s.arg(i);
+        QCOMPARE(order.join(u' '), u"OKButton CancelButton "_s + boxes.join(u' ') + u" Command1 Command2"_s);
+        dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Escape); // no button answers Enter or Esc
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        find<QPushButton>(&dialog, "CancelButton")->click();
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void networkSetSendsTheBoxesAsTheyAreAtTheTick_data() {
+        QTest::addColumn<int>("index"); // the box changed after 设置 and before the tick
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("frame"); // empty: nothing sent, the message below shown
+        QTest::addColumn<QString>("message");
+        const QString range = u"超出设定范围，请重新输入！"_s;
+        QTest::newRow("edited before the tick")
+            << 9 << u"100"_s << u"4014CE0008DC010203C0A80164FFFFFF00C0A8010123"_s << QString();
+        QTest::newRow("cleared first")
+            << -1 << QString() << u"4014CE"_s + QString(36, u'0') + u"23"_s << QString();
+        QTest::newRow("empty") << 7 << QString() << QString() << u"输入不能为空！"_s;
+        QTest::newRow("fraction") << 7 << u"12.5"_s << QString() << range;
+        QTest::newRow("six characters") << 12 << u"000001"_s << QString() << range;
+    }
+
+    void networkSetSendsTheBoxesAsTheyAreAtTheTick() {
+        QFETCH(int, index);
+        QFETCH(QString, text);
+        QFETCH(QString, frame);
+        QFETCH(QString, message);
+        Connected c;
+        c.box("Text3")->setPlainText(u"kept"_s);
+        if (index < 0)
+            c.press("Command2"); // 清空: every box 0
+        c.press("OKButton");
+        c.press("OKButton");                                      // twice within one period: one frame
+        QVERIFY(c.active("Timer4") && c.serial.writes.isEmpty()); // nothing is copied at the click
+        if (index >= 0) {
+            box(c.dialog, index)->setText(text);
+            box(c.dialog, 17)
+                ->setText(frame.isEmpty() ? QString() : u"1"_s); // a later bad box is not reported
+        }
+        testing::tick(c.form.get(), "Timer4");
+        testing::tick(c.form.get(), "Timer4");
+        QVERIFY(!c.active("Timer4") && c.dialog->isVisible());
+        QCOMPARE(c.serial.writes, frame.isEmpty() ? QList<QByteArray>() : QList{hex(frame)});
+        QCOMPARE(c.text("Text3"), frame.isEmpty() ? u"kept"_s : frame);
+        QCOMPARE(c.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (!message.isEmpty()) {
+            QVERIFY(c.messages.shown[0].title.isEmpty()); // the application title
+            QVERIFY(c.messages.shown[0].icon == platform::MessageBoxes::Icon::None);
+            QCOMPARE(c.dialog->focusWidget(), box(c.dialog, index));
+        }
+    }
+
+    void networkSyncSendsTheReadRequestOnce() {
+        Connected c;
+        c.press("Command1");
+        c.press("Command1");
+        QVERIFY(c.active("Timer3"));
+        testing::tick(c.form.get(), "Timer3");
+        testing::tick(c.form.get(), "Timer3");
+        QCOMPARE(c.serial.writes, QList{hex("4002CA23")});
+        QVERIFY(!c.active("Timer3"));
+    }
 };
-
-void TestPortConfig::setSendsThePanels_data() {
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<int>("position"); // -1: the text below is typed instead
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("frame"); // empty: refused with the message below
-    QTest::addColumn<QString>("message");
-    const auto with = [](int byte, const char* digits) {
-        return QString(kAllDefault).replace(2 * byte, 2, QLatin1String(digits));
-    };
-    QTest::newRow("as filled") << "Combo6" << -1 << "115200" << kAllDefault << QString();
-    QTest::newRow("typed 230400") << "Combo2_0" << -1 << "230400" << with(3, "C0") << QString();
-    QTest::newRow("output forbidden") << "Combo8" << 1 << "" << with(28, "00") << QString();
-    QTest::newRow("empty parity") << "Combo5_2" << -1 << "" << QString()
-                                  << u"\"串口3\"的校验位为空或无效,请从列表中选择后再设置!"_s;
-    QTest::newRow("a rate the device would round")
-        << "Combo2_4" << -1 << "12345" << QString()
-        << u"\"串口5\"的波特率为空或无效(须为1200的整数倍,最大306000),请从列表中选择后再设置!"_s;
-    QTest::newRow("no output switch") << "Combo8" << -1 << "" << QString()
-                                      << u"\"串口0接收输出\"未选择,请选择\"允许\"或\"禁止\"后再设置!"_s;
-}
-
-void TestPortConfig::setSendsThePanels() {
-    QFETCH(QString, list);
-    QFETCH(int, position);
-    QFETCH(QString, text);
-    QFETCH(QString, frame);
-    QFETCH(QString, message);
-    FormHarness h;
-    h.connectDevice();
-    h.messages.shown.clear();
-    fillAll(h);
-    h.box("Text1")->setPlainText(u"kept"_s);
-    h.trace()->setText(u"40"_s);
-    h.combo(list)->setCurrentIndex(position);
-    if (position < 0)
-        h.combo(list)->setEditText(text);
-    h.click("Command4");
-    QCOMPARE(h.text("Text1"), frame.isEmpty() ? u"kept"_s : frame);
-    QCOMPARE(h.trace()->text(), frame.isEmpty() ? u"40"_s : u"00010000"_s);
-    QCOMPARE(h.serial.writes,
-             frame.isEmpty() ? QList<QByteArray>() : QList{QByteArray::fromHex(frame.toLatin1())});
-    QCOMPARE(h.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
-    for (const auto& box : h.messages.shown)
-        QVERIFY(box.title == u"注意" && box.icon == platform::MessageBoxes::Icon::Information);
-    QCOMPARE(h.combo(list)->currentText(), position < 0 ? text : h.combo(list)->itemText(position));
-}
-
-void TestPortConfig::syncedPanelsAreSetBackUnchanged() {
-    FormHarness h;
-    h.connectDevice();
-    h.click("Command6");
-    QCOMPARE(h.serial.writes.last(), QByteArray::fromHex("4002FB23"));
-    // Every position of every table somewhere in the reply: each list reads back what it showed.
-    const QByteArray payload = QByteArray::fromHex("010003020C01041D02082E03103F01202B02301A034009016001");
-    h.feed(QByteArray::fromHex("401CFB") + payload + QByteArray::fromHex("23"));
-    h.click("Command4");
-    QCOMPARE(h.serial.writes.last(), QByteArray::fromHex("401CCD") + payload + QByteArray::fromHex("23"));
-}
-
-void TestPortConfig::syncAndRestoreNeedAPort_data() {
-    QTest::addColumn<QStringList>("ports");
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QByteArray>("sent");
-    QTest::addColumn<QString>("text1");
-    const QStringList com3{u"COM3"_s};
-    QTest::newRow("sync, no port chosen") << QStringList() << false << "Command6"
-                                          << "请设置串口参数!" << QByteArray() << "kept";
-    QTest::newRow("sync, closed") << com3 << false << "Command6"
-                                  << "请打开串口!" << QByteArray() << "kept";
-    QTest::newRow("restore, closed") << com3 << false << "Easer"
-                                     << "请打开串口!" << QByteArray() << "kept";
-    QTest::newRow("restore, open") << com3 << true << "Easer"
-                                   << "" << QByteArray::fromHex("4003EDEE23") << "还原所有设置至默认状态!\n";
-}
-
-void TestPortConfig::syncAndRestoreNeedAPort() {
-    QFETCH(QStringList, ports);
-    QFETCH(bool, open);
-    QFETCH(QString, action);
-    QFETCH(QString, message);
-    QFETCH(QByteArray, sent);
-    QFETCH(QString, text1);
-    FormHarness h(ports);
-    h.openPort();
-    if (!open)
-        h.click("Command2");
-    h.button("Command6")->setEnabled(true); // reaches the click whatever the state
-    h.messages.shown.clear();
-    h.box("Text1")->setPlainText(u"kept"_s);
-    if (action == u"Easer")
-        h.action(action)->trigger();
-    else
-        h.click(action);
-    QCOMPARE(h.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
-    QVERIFY(message.isEmpty() || h.messages.shown[0].title == u"注意");
-    QCOMPARE(h.serial.writes, sent.isEmpty() ? QList<QByteArray>() : QList{sent});
-    QCOMPARE(h.text("Text1"), text1);
-}
-
-void TestPortConfig::listsKeepWhatIsTyped() {
-    FormHarness h;
-    QComboBox* baud = h.combo("Combo2_0");
-    QTest::keyClicks(baud->lineEdit(), u"3840"_s);
-    QCOMPARE(baud->currentText(), u"3840"_s); // never completed to 38400
-    QCOMPARE(baud->toolTip(), u"3840"_s);
-    QGuiApplication::clipboard()->setText(QString(1 << 20, u'9'));
-    baud->lineEdit()->selectAll();
-    baud->lineEdit()->paste();
-    QCOMPARE(baud->currentText(), QString(64, u'9'));
-    // A chosen entry too long for its narrow list shows its start, and the whole text as a tooltip.
-    QComboBox* function = h.combo("Combo7_2");
-    function->setCurrentIndex(1);
-    QCOMPARE(function->lineEdit()->cursorPosition(), 0);
-    QCOMPARE(function->toolTip(), u"RS485半双工"_s);
-}
 
 QTEST_MAIN(TestPortConfig)
 #include "tst_portconfig.moc"

@@ -1,186 +1,245 @@
-// The reply processor as the operator sees it: the echo, the messages, and what each reply changes.
+// The reply processor as the operator sees it (the echo, the messages, and what each reply changes),
+// and the command console: building, showing and sending forward frames, and its failure rules.
 #include "FormHarness.h"
 #include "config/ui/Dialog2.h"
 
+#include <QClipboard>
+
 using testing::FormHarness;
+using testing::hex;
 
 namespace {
 const QString kConnected = u"连接成功!"_s;
 const QString kSetDone = u"设置扩展串口数据成功!请重启设备应用新的通迅波特率!"_s;
 const QString kSynced = u"扩展串口数据同步成功!"_s;
 
-QByteArray hex(const char* digits) {
-    return QByteArray::fromHex(digits);
-}
 // A port-sync reply: port 1 as given, then seven ports at 10 0B 01 (19200, odd parity, 1 stop
 // bit, 8 data bits, RS485 full duplex); main port 08 (9600), output switch 00 (禁止).
 QByteArray syncReply(const char* firstRecord) {
     return hex("401CFB") + hex(firstRecord) + hex("100B01").repeated(7) + hex("080023");
-}
-// The texts of port 1's and port 8's lists and of the main port's two.
-QString panels(const FormHarness& h) {
-    QStringList texts;
-    for (const char* list : {"Combo2_0", "Combo3_0", "Combo4_0", "Combo5_0", "Combo7_0", "Combo2_7",
-                             "Combo3_7", "Combo4_7", "Combo5_7", "Combo7_7", "Combo6", "Combo8"})
-        texts << h.combo(list)->currentText();
-    return texts.join(u' ');
 }
 } // namespace
 
 class TestReplies : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void echoAndMessages_data();
-    void echoAndMessages();
-    void syncSelectsTheLists_data();
-    void syncSelectsTheLists();
-    void networkParametersFillTheDialog_data();
-    void networkParametersFillTheDialog();
-    void networkSetHidesTheDialogAfterItsBox();
-    void aBoxStillOpenIsNotOpenedAgain();
-};
+    void echoAndMessages_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("trace");
+        QTest::addColumn<QString>("text1"); // when not the bytes' echo
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<bool>("connected");
+        const auto row = [](const char* name, const QByteArray& bytes, const char* trace,
+                            const QStringList& messages, bool connected, const QString& text1 = {}) {
+            QTest::newRow(name) << bytes << QString::fromLatin1(trace) << text1 << messages << connected;
+        };
+        row("connect", hex("4002E123"), "40", {kConnected}, true);
+        row("length not examined", hex("4009E123"), "40", {kConnected}, true);
+        row("port set", hex("4002E223"), "40", {kSetDone}, false);
+        row("restore: a notice after the trace", hex("4002E423"), "40", {}, false,
+            u"trace\n还原设置成功,请重新上电初始化所有参数,此过程将耗时数秒钟!\n"_s);
+        row("bad end", hex("4002E124"), "40", {}, false);
+        row("bad start", hex("4102E123"), "41", {}, false);
+        row("single byte", hex("07"), "07", {}, false);
+        row("two replies", hex("4002E1234002E223"), "40", {kConnected, kSetDone}, true);
+        row("garbage after a frame", hex("4002E123FF0040"), "FF", {kConnected}, true);
+        row("256 in a burst: one box", hex("4002E123").repeated(256), "40", {kConnected}, true);
+    }
 
-void TestReplies::echoAndMessages_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("trace");
-    QTest::addColumn<QString>("text1"); // when not the bytes' echo
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<bool>("connected");
-    const QString restored = u"还原设置成功,请重新上电初始化所有参数,此过程将耗时数秒钟!"_s;
-    QTest::newRow("connect") << hex("4002E123") << "40"
-                             << "" << QStringList{kConnected} << true;
-    QTest::newRow("length not examined") << hex("4009E123") << "40"
-                                         << "" << QStringList{kConnected} << true;
-    QTest::newRow("port set") << hex("4002E223") << "40"
-                              << "" << QStringList{kSetDone} << false;
-    QTest::newRow("restore: a notice after the trace")
-        << hex("4002E423") << "40" << u"trace\n"_s + restored + u"\n"_s << QStringList() << false;
-    QTest::newRow("bad end") << hex("4002E124") << "40"
-                             << "" << QStringList() << false;
-    QTest::newRow("bad start") << hex("4102E123") << "41"
-                               << "" << QStringList() << false;
-    QTest::newRow("single byte") << hex("07") << "07"
-                                 << "" << QStringList() << false;
-    QTest::newRow("two replies") << hex("4002E1234002E223") << "40"
-                                 << "" << QStringList{kConnected, kSetDone} << true;
-    QTest::newRow("garbage after a frame") << hex("4002E123FF0040") << "FF"
-                                           << "" << QStringList{kConnected} << true;
-    QTest::newRow("256 in a burst: one box") << hex("4002E123").repeated(256) << "40"
-                                             << "" << QStringList{kConnected} << true;
-}
+    void echoAndMessages() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, trace);
+        QFETCH(QString, text1);
+        QFETCH(QStringList, messages);
+        QFETCH(bool, connected);
+        FormHarness h;
+        h.openPort();
+        h.messages.shown.clear();
+        h.trace()->setText(u"trace"_s);
+        QStringList enabledAtBox;
+        h.messages.whileShown = [&](const auto&) { enabledAtBox << h.deviceButtons(); };
+        h.feed(bytes);
+        QCOMPARE(h.text("Text1"), text1.isEmpty() ? QString::fromLatin1(bytes.toHex().toUpper()) : text1);
+        QCOMPARE(h.trace()->text(), trace);
+        QCOMPARE(h.messages.texts(), messages);
+        for (const auto& box : h.messages.shown)
+            QVERIFY(box.title == u"恭喜" && box.icon == platform::MessageBoxes::Icon::Information);
+        QCOMPARE(h.deviceButtons(), connected ? u"1111"_s : u"1000"_s);
+        QCOMPARE(h.action("netset")->isEnabled(), connected);
+        if (connected) // the buttons unlock once the operator has closed the box
+            QCOMPARE(enabledAtBox.first(), u"1000"_s);
+    }
 
-void TestReplies::echoAndMessages() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, trace);
-    QFETCH(QString, text1);
-    QFETCH(QStringList, messages);
-    QFETCH(bool, connected);
-    FormHarness h;
-    h.openPort();
-    h.messages.shown.clear();
-    h.trace()->setText(u"trace"_s);
-    QStringList enabledAtBox;
-    h.messages.whileShown = [&](const auto&) { enabledAtBox << h.deviceButtons(); };
-    h.feed(bytes);
-    QCOMPARE(h.text("Text1"), text1.isEmpty() ? QString::fromLatin1(bytes.toHex().toUpper()) : text1);
-    QCOMPARE(h.trace()->text(), trace);
-    QCOMPARE(h.messages.texts(), messages);
-    for (const auto& box : h.messages.shown)
-        QVERIFY(box.title == u"恭喜" && box.icon == platform::MessageBoxes::Icon::Information);
-    QCOMPARE(h.deviceButtons(), connected ? u"1111"_s : u"1000"_s);
-    QCOMPARE(h.action("netset")->isEnabled(), connected);
-    if (connected) // the buttons unlock once the operator has closed the box
-        QCOMPARE(enabledAtBox.first(), u"1000"_s);
-}
+    void syncSelectsTheLists_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("panels"); // port 1, port 8, main port
+        QTest::addColumn<int>("boxes");
+        const QString port8 = u" 19200 8 1 奇校验 RS485全双工 9600 禁止"_s;
+        QTest::newRow("every list") << syncReply("600302") << u"115200 8 1 无 RS232"_s + port8 << 1;
+        // Baud 05 and function 07 are in no table, nor parity code 2 (line byte 13): those lists stay.
+        QTest::newRow("unknown codes")
+            << syncReply("051307") << u"4800 8 1 偶校验 RS485半双工"_s + port8 << 1;
+        QTest::newRow("short: nothing")
+            << syncReply("600302").left(20) + hex("23")
+            << u"4800 7 2 偶校验 RS485半双工 4800 7 2 偶校验 RS485半双工 1200 允许"_s << 0;
+    }
 
-void TestReplies::syncSelectsTheLists_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("panels"); // port 1, port 8, main port
-    QTest::addColumn<int>("boxes");
-    QTest::newRow("every list") << syncReply("600302")
-                                << "115200 8 1 无 RS232 19200 8 1 奇校验 RS485全双工 9600 禁止" << 1;
-    // Baud 05 and function 07 are in no table, nor parity code 2 (line byte 13): those lists stay.
-    QTest::newRow("unknown codes") << syncReply("051307")
-                                   << "4800 8 1 偶校验 RS485半双工 19200 8 1 奇校验 RS485全双工 9600 禁止"
-                                   << 1;
-    QTest::newRow("short: nothing") << syncReply("600302").left(20) + hex("23")
-                                    << "4800 7 2 偶校验 RS485半双工 4800 7 2 偶校验 RS485半双工 1200 允许"
-                                    << 0;
-}
+    void syncSelectsTheLists() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, panels);
+        QFETCH(int, boxes);
+        FormHarness h;
+        h.openPort();
+        h.messages.shown.clear();
+        const QStringList before = u"4800 7 2 偶校验 RS485半双工"_s.split(u' ');
+        QStringList lists;
+        for (int port : {0, 7})
+            for (int k = 0; k < 5; ++k) {
+                lists << u"Combo%1_%2"_s.arg(QLatin1Char("23457"[k])).arg(port);
+                h.combo(lists.last())->setCurrentText(before[k]);
+            }
+        h.combo("Combo6")->setCurrentIndex(0);
+        h.combo("Combo8")->setCurrentIndex(0);
+        h.feed(bytes);
+        QStringList texts;
+        for (const QString& list : lists + QStringList{u"Combo6"_s, u"Combo8"_s})
+            texts << h.combo(list)->currentText();
+        QCOMPARE(texts.join(u' '), panels);
+        QCOMPARE(h.messages.texts(), QStringList(boxes, kSynced));
+    }
 
-void TestReplies::syncSelectsTheLists() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, panels);
-    QFETCH(int, boxes);
-    FormHarness h;
-    h.openPort();
-    h.messages.shown.clear();
-    const QStringList before = u"4800 7 2 偶校验 RS485半双工"_s.split(u' ');
-    for (int port : {0, 7})
-        for (int k = 0; k < 5; ++k)
-            h.combo(u"Combo%1_%2"_s.arg(QLatin1Char("23457"[k])).arg(port))->setCurrentText(before[k]);
-    h.combo("Combo6")->setCurrentIndex(0);
-    h.combo("Combo8")->setCurrentIndex(0);
-    h.feed(bytes);
-    QCOMPARE(::panels(h), panels);
-    QCOMPARE(h.messages.texts(), QStringList(boxes, kSynced));
-}
+    void networkParametersFillTheDialog_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("boxes");
+        QTest::newRow("whole") << hex("4014CA0008DC010203C0A80164FFFFFF00C0A8010123")
+                               << u"0 8 220 1 2 3 192 168 1 100 255 255 255 0 192 168 1 1"_s;
+        QTest::newRow("short: nothing changes") << hex("4014CAC0A80123") << u"7 "_s.repeated(18).trimmed();
+    }
 
-void TestReplies::networkParametersFillTheDialog_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("boxes");
-    QTest::newRow("whole") << hex("4014CA0008DC010203C0A80164FFFFFF00C0A8010123")
-                           << "0 8 220 1 2 3 192 168 1 100 255 255 255 0 192 168 1 1";
-    QTest::newRow("short: nothing changes") << hex("4014CAC0A80123") << "7 7 7 7 7 7 7 7 7 7 7 7 7 7 7 7 7 7";
-}
+    void networkParametersFillTheDialog() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, boxes);
+        FormHarness h;
+        h.openPort();
+        h.feed(hex("4014CA") + QByteArray(18, 7) + hex("23"));
+        h.feed(bytes);
+        auto* dialog = testing::find<config::Dialog2>(h.form.get(), "Dialog2");
+        QVERIFY(!dialog->isVisible()); // made for the values, never shown
+        const config::OctetTexts texts = dialog->octetTexts();
+        QCOMPARE(QStringList(texts.begin(), texts.end()).join(u' '), boxes);
+        QCOMPARE(h.messages.shown.size(), 1); // only the request for settings
+    }
 
-void TestReplies::networkParametersFillTheDialog() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, boxes);
-    FormHarness h;
-    h.openPort();
-    h.feed(hex("4014CA") + QByteArray(18, 7) + hex("23"));
-    h.feed(bytes);
-    auto* dialog = testing::find<config::Dialog2>(h.form.get(), "Dialog2");
-    QVERIFY(!dialog->isVisible()); // made for the values, never shown
-    const config::OctetTexts texts = dialog->octetTexts();
-    QCOMPARE(QStringList(texts.begin(), texts.end()).join(u' '), boxes);
-    QCOMPARE(h.messages.shown.size(), 1); // only the request for settings
-}
+    void networkSetHidesTheDialogAfterItsBox() {
+        FormHarness h;
+        h.connectDevice();
+        h.trace()->setText(u"4014CE"_s);
+        QString text1AtBox;
+        bool visibleAtBox = false;
+        h.messages.whileShown = [&](const auto&) {
+            text1AtBox = h.text("Text1");
+            visibleAtBox = h.form->findChild<config::Dialog2*>()->isVisible();
+        };
+        testing::onNextModal([&h](QDialog*) { h.feed(hex("4002E523")); });
+        h.action("netset")->trigger(); // returns when the reply has hidden the dialog
+        QCOMPARE(text1AtBox, u"4014CE\n"_s);
+        QVERIFY(visibleAtBox);
+        QCOMPARE(h.messages.texts().last(), u"网络参数设置成功,请重新上电初始化网络参数!"_s);
+        QVERIFY(!h.form->findChild<config::Dialog2*>()->isVisible());
+    }
 
-void TestReplies::networkSetHidesTheDialogAfterItsBox() {
-    FormHarness h;
-    h.connectDevice();
-    h.trace()->setText(u"4014CE"_s);
-    QString text1AtBox;
-    bool visibleAtBox = false;
-    h.messages.whileShown = [&](const auto&) {
-        text1AtBox = h.text("Text1");
-        visibleAtBox = h.form->findChild<config::Dialog2*>()->isVisible();
-    };
-    testing::onNextModal([&h](QDialog*) { h.feed(hex("4002E523")); });
-    h.action("netset")->trigger(); // returns when the reply has hidden the dialog
-    QCOMPARE(text1AtBox, u"4014CE\n"_s);
-    QVERIFY(visibleAtBox);
-    QCOMPARE(h.messages.texts().last(), u"网络参数设置成功,请重新上电初始化网络参数!"_s);
-    QVERIFY(!h.form->findChild<config::Dialog2*>()->isVisible());
-}
-
-void TestReplies::aBoxStillOpenIsNotOpenedAgain() {
-    FormHarness h;
-    h.openPort();
-    h.messages.shown.clear();
-    // While the first box waits, the device confirms again (and once more, differently).
-    h.messages.whileShown = [&h](const auto&) {
-        h.messages.whileShown = nullptr;
+    void aBoxStillOpenIsNotOpenedAgain() {
+        FormHarness h;
+        h.openPort();
+        h.messages.shown.clear();
+        // While the first box waits, the device confirms again (and once more, differently).
+        h.messages.whileShown = [&h](const auto&) {
+            h.messages.whileShown = nullptr;
+            h.feed(hex("4002E123"));
+            h.feed(hex("4002E223"));
+        };
         h.feed(hex("4002E123"));
-        h.feed(hex("4002E223"));
-    };
-    h.feed(hex("4002E123"));
-    QCOMPARE(h.messages.texts(), (QStringList{kConnected, kSetDone}));
-    QCOMPARE(h.text("Text1"), u"4002E223"_s); // the later replies still show
-    QCOMPARE(h.deviceButtons(), u"1111"_s);
-}
+        QCOMPARE(h.messages.texts(), (QStringList{kConnected, kSetDone}));
+        QCOMPARE(h.text("Text1"), u"4002E223"_s); // the later replies still show
+        QCOMPARE(h.deviceButtons(), u"1111"_s);
+    }
+
+    void sendAndGenerate_data() {
+        QTest::addColumn<QString>("button"); // 发送 (Command1) or 生成 (Command8)
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("frame"); // shown, kept as the trace and, on 发送, sent
+        QTest::addColumn<QString>("message");
+        const QString empty = u"命令为空!"_s, illegal = u"命令中含有非法字符!"_s, digits = QString(26, u'1');
+        const auto row = [](const char* name, const char* button, const QString& command, int port,
+                            const QString& frame, const QString& message = {}) {
+            QTest::newRow(name) << QString::fromLatin1(button) << command << port << frame << message;
+        };
+        row("spaced bytes to port 2", "Command1", u"01 02 03"_s, 2, u"4006DD0201020323"_s);
+        row("odd digit dropped", "Command1", u"a1b"_s, 8, u"4004DD08A123"_s);
+        row("thirteen bytes", "Command1", digits, 3, u"4010DD03"_s + digits + u"23"_s);
+        row("generate", "Command8", u"12"_s, 1, u"4004DD011223"_s);
+        row("send, empty: kept", "Command1", {}, 1, u"earlier"_s, empty);
+        row("generate, empty: cleared", "Command8", {}, 1, {}, empty);
+        row("send, x: kept", "Command1", u"0x12"_s, 1, u"earlier"_s, illegal);
+        row("generate, two lines: cleared", "Command8", u"0102\n0304"_s, 1, {}, illegal);
+        row("generate, no-break space", "Command8", u"01\u00A002"_s, 1, {}, illegal);
+        row("generate, too long: kept", "Command8", QString(506, u'0'), 1, u"earlier"_s,
+            u"命令过长,最多只能转发252个字节!"_s);
+        row("blank: nothing at all", "Command1", u"    "_s, 1, u"earlier"_s);
+    }
+
+    void sendAndGenerate() {
+        QFETCH(QString, button);
+        QFETCH(QString, command);
+        QFETCH(int, port);
+        QFETCH(QString, frame);
+        QFETCH(QString, message);
+        FormHarness h;
+        h.connectDevice();
+        h.messages.shown.clear();
+        h.trace()->setText(u"earlier"_s);
+        h.box("Text3")->setPlainText(u"earlier"_s);
+        h.box("Text1")->setPlainText(command);
+        h.combo("Combo1")->setCurrentIndex(port - 1);
+        h.click(button);
+        QCOMPARE(h.text("Text3"), frame);
+        QCOMPARE(h.trace()->text(), frame);
+        const bool sent = button == u"Command1" && message.isEmpty() && frame != u"earlier";
+        QCOMPARE(h.serial.writes, sent ? QList{hex(frame)} : QList<QByteArray>());
+        // The operator's text is never wiped (the box reads a no-break space as a space).
+        QCOMPARE(h.text("Text1"), QString(command).replace(QChar(0xA0), u' '));
+        QCOMPARE(h.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        for (const auto& box : h.messages.shown)
+            QVERIFY(box.title == u"错误" && box.icon == platform::MessageBoxes::Icon::None);
+    }
+
+    void clearClosedPortAndPasteCap() {
+        FormHarness h;
+        QPlainTextEdit* line = h.box("Text1");
+        line->setPlainText(u"12"_s);
+        h.click("Command8");
+        h.click("Command5"); // 清空 leaves the trace
+        QVERIFY(h.text("Text1").isEmpty() && h.text("Text3").isEmpty());
+        QCOMPARE(h.trace()->text(), u"4004DD011223"_s);
+        h.connectDevice();
+        h.serial.close(); // gone without the window noticing
+        line->setPlainText(u"01"_s);
+        h.click("Command1");
+        QCOMPARE(h.messages.texts().last(), u"请打开串口!"_s);
+        QCOMPARE(h.messages.shown.last().title, u"注意"_s);
+        QVERIFY(h.serial.writes.isEmpty());
+        line->selectAll();
+        QGuiApplication::clipboard()->setText(QString(1 << 20, u'A'));
+        line->paste(); // replaces the selection with what fits of 1 MiB
+        QCOMPARE(line->toPlainText(), QString(65535, u'A'));
+        line->paste(); // full: nothing more goes in, pasted or typed
+        QTest::keyClick(line, Qt::Key_B);
+        QCOMPARE(line->document()->characterCount(), 65536);
+        QTest::keyClick(line, Qt::Key_Backspace); // what is not text still works when full
+        QCOMPARE(line->document()->characterCount(), 65535);
+    }
+};
 
 QTEST_MAIN(TestReplies)
 #include "tst_replies.moc"

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -51,11 +52,13 @@ inline void tick(const QObject* root, QAnyStringView timer) {
     QMetaObject::invokeMethod(t, "timeout");
 }
 
-// Runs `act` on the next modal dialog that opens, from inside its event loop.
-inline void onNextModal(std::function<void(QDialog*)> act) {
+// Runs `act` on the next modal dialog that opens (the next named `name` when one is given, also one
+// opened over another), from inside its event loop.
+inline void onNextModal(std::function<void(QDialog*)> act, const QString& name = {}) {
     auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, act = std::move(act)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && (name.isEmpty() || dialog->objectName() == name)) {
             poll->deleteLater();
             poll->stop();
             act(dialog);
@@ -64,18 +67,8 @@ inline void onNextModal(std::function<void(QDialog*)> act) {
     poll->start(2);
 }
 
-// Runs `act` on the next modal dialog named `name`, also one opened over another.
-inline void inNextDialog(const QString& name, std::function<void(QDialog*)> act) {
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, act = std::move(act)] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog && dialog->objectName() == name) {
-            poll->deleteLater();
-            poll->stop();
-            act(dialog);
-        }
-    });
-    poll->start(2);
+inline QByteArray hex(QAnyStringView digits) {
+    return QByteArray::fromHex(digits.toString().toLatin1());
 }
 
 // The traffic log's rows from `from` on, as "direction|bytes|meaning".
@@ -149,6 +142,16 @@ struct FormHarness {
         serial.feed(bytes);
         tick(form.get(), "Timer1");
     }
+    // Every port at 9600 8N1 RS232, main port 115200, output allowed: 08 03 02 eight times, 60 01.
+    void fillAll() {
+        const QStringList texts = u"9600 8 1 无 RS232"_s.split(u' ');
+        for (int i = 0; i < 8; ++i)
+            for (int k = 0; k < 5; ++k)
+                combo(u"Combo%1_%2"_s.arg(QLatin1Char("23457"[k])).arg(i))->setCurrentText(texts[k]);
+        combo("Combo6")->setCurrentText(u"115200"_s);
+        combo("Combo8")->setCurrentIndex(0);
+    }
+    QString status() const { return find<QLabel>(form.get(), "statusLine")->text(); }
     // Which of 连接设备, 发送, 设置串口参数, 同步串口参数 are enabled, e.g. "1000".
     QString deviceButtons() const {
         QString pattern;
