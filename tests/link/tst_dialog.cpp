@@ -75,7 +75,7 @@ private Q_SLOTS:
         QCOMPARE(Fixture({}).run({}, "Command1"), u"01||9600|None|8|1"_s);
     }
 
-    void keepsSelectionsAndSeesNewPorts() {
+    void keepsSelectionsUntilUnloaded() {
         Fixture f({u"COM1"_s, u"COM3"_s, u"COM5"_s});
         f.run(
             [](QDialog* d) {
@@ -87,12 +87,8 @@ private Q_SLOTS:
         QCOMPARE(f.run(), u"10|COM1|9600|Even|8|1"_s);
         f.ports.names = {u"COM2"_s, u"COM4"_s}; // the chosen one has gone: the last, as at loading
         QCOMPARE(f.run(), u"10|COM4|9600|Even|8|1"_s);
-    }
-
-    void framesCloseUnloads() {
-        Fixture f({u"COM1"_s});
-        f.run([](QDialog* d) { list(d, "Combo3")->setCurrentText(u"7"_s); }, nullptr);
-        QCOMPARE(f.run({}, "Command1"), u"01|COM1|9600|None|8|1"_s);
+        f.run([](QDialog* d) { list(d, "Combo3")->setCurrentText(u"7"_s); }, nullptr); // the frame's close
+        QCOMPARE(f.run({}, "Command1"), u"01|COM4|9600|None|8|1"_s); // unloaded: the defaults again
     }
 
     void portNameIsKeptAsTyped() {

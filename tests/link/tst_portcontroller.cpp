@@ -1,15 +1,9 @@
 // The port choice the settings dialog makes, opening and closing the port with it, the 50 ms quiet
-// time, and a port lost under the program: on the fake serial control, and once on a real pty.
+// time, and a port lost under the program (on a real port, the end-to-end tests lose it).
 #include "link/PortController.h"
 #include "platform/fake/FakeSerialControl.h"
 
-#include <QSignalSpy>
 #include <QtTest>
-
-#ifdef Q_OS_UNIX
-#include "platform/QtSerialControl.h"
-#include "platform/fake/PtyPair.h"
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -137,28 +131,6 @@ private Q_SLOTS:
         serial.refuseWrite = true; // a write that fails on an open port is a loss as well
         QVERIFY(!link.send(QByteArray::fromHex("40")));
         QVERIFY(!link.isOpen());
-    }
-
-    void realPortWritesAndHangsUp() {
-#ifdef Q_OS_UNIX
-        auto pty = std::make_unique<platform::PtyPair>();
-        platform::QtSerialControl port;
-        serial::PortController link(port);
-        QSignalSpy lost(&link, &serial::PortController::portLost);
-        QVERIFY(link.open(usable(pty->slavePath())));
-        QVERIFY(link.send(QByteArray::fromHex("4002F123")));
-        QCOMPARE(pty->read(4), QByteArray::fromHex("4002F123"));
-        QSignalSpy errors(&port, &platform::SerialControl::errorOccurred);
-        pty->hangUp();
-        QVERIFY(lost.wait(3000));
-        QVERIFY(!link.isOpen());
-        QVERIFY2(errors.size() <= 3, qPrintable(QString::number(errors.size()))); // one fault, not a flood
-        QCOMPARE(lost.size(), 1);
-        pty.reset();
-        QCOMPARE(link.open(usable(u"/dev/does-not-exist"_s)).fault(), platform::SerialError::DeviceNotFound);
-#else
-        QSKIP("no pseudo-terminals here");
-#endif
     }
 };
 

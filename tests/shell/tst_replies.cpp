@@ -70,26 +70,32 @@ private Q_SLOTS:
             QCOMPARE(enabledAtBox.first(), u"1000"_s);
     }
 
-    void syncSelectsTheLists_data() {
+    void repliesFillTheControls_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("panels"); // port 1, port 8, main port
+        QTest::addColumn<QString>("shown"); // port 1, port 8, the main port, then the network dialog's boxes
         QTest::addColumn<int>("boxes");
-        const QString port8 = u" 19200 8 1 奇校验 RS485全双工 9600 禁止"_s;
-        QTest::newRow("every list") << syncReply("600302") << u"115200 8 1 无 RS232"_s + port8 << 1;
+        const QString port8 = u" 19200 8 1 奇校验 RS485全双工 9600 禁止"_s, sevens = u" 7"_s.repeated(18),
+                      before = u"4800 7 2 偶校验 RS485半双工"_s,
+                      untouched = before + u' ' + before + u" 1200 允许"_s;
+        QTest::newRow("every list") << syncReply("600302") << u"115200 8 1 无 RS232"_s + port8 + sevens << 1;
         // Baud 05 and function 07 are in no table, nor parity code 2 (line byte 13): those lists stay.
         QTest::newRow("unknown codes")
-            << syncReply("051307") << u"4800 8 1 偶校验 RS485半双工"_s + port8 << 1;
-        QTest::newRow("short: nothing")
-            << syncReply("600302").left(20) + hex("23")
-            << u"4800 7 2 偶校验 RS485半双工 4800 7 2 偶校验 RS485半双工 1200 允许"_s << 0;
+            << syncReply("051307") << u"4800 8 1 偶校验 RS485半双工"_s + port8 + sevens << 1;
+        QTest::newRow("short sync: nothing")
+            << syncReply("600302").left(20) + hex("23") << untouched + sevens << 0;
+        QTest::newRow("network, whole")
+            << hex("4014CA0008DC010203C0A80164FFFFFF00C0A8010123")
+            << untouched + u" 0 8 220 1 2 3 192 168 1 100 255 255 255 0 192 168 1 1"_s << 0;
+        QTest::newRow("short network: nothing") << hex("4014CAC0A80123") << untouched + sevens << 0;
     }
 
-    void syncSelectsTheLists() {
+    void repliesFillTheControls() {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, panels);
+        QFETCH(QString, shown);
         QFETCH(int, boxes);
         FormHarness h;
         h.openPort();
+        h.feed(hex("4014CA") + QByteArray(18, 7) + hex("23"));
         h.messages.shown.clear();
         const QStringList before = u"4800 7 2 偶校验 RS485半双工"_s.split(u' ');
         QStringList lists;
@@ -104,30 +110,11 @@ private Q_SLOTS:
         QStringList texts;
         for (const QString& list : lists + QStringList{u"Combo6"_s, u"Combo8"_s})
             texts << h.combo(list)->currentText();
-        QCOMPARE(texts.join(u' '), panels);
-        QCOMPARE(h.messages.texts(), QStringList(boxes, kSynced));
-    }
-
-    void networkParametersFillTheDialog_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("boxes");
-        QTest::newRow("whole") << hex("4014CA0008DC010203C0A80164FFFFFF00C0A8010123")
-                               << u"0 8 220 1 2 3 192 168 1 100 255 255 255 0 192 168 1 1"_s;
-        QTest::newRow("short: nothing changes") << hex("4014CAC0A80123") << u"7 "_s.repeated(18).trimmed();
-    }
-
-    void networkParametersFillTheDialog() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, boxes);
-        FormHarness h;
-        h.openPort();
-        h.feed(hex("4014CA") + QByteArray(18, 7) + hex("23"));
-        h.feed(bytes);
         auto* dialog = testing::find<config::Dialog2>(h.form.get(), "Dialog2");
         QVERIFY(!dialog->isVisible()); // made for the values, never shown
-        const config::OctetTexts texts = dialog->octetTexts();
-        QCOMPARE(QStringList(texts.begin(), texts.end()).join(u' '), boxes);
-        QCOMPARE(h.messages.shown.size(), 1); // only the request for settings
+        const config::OctetTexts octets = dialog->octetTexts();
+        QCOMPARE((texts + QStringList(octets.begin(), octets.end())).join(u' '), shown);
+        QCOMPARE(h.messages.texts(), QStringList(boxes, kSynced));
     }
 
     void networkSetHidesTheDialogAfterItsBox() {
