@@ -48,9 +48,6 @@ class TestOutput : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void jsonLines() {
-        QCOMPARE(output::jsonLine(noAnswer()),
-                 u"{\"port\":\"C\\\"1\",\"baud\":0,\"command\":\"read\",\"result\":\"no-answer\","
-                 u"\"message\":\"connect: no answer at 9600, 115200 baud\",\"elapsedMs\":668}\n"_s);
         UnitReport network =
             unit(u"network write"_s, u"A"_s, 9600, Verdict::Mismatch, u"1 field(s) differ"_s, 7);
         network.networkWritten = network.networkRead = kNetwork;
@@ -100,8 +97,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("line");
         QTest::newRow("sent") << Traffic::Sent << QByteArray::fromHex("4002F123") << u"> 4002F123 connect"_s;
-        QTest::newRow("received") << Traffic::Received << QByteArray::fromHex("4002E123")
-                                  << u"< 4002E123 connected"_s;
         QTest::newRow("malformed") << Traffic::Malformed << QByteArray::fromHex("4002E124")
                                    << u"< 4002E124 malformed: end byte 24"_s;
         QTest::newRow("stray") << Traffic::Stray << QByteArray::fromHex("4002E223")

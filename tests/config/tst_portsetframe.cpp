@@ -69,7 +69,6 @@ private Q_SLOTS:
             "7.function=RS485全双工 "
             "8.baud=57600 8.dataBits=5 main=76800",
             frame({{1, "010302"}, {2, "020302"}, {7, "201E01"}, {8, "300002"}}, "4001"));
-        row("typed 08 data bits, typed 230400", "1.dataBits=08 6.baud=230400", frame({{6, "C00302"}}));
         row("output forbidden", "switch=1", frame({}, "6000"));
         row("main port 1200", "main=1200", frame({}, "0101"));
 

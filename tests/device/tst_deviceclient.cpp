@@ -76,7 +76,6 @@ class TestDeviceClient : public QObject {
 private Q_SLOTS:
     void timingFollowsTheBaud() {
         QCOMPARE(Timing::forBaud(115200), (Timing{156, 51, 2}));
-        QCOMPARE(Timing::forBaud(9600), (Timing{222, 53, 2}));
         QCOMPARE(Timing::forBaud(1200), (Timing{718, 67, 2}));
         platform::FakeSerialControl serial;
         DeviceClient client(serial);
@@ -194,15 +193,13 @@ private Q_SLOTS:
         QTRY_COMPARE(bench.outcomes.size(), 2);
         QCOMPARE(bench.outcomes.last(), u"the port was lost (device unplugged?)"_s);
 
-        bench.send(Request::connect());
-        QTRY_COMPARE(bench.outcomes.size(), 3);
-        QCOMPARE(bench.outcomes.last(), u"the port is not open"_s);
-
-        // Closing fails what is still waiting, the same way.
+        // Closing fails what is still waiting, the same way as a request to a closed port.
         QVERIFY(bench.client.open(u"ttyFAKE"_s, {}).ok());
         bench.send(Request::connect());
         bench.client.close();
+        bench.send(Request::connect());
         QTRY_COMPARE(bench.outcomes.size(), 4);
+        QCOMPARE(bench.outcomes.at(2), u"the port is not open"_s);
         QCOMPARE(bench.outcomes.last(), u"the port is not open"_s);
     }
 };

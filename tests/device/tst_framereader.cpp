@@ -33,7 +33,6 @@ private Q_SLOTS:
             QTest::newRow(name) << reads << chunks << expired;
         };
         const QString junk256 = u"07"_s.repeated(256);
-        row("one frame in one read", u"4002E123"_s, u"F:4002E123"_s);
         row("split at every byte", u"40 02 E1 23"_s, u"F:4002E123"_s);
         row("two frames in one read", u"4002E1234002E223"_s, u"F:4002E123 F:4002E223"_s);
         row("start and end bytes inside the payload", u"4005DD0140232340"_s, u"F:4005DD01402323"_s,

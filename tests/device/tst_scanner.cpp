@@ -88,13 +88,10 @@ private Q_SLOTS:
         QCOMPARE(rig.writes.size(), 13);
         QVERIFY(!rig.fakes[u"A"_s]->isOpen() && !rig.fakes[u"B"_s]->isOpen());
 
-        QCOMPARE(found.size(), 1);
-        QCOMPARE(found.first(), (QVariantList{u"B"_s, 19200}));
-        QCOMPARE(cannotOpen.size(), 1);
-        QCOMPARE(cannotOpen.first(),
-                 (QVariantList{u"C"_s, QVariant::fromValue(platform::SerialError::Permission)}));
-        QCOMPARE(skipped.size(), 1);
-        QCOMPARE(skipped.first().first().toString(), u"D"_s);
+        QCOMPARE(QList<QVariantList>(found), (QList<QVariantList>{{u"B"_s, 19200}}));
+        QCOMPARE(QList<QVariantList>(cannotOpen),
+                 (QList<QVariantList>{{u"C"_s, QVariant::fromValue(platform::SerialError::Permission)}}));
+        QCOMPARE(QList<QVariantList>(skipped), (QList<QVariantList>{{u"D"_s}}));
         QCOMPARE(traffic.first(), (QVariantList{u"A"_s, QVariant::fromValue(DeviceClient::Traffic::Sent),
                                                 QByteArray::fromHex("4002F123")}));
         QCOMPARE(progress.first(), (QVariantList{0, 30}));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The conversions between numbers, decimal, hexadecimal and bit texts and bytes: round trips over
 // every byte value, then what the round trips cannot show (what an operator can type or paste,
-// widths, overflow).
+// widths, overflow), and a frame typed in hex.
 #include "protocol/Codecs.h"
 #include "protocol/HexText.h"
 
@@ -84,6 +84,15 @@ private Q_SLOTS:
         row("DecToHex", u"-5"_s, u""_s);
         row("DecToHex", u"2147483647"_s, u"7FFFFFFF"_s);
         row("toHexText", u"\u0007\u00FF\u000A@"_s, u"07FF0A40"_s);
+        // A typed frame: spaces anywhere, an odd last digit dropped, the first other character ends it.
+        row("parseHexFrame", u" 4 002 f1 23 "_s, u"4002F123"_s);
+        row("parseHexFrame", u"4002G123"_s, u"4002"_s);
+        row("parseHexFrame", u"4003EDE"_s, u"4003ED"_s);
+        row("parseHexFrame", u"4002CA23\r\n40"_s, u"4002CA23"_s);
+        row("parseHexFrame", u"40\t02"_s, u"40"_s);
+        row("parseHexFrame", u"40\u00A002"_s, u"40"_s);
+        for (const QString& none : {u"    "_s, u"x4002f123"_s, u"４０"_s})
+            row("parseHexFrame", none, QString());
     }
 
     void conversions() {
@@ -96,33 +105,14 @@ private Q_SLOTS:
             QCOMPARE(result.hex + protocol::padErrorText(result.error), output);
             return;
         }
-        const QString result = codec == u"HexToDec"   ? number(protocol::HexToDec(input))
-                               : codec == u"BinToDec" ? number(protocol::BinToDec(input))
-                               : codec == u"HexToBin" ? protocol::HexToBin(input)
-                               : codec == u"BinToHex" ? protocol::BinToHex(input)
-                               : codec == u"DecToHex" ? protocol::DecToHex(input.toInt())
-                                                      : protocol::toHexText(input.toLatin1());
+        const QString result = codec == u"HexToDec"    ? number(protocol::HexToDec(input))
+                               : codec == u"BinToDec"  ? number(protocol::BinToDec(input))
+                               : codec == u"HexToBin"  ? protocol::HexToBin(input)
+                               : codec == u"BinToHex"  ? protocol::BinToHex(input)
+                               : codec == u"DecToHex"  ? protocol::DecToHex(input.toInt())
+                               : codec == u"toHexText" ? protocol::toHexText(input.toLatin1())
+                                                       : protocol::toHexText(protocol::parseHexFrame(input));
         QCOMPARE(result, output);
-    }
-
-    void parseHexFrame_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("lower case, spaces anywhere") << " 4 002 f1 23 " << QByteArray::fromHex("4002F123");
-        QTest::newRow("G stops the frame") << "4002G123" << QByteArray::fromHex("4002");
-        QTest::newRow("odd last digit dropped") << "4003EDE" << QByteArray::fromHex("4003ED");
-        QTest::newRow("line break ends the frame") << "4002CA23\r\n40" << QByteArray::fromHex("4002CA23");
-        QTest::newRow("tab ends the frame") << "40\t02" << QByteArray::fromHex("40");
-        QTest::newRow("spaces only") << "    " << QByteArray();
-        QTest::newRow("first character no digit") << "x4002f123" << QByteArray();
-        QTest::newRow("full-width digits") << u"４０"_s << QByteArray();
-        QTest::newRow("no-break space") << u"40\u00A002"_s << QByteArray::fromHex("40");
-    }
-
-    void parseHexFrame() {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QCOMPARE(protocol::parseHexFrame(text), bytes);
     }
 };
 

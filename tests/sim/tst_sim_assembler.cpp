@@ -40,7 +40,6 @@ private Q_SLOTS:
             QTest::newRow(name) << input << fed << QString::fromLatin1(held) << QString::fromLatin1(expired);
         };
         row("one frame", u"4002F123"_s, u"F:4002F123"_s);
-        row("two frames in one read", u"4002F1234002FB23"_s, u"F:4002F123 F:4002FB23"_s);
         row("a frame and the start of the next", u"4002F12340 02FB23"_s, u"F:4002F123 F:4002FB23"_s);
         row("frame boundaries from the length byte, not from 23 or 40 inside",
             u"4014CE23402340234023402340234023402340234023"_s,

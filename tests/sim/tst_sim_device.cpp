@@ -31,20 +31,31 @@ Q_DECLARE_METATYPE(DeviceSetup)
 class DeviceTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The answer to the last of the requests (the others accepted before it), what goes out of an
+    // extension port, and what the device holds afterwards: a rejected frame changes nothing.
     void answersEachFrame_data() {
-        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<DeviceSetup>("setup");
+        QTest::addColumn<QList<QByteArray>>("requests");
         QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<QString>("forwarded"); // "port:hex data" going out of an extension port
-        QTest::addColumn<QString>("rejection"); // part of why nothing was done; empty when accepted
+        QTest::addColumn<QString>("forwarded");  // "port:hex data" going out of an extension port
+        QTest::addColumn<QString>("rejection");  // part of why nothing was done; empty when accepted
+        QTest::addColumn<QByteArray>("ports");   // the port sync reply's payload
+        QTest::addColumn<QByteArray>("network"); // the network read reply's payload
 
         const auto row = [](const char* name, const QByteArray& request, const char* reply,
                             const QString& forwarded, const char* rejection = "") {
-            QTest::newRow(name) << request << hex(reply) << forwarded << QString::fromLatin1(rejection);
+            QTest::newRow(name) << DeviceSetup() << QList<QByteArray>{request} << hex(reply) << forwarded
+                                << QString::fromLatin1(rejection) << kFactoryPorts << kFactoryNetwork;
+        };
+        const auto holds = [](const char* name, const DeviceSetup& setup, const QList<QByteArray>& requests,
+                              const char* reply, const QByteArray& ports, const QByteArray& network) {
+            QTest::newRow(name) << setup << requests << hex(reply) << QString() << QString() << ports
+                                << network;
         };
         row("connect", hex("4002F123"), "4002E123", {});
         row("port set", frame(0xCD, kFactoryPorts), "4002E223", {});
         row("restore", kRestore, "4002E423", {});
-        row("network write", frame(0xCE, QByteArray(18, '\0')), "4002E523", {});
+        row("network write", frame(0xCE, kFactoryNetwork), "4002E523", {});
         row("forward to port 1", hex("4006DD0101020323"), "", u"1:010203"_s);
         row("forward to port 8", hex("4004DD08A123"), "", u"8:a1"_s);
         row("forward without data", hex("4003DD0523"), "", u"5:"_s);
@@ -62,15 +73,32 @@ private Q_SLOTS:
         row("forward without port", hex("4002DD23"), "", {}, "without a port byte");
         row("forward to port 0", hex("4004DD000123"), "", {}, "forward port 0");
         row("forward to port 9", hex("4004DD090123"), "", {}, "forward port 9");
+
+        const QByteArray mixed = hex("010002 020403 040E01 0C1B02 102B03 203F01 300302 400103 6000");
+        const QByteArray framing = hex("4023").repeated(13);
+        const QByteArray octets = hex("402340234023 40234023 23404023 0A400A23");
+        const QByteArray third = hex("0008DC010205 C0A80166 FFFFFF00 C0A80101");
+        holds("start and end bytes in the port records", {}, {frame(0xCD, framing), frame(0xCE, octets)},
+              "4002E523", framing, octets);
+        holds("restore: factory ports, main 9600, the device's own network",
+              {.index = 2, .mainBaudCode = 0x60}, {frame(0xCD, mixed), frame(0xCE, octets), kRestore},
+              "4002E423", kFactoryPorts, third);
+        holds("a stuck port keeps its record", {.stuckPort = 1}, {frame(0xCD, mixed)}, "4002E223",
+              hex("080302") + mixed.mid(3), kFactoryNetwork);
     }
 
     void answersEachFrame() {
-        QFETCH(QByteArray, request);
+        QFETCH(DeviceSetup, setup);
+        QFETCH(QList<QByteArray>, requests);
         QFETCH(QByteArray, reply);
         QFETCH(QString, forwarded);
         QFETCH(QString, rejection);
-        Device device;
-        const Outcome outcome = device.handle(request);
+        QFETCH(QByteArray, ports);
+        QFETCH(QByteArray, network);
+        Device device(setup);
+        for (const QByteArray& request : requests.first(requests.size() - 1))
+            QVERIFY(device.handle(request).accepted());
+        const Outcome outcome = device.handle(requests.last());
         QCOMPARE(outcome.reply.toHex(), reply.toHex());
         QCOMPARE(outcome.forwardPort > 0
                      ? u"%1:"_s.arg(outcome.forwardPort) + QString::fromLatin1(outcome.forwardData.toHex())
@@ -79,45 +107,6 @@ private Q_SLOTS:
         QCOMPARE(outcome.request.isEmpty(), !rejection.isEmpty());
         QVERIFY2(rejection.isEmpty() ? outcome.accepted() : outcome.rejection.contains(rejection),
                  qPrintable(outcome.rejection));
-        if (rejection.isEmpty())
-            return;
-        // A rejected frame changes nothing.
-        QCOMPARE(device.handle(kPortSync).reply.toHex(), frame(0xFB, kFactoryPorts).toHex());
-        QCOMPARE(device.handle(kNetworkRead).reply.toHex(), frame(0xCA, kFactoryNetwork).toHex());
-    }
-
-    void readsBackWhatItHolds_data() {
-        QTest::addColumn<DeviceSetup>("setup");
-        QTest::addColumn<QList<QByteArray>>("requests"); // each confirmed before the reads
-        QTest::addColumn<QByteArray>("ports");           // the port sync reply's payload
-        QTest::addColumn<QByteArray>("network");         // the network read reply's payload
-
-        const QByteArray mixed = hex("010002 020403 040E01 0C1B02 102B03 203F01 300302 400103 6000");
-        const QByteArray framing = hex("4023").repeated(13);
-        const QByteArray octets = hex("402340234023 40234023 23404023 0A400A23");
-        const QByteArray third = hex("0008DC010205 C0A80166 FFFFFF00 C0A80101");
-        const auto row = [](const char* name, const DeviceSetup& setup, const QList<QByteArray>& requests,
-                            const QByteArray& ports, const QByteArray& network) {
-            QTest::newRow(name) << setup << requests << ports << network;
-        };
-        row("factory", {}, {}, kFactoryPorts, kFactoryNetwork);
-        row("one of each setting", {}, {frame(0xCD, mixed)}, mixed, kFactoryNetwork);
-        row("start and end bytes in the port records", {}, {frame(0xCD, framing), frame(0xCE, octets)},
-            framing, octets);
-        row("restore: factory ports, main 9600, the device's own network", {.index = 2, .mainBaudCode = 0x60},
-            {frame(0xCD, mixed), frame(0xCE, octets), kRestore}, kFactoryPorts, third);
-        row("a stuck port keeps its record", {.stuckPort = 1}, {frame(0xCD, mixed)},
-            hex("080302") + mixed.mid(3), kFactoryNetwork);
-    }
-
-    void readsBackWhatItHolds() {
-        QFETCH(DeviceSetup, setup);
-        QFETCH(QList<QByteArray>, requests);
-        QFETCH(QByteArray, ports);
-        QFETCH(QByteArray, network);
-        Device device(setup);
-        for (const QByteArray& request : requests)
-            QVERIFY(device.handle(request).accepted());
         QCOMPARE(device.handle(kPortSync).reply.toHex(), frame(0xFB, ports).toHex());
         QCOMPARE(device.handle(kNetworkRead).reply.toHex(), frame(0xCA, network).toHex());
     }

@@ -76,19 +76,13 @@ private Q_SLOTS:
     void randomFaultsAreOneAtATimeAndRepeatable() {
         FaultPlan first(FaultOptions{.randomSeed = 7});
         FaultPlan second(FaultOptions{.randomSeed = 7});
-        FaultPlan other(FaultOptions{.randomSeed = 8});
-        QStringList a, b, c;
         QSet<QString> seen;
         for (int i = 0; i < 500; ++i) {
             const sim::PlannedReply p = first.next(kConnected);
             QVERIFY2(!p.tag.contains(u','), qPrintable(p.tag));
             seen.insert(p.tag);
-            a.append(shown(p));
-            b.append(shown(second.next(kConnected)));
-            c.append(shown(other.next(kConnected)));
+            QCOMPARE(shown(second.next(kConnected)), shown(p));
         }
-        QCOMPARE(a, b);
-        QVERIFY(a != c);
         QCOMPARE(seen, (QSet<QString>{QString(), u"delay:150"_s, u"split:60"_s, u"drop"_s, u"corrupt-end"_s,
                                       u"garbage:3"_s, u"double"_s}));
     }
