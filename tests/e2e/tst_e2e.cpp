@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole program against the device simulator: the real window and serial port on one side, a
 // separate expander-sim process on a pseudo-terminal on the other. One path per feature: the ports,
 // the network parameters, the console, a device killed mid-request, and the window's tools as a new

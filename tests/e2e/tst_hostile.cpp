@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A line that floods the program with noise, in one burst or as a trickle that is never quiet:
 // every byte is read in bounded pieces, nothing is taken for a reply, and the port stays open.
 #include "FormHarness.h"

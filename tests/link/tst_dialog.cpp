@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The communication-port settings dialog on its own: its lists, the selection it hands over, and
 // what it keeps from one showing to the next.
 #include "FormHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The port choice the settings dialog makes, opening and closing the port with it, the 50 ms quiet
 // time, and a port lost under the program (on a real port, the end-to-end tests lose it).
 #include "link/PortController.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window at start-up and shutdown, its controls and layout, the About box, and its
 // connection state: opening, connecting, closing and losing the port, and what the buttons, the port
 // button's caption and the messages show in each state.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reply processor as the operator sees it (the echo, the messages, and what each reply changes),
 // and the command console: building, showing and sending forward frames, and its failure rules.
 #include "FormHarness.h"

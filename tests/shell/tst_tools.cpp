@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the main window offers beside its designed controls: the traffic log, the comparison after
 // a port sync, profiles, a panel copied to all, finding the device, the status line.
 #include "FormHarness.h"

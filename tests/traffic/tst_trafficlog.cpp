@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The traffic log's store and texts, and the note of a request that drew no reply.
 #include "traffic/AnswerWatch.h"
 #include "traffic/TrafficLog.h"
