@@ -83,7 +83,8 @@ void SyncDriver::settle() {
     const auto text = [this](const char* list) {
         return m_form.findChild<QComboBox*>(QLatin1String(list))->currentText();
     };
-    const bool shown = text("Combo2_7") == QStringLiteral("9600") && text("Combo7_0") == QStringLiteral("RS232") &&
+    const bool shown = text("Combo2_7") == QStringLiteral("9600") &&
+                       text("Combo7_0") == QStringLiteral("RS232") &&
                        text("Combo6") == QStringLiteral("9600");
     finish(shown, shown ? QString() : QStringLiteral("the window does not show the synchronised parameters"));
 }

@@ -17,15 +17,15 @@ using Command = Invocation::Command;
 
 enum class Opt { Port, All, Baud, Verify, Units, Ip, Mac, Mask, Gateway, To, Json, Results, Trace };
 
-struct OptionSpec {
+struct OptionInfo {
     Opt id;
     QStringList names; // the short name first, where there is one
     QString value;     // empty: a switch
     QString description;
 };
 
-const std::vector<OptionSpec>& optionSpecs() {
-    static const std::vector<OptionSpec> specs{
+const std::vector<OptionInfo>& optionInfos() {
+    static const std::vector<OptionInfo> infos{
         {Opt::Port,
          {QStringLiteral("p"), QStringLiteral("port")},
          QStringLiteral("P"),
@@ -78,14 +78,14 @@ const std::vector<OptionSpec>& optionSpecs() {
          QStringLiteral("Print every frame sent and received, with its time and meaning,\n"
                         "to standard error.")},
     };
-    return specs;
+    return infos;
 }
 
-const OptionSpec& optionSpec(Opt id) {
-    return optionSpecs()[size_t(id)];
+const OptionInfo& optionInfo(Opt id) {
+    return optionInfos()[size_t(id)];
 }
 
-struct CommandSpec {
+struct CommandInfo {
     Command command;
     QString name;     // "write", "network read"
     QString operands; // "PROFILE"
@@ -94,9 +94,9 @@ struct CommandSpec {
     std::vector<Opt> options;
 };
 
-const std::vector<CommandSpec>& commandSpecs() {
+const std::vector<CommandInfo>& commandInfos() {
     using enum Opt;
-    static const std::vector<CommandSpec> specs{
+    static const std::vector<CommandInfo> infos{
         {Command::Ports,
          QStringLiteral("ports"),
          {},
@@ -152,26 +152,26 @@ const std::vector<CommandSpec>& commandSpecs() {
          QStringLiteral("--to N HEXBYTES..."),
          QStringLiteral("Send bytes out of extension port N."),
          QStringLiteral("Connects to each unit and sends the bytes out of its extension port N.\n"
-                        "Nothing answers a forward: it is done once written."),
+                        "Nothing answers a forward: it is done once its bytes are on the line."),
          {Port, All, Baud, To, Json, Results, Trace}},
     };
-    return specs;
+    return infos;
 }
 
-const CommandSpec& commandSpec(Command command) {
-    return commandSpecs()[size_t(command)];
+const CommandInfo& commandInfo(Command command) {
+    return commandInfos()[size_t(command)];
 }
 
 // "  -p, --port P   Work on ..." lines, descriptions aligned.
 QString optionLines(const std::vector<Opt>& ids, bool withVersion) {
     std::vector<std::pair<QString, QString>> rows;
     for (Opt id : ids) {
-        const OptionSpec& spec = optionSpec(id);
-        QString left = spec.names.size() > 1 ? QStringLiteral("-%1, --%2").arg(spec.names[0], spec.names[1])
-                                             : QStringLiteral("    --%1").arg(spec.names[0]);
-        if (!spec.value.isEmpty())
-            left += QLatin1Char(' ') + spec.value;
-        rows.emplace_back(left, spec.description);
+        const OptionInfo& info = optionInfo(id);
+        QString left = info.names.size() > 1 ? QStringLiteral("-%1, --%2").arg(info.names[0], info.names[1])
+                                             : QStringLiteral("    --%1").arg(info.names[0]);
+        if (!info.value.isEmpty())
+            left += QLatin1Char(' ') + info.value;
+        rows.emplace_back(left, info.description);
     }
     rows.emplace_back(QStringLiteral("-h, --help"), QStringLiteral("Show this help."));
     if (withVersion)
@@ -188,20 +188,20 @@ QString optionLines(const std::vector<Opt>& ids, bool withVersion) {
     return out;
 }
 
-QString commandHelp(const CommandSpec& spec) {
-    QString usage = QStringLiteral("Usage: %1 %2").arg(CommandLine::Program, spec.name);
-    if (!spec.operands.isEmpty())
-        usage += QLatin1Char(' ') + spec.operands;
-    if (!spec.options.empty())
+QString commandHelp(const CommandInfo& info) {
+    QString usage = QStringLiteral("Usage: %1 %2").arg(CommandLine::Program, info.name);
+    if (!info.operands.isEmpty())
+        usage += QLatin1Char(' ') + info.operands;
+    if (!info.options.empty())
         usage += QStringLiteral(" [options]");
-    return usage + QStringLiteral("\n\n") + spec.about + QStringLiteral("\n\nOptions:\n") +
-           optionLines(spec.options, false) + QLatin1Char('\n') + CommandLine::exitStatus();
+    return usage + QStringLiteral("\n\n") + info.about + QStringLiteral("\n\nOptions:\n") +
+           optionLines(info.options, false) + QLatin1Char('\n') + CommandLine::exitStatus();
 }
 
-Stop usageError(const QString& problem, const CommandSpec* spec) {
-    const QString hint = spec ? QStringLiteral("%1 %2 --help").arg(CommandLine::Program, spec->name)
+Stop usageError(const QString& problem, const CommandInfo* info) {
+    const QString hint = info ? QStringLiteral("%1 %2 --help").arg(CommandLine::Program, info->name)
                               : QStringLiteral("%1 --help").arg(CommandLine::Program);
-    const QString where = spec ? QStringLiteral("%1 %2").arg(CommandLine::Program, spec->name)
+    const QString where = info ? QStringLiteral("%1 %2").arg(CommandLine::Program, info->name)
                                : CommandLine::Program.toString();
     return {ExitCode::BadInput, QStringLiteral("%1: %2\nTry '%3'.\n").arg(where, problem, hint)};
 }
@@ -238,7 +238,7 @@ std::optional<QByteArray> strictHex(const QString& text, QString& problem) {
 } // namespace
 
 QString CommandLine::name(Invocation::Command command) {
-    return commandSpec(command).name;
+    return commandInfo(command).name;
 }
 
 QString CommandLine::exitStatus() {
@@ -257,10 +257,10 @@ QString CommandLine::exitStatus() {
 
 QString CommandLine::help() {
     QString commands;
-    for (const CommandSpec& spec : commandSpecs()) {
+    for (const CommandInfo& info : commandInfos()) {
         const QString name =
-            spec.operands.isEmpty() ? spec.name : spec.name + QLatin1Char(' ') + spec.operands;
-        commands += QStringLiteral("  %1%2\n").arg(name.leftJustified(28), spec.summary);
+            info.operands.isEmpty() ? info.name : info.name + QLatin1Char(' ') + info.operands;
+        commands += QStringLiteral("  %1%2\n").arg(name.leftJustified(28), info.summary);
     }
     return QStringLiteral(
                "Usage: %1 COMMAND [options]\n\n"
@@ -290,52 +290,52 @@ protocol::Result<Invocation, Stop> CommandLine::parse(const QStringList& argumen
         name += QLatin1Char(' ') + arguments[1];
         consumed = 2;
     }
-    const auto found = std::find_if(commandSpecs().begin(), commandSpecs().end(),
-                                    [&](const CommandSpec& spec) { return spec.name == name; });
-    if (found == commandSpecs().end())
+    const auto found = std::find_if(commandInfos().begin(), commandInfos().end(),
+                                    [&](const CommandInfo& info) { return info.name == name; });
+    if (found == commandInfos().end())
         return usageError(QStringLiteral("unknown command \"%1\"").arg(first), nullptr);
-    const CommandSpec& spec = *found;
+    const CommandInfo& info = *found;
 
     QCommandLineParser parser;
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOption(helpOption);
-    for (Opt id : spec.options) {
-        const OptionSpec& option = optionSpec(id);
+    for (Opt id : info.options) {
+        const OptionInfo& option = optionInfo(id);
         parser.addOption(QCommandLineOption(option.names, option.description, option.value));
     }
     if (!parser.parse(QStringList{Program.toString()} + arguments.mid(consumed)))
-        return usageError(parser.errorText(), &spec);
+        return usageError(parser.errorText(), &info);
     if (parser.isSet(helpOption))
-        return Stop{ExitCode::Passed, commandHelp(spec)};
+        return Stop{ExitCode::Passed, commandHelp(info)};
 
     Invocation invocation;
-    invocation.command = spec.command;
+    invocation.command = info.command;
     const auto has = [&](Opt id) {
-        return std::find(spec.options.begin(), spec.options.end(), id) != spec.options.end();
+        return std::find(info.options.begin(), info.options.end(), id) != info.options.end();
     };
     const auto value = [&](Opt id) {
-        return has(id) ? parser.value(optionSpec(id).names.last()) : QString();
+        return has(id) ? parser.value(optionInfo(id).names.last()) : QString();
     };
     const auto values = [&](Opt id) {
-        return has(id) ? parser.values(optionSpec(id).names.last()) : QStringList();
+        return has(id) ? parser.values(optionInfo(id).names.last()) : QStringList();
     };
-    const auto isSet = [&](Opt id) { return has(id) && parser.isSet(optionSpec(id).names.last()); };
+    const auto isSet = [&](Opt id) { return has(id) && parser.isSet(optionInfo(id).names.last()); };
 
     for (const QString& port : values(Opt::Port)) {
         if (port.isEmpty())
-            return usageError(QStringLiteral("--port needs a port name"), &spec);
+            return usageError(QStringLiteral("--port needs a port name"), &info);
         if (invocation.ports.contains(port))
-            return usageError(QStringLiteral("--port %1 is given twice").arg(port), &spec);
+            return usageError(QStringLiteral("--port %1 is given twice").arg(port), &info);
         invocation.ports.append(port);
     }
     invocation.allPorts = isSet(Opt::All);
     if (invocation.allPorts && !invocation.ports.isEmpty())
-        return usageError(QStringLiteral("--all and --port exclude each other"), &spec);
+        return usageError(QStringLiteral("--all and --port exclude each other"), &info);
     for (const QString& text : values(Opt::Baud)) {
         if (!config::tables::baudRates().codeOfText(text))
             return usageError(QStringLiteral("--baud %1 is not a main-port baud rate (%2)")
                                   .arg(text, config::tables::baudRates().texts().join(QStringLiteral(", "))),
-                              &spec);
+                              &info);
         if (!invocation.bauds.contains(text.toInt()))
             invocation.bauds.append(text.toInt());
     }
@@ -345,9 +345,9 @@ protocol::Result<Invocation, Stop> CommandLine::parse(const QStringList& argumen
     invocation.unitsPath = value(Opt::Units);
     invocation.resultsPath = value(Opt::Results);
     if (isSet(Opt::Units) && invocation.unitsPath.isEmpty())
-        return usageError(QStringLiteral("--units needs a file name"), &spec);
+        return usageError(QStringLiteral("--units needs a file name"), &info);
     if (isSet(Opt::Results) && invocation.resultsPath.isEmpty())
-        return usageError(QStringLiteral("--results needs a file name"), &spec);
+        return usageError(QStringLiteral("--results needs a file name"), &info);
 
     const auto address = [&](Opt id, auto parse, auto& field, const QString& example) -> std::optional<Stop> {
         if (!isSet(id))
@@ -356,8 +356,8 @@ protocol::Result<Invocation, Stop> CommandLine::parse(const QStringList& argumen
         if (field)
             return std::nullopt;
         return usageError(QStringLiteral("--%1 \"%2\" is not an address such as %3")
-                              .arg(optionSpec(id).names.last(), value(id), example),
-                          &spec);
+                              .arg(optionInfo(id).names.last(), value(id), example),
+                          &info);
     };
     NetworkValues& network = invocation.network;
     for (auto stop :
@@ -369,32 +369,32 @@ protocol::Result<Invocation, Stop> CommandLine::parse(const QStringList& argumen
             return *stop;
 
     QStringList operands = parser.positionalArguments();
-    switch (spec.command) {
+    switch (info.command) {
     case Command::Write:
         if (operands.size() != 1)
             return usageError(operands.isEmpty()
                                   ? QStringLiteral("no profile given")
                                   : QStringLiteral("one profile only, not \"%1\"").arg(operands.join(u' ')),
-                              &spec);
+                              &info);
         invocation.profilePath = operands.takeFirst();
         break;
     case Command::NetworkWrite:
         if (network.isEmpty() && invocation.unitsPath.isEmpty())
             return usageError(
-                QStringLiteral("nothing to write: give --ip, --mac, --mask, --gateway or --units"), &spec);
+                QStringLiteral("nothing to write: give --ip, --mac, --mask, --gateway or --units"), &info);
         break;
     case Command::Forward: {
         bool ok = false;
         invocation.forwardPort = value(Opt::To).toInt(&ok);
         if (!isSet(Opt::To))
-            return usageError(QStringLiteral("--to N is needed: the extension port, 1 to 8"), &spec);
+            return usageError(QStringLiteral("--to N is needed: the extension port, 1 to 8"), &info);
         if (!ok || invocation.forwardPort < 1 || invocation.forwardPort > protocol::frame::PortCount)
             return usageError(QStringLiteral("--to %1 is not an extension port, 1 to 8").arg(value(Opt::To)),
-                              &spec);
+                              &info);
         QString problem;
         const std::optional<QByteArray> bytes = strictHex(operands.join(QLatin1Char(' ')), problem);
         if (!bytes)
-            return usageError(problem, &spec);
+            return usageError(problem, &info);
         invocation.forwardData = *bytes;
         operands.clear();
         break;
@@ -407,11 +407,11 @@ protocol::Result<Invocation, Stop> CommandLine::parse(const QStringList& argumen
         break;
     }
     if (!operands.isEmpty())
-        return usageError(QStringLiteral("unexpected \"%1\"").arg(operands.first()), &spec);
+        return usageError(QStringLiteral("unexpected \"%1\"").arg(operands.first()), &info);
     const bool portless = invocation.ports.isEmpty() && !invocation.allPorts;
     const bool unitsNamePorts = !invocation.unitsPath.isEmpty();
     if (has(Opt::All) && portless && !unitsNamePorts)
-        return usageError(QStringLiteral("no port given: use --port P or --all"), &spec);
+        return usageError(QStringLiteral("no port given: use --port P or --all"), &info);
     return invocation;
 }
 

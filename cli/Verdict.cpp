@@ -86,7 +86,8 @@ QString openFailure(platform::SerialError error) {
     case SerialError::InUse:
         return QStringLiteral("in use by another program");
     case SerialError::Permission:
-        return QStringLiteral("permission denied (on Linux: add the user to the dialout group, then log in again)");
+        return QStringLiteral(
+            "permission denied (on Linux: add the user to the dialout group, then log in again)");
     case SerialError::Resource:
         return QStringLiteral("lost while opening");
     case SerialError::NoError:

@@ -56,7 +56,8 @@ bool NetworkFrame::exceedsOctet(const QString& text) {
     for (; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c == QLatin1Char('.')) {
-            for (qsizetype k = i + 1; k < text.size() && text.at(k) >= QLatin1Char('0') && text.at(k) <= QLatin1Char('9'); ++k)
+            for (qsizetype k = i + 1;
+                 k < text.size() && text.at(k) >= QLatin1Char('0') && text.at(k) <= QLatin1Char('9'); ++k)
                 if (text.at(k) != QLatin1Char('0'))
                     fraction = true;
             break;

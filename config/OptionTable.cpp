@@ -10,7 +10,9 @@ QStringList OptionTable::texts() const {
     return list;
 }
 
-QString OptionTable::textAt(int position) const { return QString::fromUtf16(m_rows[position].text); }
+QString OptionTable::textAt(int position) const {
+    return QString::fromUtf16(m_rows[position].text);
+}
 
 std::optional<quint8> OptionTable::codeOfText(const QString& text) const {
     for (const Option& row : m_rows)

@@ -99,7 +99,7 @@ private:
     Timing m_timing;
     std::optional<Timing> m_pinned;
     qint32 m_baud = platform::LineSettings{}.baud; // of the open port
-    std::deque<Pending> m_queue; // the front is in flight while m_inFlight
+    std::deque<Pending> m_queue;                   // the front is in flight while m_inFlight
     bool m_inFlight = false;
 };
 

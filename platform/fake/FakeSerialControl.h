@@ -34,8 +34,8 @@ public:
     void fail(SerialError error) { Q_EMIT errorOccurred(error); }
 
     SerialError refuseOpen = SerialError::NoError; // the next opens fail with this
-    bool refuseWrite = false; // writes fail while open
-    QList<Opening> openings;  // every successful open
+    bool refuseWrite = false;                      // writes fail while open
+    QList<Opening> openings;                       // every successful open
     int openAttempts = 0;
     int closeCalls = 0;       // closes of an open port
     QList<QByteArray> writes; // one entry per write operation

@@ -9,7 +9,9 @@ namespace platform {
 
 namespace {
 // The outer size: before a window is first shown it has no frame yet, so it is its own size.
-QSize outerSize(const QWidget* window) { return window->frameGeometry().size().expandedTo(window->size()); }
+QSize outerSize(const QWidget* window) {
+    return window->frameGeometry().size().expandedTo(window->size());
+}
 } // namespace
 
 void centreOnScreen(QWidget* window) {
@@ -18,7 +20,8 @@ void centreOnScreen(QWidget* window) {
         return;
     const QRect area = screen->geometry();
     const QSize size = outerSize(window);
-    window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+    window->move(area.x() + (area.width() - size.width()) / 2,
+                 area.y() + (area.height() - size.height()) / 2);
 }
 
 void centreOver(QWidget* window, const QWidget* main) {
@@ -26,7 +29,8 @@ void centreOver(QWidget* window, const QWidget* main) {
         return;
     const QRect outer = main->frameGeometry();
     const QSize size = outerSize(window);
-    window->move(outer.x() + (outer.width() - size.width()) / 2, outer.y() + (outer.height() - size.height()) / 2);
+    window->move(outer.x() + (outer.width() - size.width()) / 2,
+                 outer.y() + (outer.height() - size.height()) / 2);
 }
 
 } // namespace platform
