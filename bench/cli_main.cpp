@@ -10,6 +10,7 @@
 //   bench-cli [--runs N] [--cli PATH] [--sim PATH]
 #include "bench/Stats.h"
 #include "config/ProfileFile.h"
+#include "device/Connector.h"
 #include "device/Scanner.h"
 #include "device/Timing.h"
 
@@ -255,7 +256,7 @@ int main(int argc, char* argv[]) {
         return 1;
     double timeouts = 0;
     for (const qint32 baud : device::Scanner::defaultBauds())
-        timeouts += device::Scanner::attemptTiming(baud).answerMs;
+        timeouts += device::Connector::searchTiming(baud).answerMs;
     QStringList arguments{QStringLiteral("scan")};
     for (const QString& device : silent.devices())
         arguments << QStringLiteral("-p") << device;

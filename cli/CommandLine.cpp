@@ -15,7 +15,23 @@ namespace {
 
 using Command = Invocation::Command;
 
-enum class Opt { Port, All, Baud, Verify, Units, Ip, Mac, Mask, Gateway, To, Json, Results, Trace };
+enum class Opt {
+    Port,
+    All,
+    Baud,
+    Verify,
+    Units,
+    Ip,
+    Mac,
+    Mask,
+    Gateway,
+    To,
+    Json,
+    Results,
+    Trace,
+    Timeout,
+    Retries
+};
 
 struct OptionInfo {
     Opt id;
@@ -77,6 +93,15 @@ const std::vector<OptionInfo>& optionInfos() {
          {},
          QStringLiteral("Print every frame sent and received, with its time and meaning,\n"
                         "to standard error.")},
+        {Opt::Timeout,
+         {QStringLiteral("timeout")},
+         QStringLiteral("MS"),
+         QStringLiteral("Wait up to MS milliseconds for each reply. Default: 400 ms plus twice\n"
+                        "the exchange's wire time (472 ms at 9600 baud, 967 ms at 1200).")},
+        {Opt::Retries,
+         {QStringLiteral("retries")},
+         QStringLiteral("N"),
+         QStringLiteral("Send a request that drew no good reply up to N times more. Default: 2.")},
     };
     return infos;
 }
@@ -110,14 +135,14 @@ const std::vector<CommandInfo>& commandInfos() {
          QStringLiteral("Finds expanders: sends the connect request on every port (default: all of\n"
                         "`expander-cli ports`) at every baud given, the ports in parallel, and lists\n"
                         "each port and baud that answers."),
-         {Port, Baud, Json, Trace}},
+         {Port, Baud, Json, Trace, Timeout, Retries}},
         {Command::Read,
          QStringLiteral("read"),
          {},
          QStringLiteral("Print each unit's configuration as a profile."),
          QStringLiteral("Connects to each unit and prints its ports, main port and network parameters\n"
                         "as a profile, which `write` takes."),
-         {Port, All, Baud, Json, Results, Trace}},
+         {Port, All, Baud, Json, Results, Trace, Timeout, Retries}},
         {Command::Write,
          QStringLiteral("write"),
          QStringLiteral("PROFILE"),
@@ -127,33 +152,33 @@ const std::vector<CommandInfo>& commandInfos() {
                         "if it or the units file gives any. With --verify it reads everything back\n"
                         "and names each field that differs, with both values. A new main-port baud\n"
                         "rate takes effect when the unit is next powered on."),
-         {Port, All, Baud, Verify, Units, Json, Results, Trace}},
+         {Port, All, Baud, Verify, Units, Json, Results, Trace, Timeout, Retries}},
         {Command::Restore,
          QStringLiteral("restore"),
          {},
          QStringLiteral("Restore each unit's factory settings."),
          QStringLiteral("Makes each unit restore its factory settings."),
-         {Port, All, Baud, Json, Results, Trace}},
+         {Port, All, Baud, Json, Results, Trace, Timeout, Retries}},
         {Command::NetworkRead,
          QStringLiteral("network read"),
          {},
          QStringLiteral("Print each unit's network parameters."),
          QStringLiteral("Connects to each unit and prints its network parameters."),
-         {Port, All, Baud, Json, Results, Trace}},
+         {Port, All, Baud, Json, Results, Trace, Timeout, Retries}},
         {Command::NetworkWrite,
          QStringLiteral("network write"),
          {},
          QStringLiteral("Write network parameters."),
          QStringLiteral("Writes network parameters: the options' values, and each unit's own from\n"
                         "the units file. A field given by neither keeps the unit's value."),
-         {Port, All, Baud, Ip, Mac, Mask, Gateway, Units, Verify, Json, Results, Trace}},
+         {Port, All, Baud, Ip, Mac, Mask, Gateway, Units, Verify, Json, Results, Trace, Timeout, Retries}},
         {Command::Forward,
          QStringLiteral("forward"),
          QStringLiteral("--to N HEXBYTES..."),
          QStringLiteral("Send bytes out of extension port N."),
          QStringLiteral("Connects to each unit and sends the bytes out of its extension port N.\n"
                         "Nothing answers a forward: it is done once its bytes are on the line."),
-         {Port, All, Baud, To, Json, Results, Trace}},
+         {Port, All, Baud, To, Json, Results, Trace, Timeout, Retries}},
     };
     return infos;
 }
@@ -339,6 +364,26 @@ protocol::Result<Invocation, Stop> CommandLine::parse(const QStringList& argumen
         if (!invocation.bauds.contains(text.toInt()))
             invocation.bauds.append(text.toInt());
     }
+    const auto count = [&](Opt id, int lowest, int highest,
+                           std::optional<int>& field) -> std::optional<Stop> {
+        if (!isSet(id))
+            return std::nullopt;
+        bool ok = false;
+        const int number = value(id).toInt(&ok);
+        if (ok && number >= lowest && number <= highest) {
+            field = number;
+            return std::nullopt;
+        }
+        return usageError(QStringLiteral("--%1 %2 is not a whole number from %3 to %4")
+                              .arg(optionInfo(id).names.last(), value(id))
+                              .arg(lowest)
+                              .arg(highest),
+                          &info);
+    };
+    if (auto stop = count(Opt::Timeout, 1, 600000, invocation.timing.answerMs))
+        return *stop;
+    if (auto stop = count(Opt::Retries, 0, 100, invocation.timing.retries))
+        return *stop;
     invocation.json = isSet(Opt::Json);
     invocation.trace = isSet(Opt::Trace);
     invocation.verify = isSet(Opt::Verify);

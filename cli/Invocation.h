@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/NetworkValues.h"
+#include "device/Timing.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,9 +16,10 @@ struct Invocation {
     enum class Command { Ports, Scan, Read, Write, Restore, NetworkRead, NetworkWrite, Forward };
 
     Command command = Command::Ports;
-    QStringList ports{};   // in the order given
-    bool allPorts = false; // every port where a scan finds a device
-    QList<qint32> bauds{}; // the main-port bauds to try, in order; empty: all, most likely first
+    QStringList ports{};              // in the order given
+    bool allPorts = false;            // every port where a scan finds a device
+    QList<qint32> bauds{};            // the main-port bauds to try, in order; empty: all, most likely first
+    device::TimingOverrides timing{}; // --timeout, --retries
     bool json = false;
     bool trace = false;
     bool verify = false;

@@ -149,13 +149,25 @@ QString profiles(const std::vector<UnitReport>& reports) {
 }
 
 QString found(const std::vector<UnitReport>& reports) {
-    qsizetype width = 0;
-    for (const UnitReport& report : reports)
-        width = std::max(width, report.port.size());
+    // Port, baud, and the box's IP and MAC, so that boxes on one bench can be told apart.
+    std::vector<QStringList> rows;
+    std::array<qsizetype, 3> widths{};
+    for (const UnitReport& report : reports) {
+        if (report.verdict != Verdict::Passed)
+            continue;
+        const auto network = report.network();
+        rows.push_back({report.port, QString::number(report.baud),
+                        network ? config::describe::dottedQuad(*network, 6) : QStringLiteral("-"),
+                        network ? config::describe::macAddress(*network) : QStringLiteral("-")});
+        for (size_t i = 0; i < widths.size(); ++i)
+            widths[i] = std::max(widths[i], rows.back()[qsizetype(i)].size());
+    }
     QString out;
-    for (const UnitReport& report : reports)
-        if (report.verdict == Verdict::Passed)
-            out += report.port.leftJustified(width + 2) + QString::number(report.baud) + QLatin1Char('\n');
+    for (const QStringList& row : rows) {
+        for (size_t i = 0; i < widths.size(); ++i)
+            out += row[qsizetype(i)].leftJustified(widths[i] + 2);
+        out += row.last() + QLatin1Char('\n');
+    }
     return out;
 }
 
@@ -213,6 +225,10 @@ QString traceLine(const QTime& time, const QString& port, device::DeviceClient::
     case Traffic::Stray:
         mark = QStringLiteral("<");
         meaning = describe::reply(bytes, Language::English) + QStringLiteral(" (unasked, dropped)");
+        break;
+    case Traffic::Skipped:
+        mark = QStringLiteral("<");
+        meaning = QStringLiteral("%1 byte(s) before a start byte, skipped").arg(bytes.size());
         break;
     case Traffic::NoAnswer:
         mark = QStringLiteral("!");

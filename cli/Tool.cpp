@@ -16,24 +16,6 @@ namespace {
 
 using Command = Invocation::Command;
 
-QString scanMessage(const device::ScanResult& result, const QList<qint32>& bauds) {
-    using Status = device::ScanResult::Status;
-    switch (result.status) {
-    case Status::Found:
-        return {};
-    case Status::CannotOpen:
-        return QStringLiteral("cannot open: ") + openFailure(result.error);
-    case Status::NotFound:
-    case Status::Skipped:
-    case Status::Cancelled:
-        break;
-    }
-    QStringList texts;
-    for (qint32 baud : bauds.isEmpty() ? device::Scanner::defaultBauds() : bauds)
-        texts.append(QString::number(baud));
-    return QStringLiteral("connect: no answer at %1 baud").arg(texts.join(QStringLiteral(", ")));
-}
-
 } // namespace
 
 Tool::Tool(Invocation invocation, Environment environment, QObject* parent)
@@ -61,14 +43,17 @@ void Tool::start() {
                 return;
             scan(m_env.listPorts(), [this](const QList<device::ScanResult>& results) {
                 std::vector<Unit> units;
+                QList<Verdict> faults{Verdict::NoAnswer};
                 for (const device::ScanResult& result : results)
-                    if (result.status == device::ScanResult::Status::Found)
-                        units.push_back({result.port, {result.baud}});
+                    if (const device::FoundDevice* found = result.outcome.valueIf())
+                        units.push_back({result.port, {found->baud}});
+                    else
+                        faults.append(verdictOf(result.outcome.fault().kind));
                 if (units.empty()) {
                     m_env.err(QStringLiteral("%1: no expander answered on %2 port(s)\n")
                                   .arg(CommandLine::Program)
                                   .arg(results.size()));
-                    end(ExitCode::NoAnswer);
+                    end(worst(faults));
                     return;
                 }
                 runBatch(units);
@@ -157,6 +142,7 @@ void Tool::scan(const QStringList& ports, std::function<void(const QList<device:
     device::ScanOptions options;
     options.ports = ports;
     options.bauds = m_invocation.bauds;
+    options.timing = m_invocation.timing;
     m_scanClock.start();
     m_scanner->start(options);
 }
@@ -168,9 +154,15 @@ void Tool::reportScan(const QList<device::ScanResult>& results) {
         UnitReport report;
         report.command = CommandLine::name(Command::Scan);
         report.port = result.port;
-        report.baud = result.baud;
-        report.verdict = verdictOf(result.status);
-        report.message = scanMessage(result, m_invocation.bauds);
+        if (const device::FoundDevice* found = result.outcome.valueIf()) {
+            report.baud = found->baud;
+            report.networkRead = found->network;
+        } else {
+            report.verdict = verdictOf(result.outcome.fault().kind);
+            report.message = connectFailure(result.outcome.fault(), m_invocation.bauds.isEmpty()
+                                                                        ? device::Scanner::defaultBauds()
+                                                                        : m_invocation.bauds);
+        }
         report.elapsedMs = (m_scanClock.nsecsElapsed() + 500000) / 1000000;
         anyFound = anyFound || report.verdict == Verdict::Passed;
         verdicts.append(report.verdict);
@@ -210,6 +202,7 @@ void Tool::runBatch(const std::vector<Unit>& units) {
         plan.command = m_invocation.command;
         plan.port = units[i].port;
         plan.bauds = units[i].bauds;
+        plan.timing = m_invocation.timing;
         plan.verify = m_invocation.verify;
         plan.profile = m_profile;
         plan.network = (*values)[i];

@@ -2,9 +2,6 @@
 #include "cli/UnitSession.h"
 
 #include "cli/CommandLine.h"
-#include "device/Scanner.h"
-
-#include <QTimer>
 
 namespace cli {
 
@@ -35,19 +32,14 @@ QString stepName(Request::Kind kind) {
     return {};
 }
 
-QString bauds(const QList<qint32>& list) {
-    QStringList texts;
-    for (qint32 baud : list)
-        texts.append(QString::number(baud));
-    return texts.join(QStringLiteral(", "));
-}
-
 } // namespace
 
 UnitSession::UnitSession(Plan plan, std::unique_ptr<platform::SerialControl> serial, QObject* parent)
     : QObject(parent), m_plan(std::move(plan)), m_serial(std::move(serial)), m_client(*m_serial) {
     m_report.command = CommandLine::name(m_plan.command);
     m_report.port = m_plan.port;
+    connect(&m_connector, &device::Connector::opened, this,
+            [this](qint32 baud) { Q_EMIT note(m_plan.port, QStringLiteral("open at %1 baud").arg(baud)); });
     connect(&m_client, &DeviceClient::traffic, this,
             [this](DeviceClient::Traffic kind, const QByteArray& bytes) {
                 Q_EMIT traffic(m_plan.port, kind, bytes);
@@ -58,44 +50,17 @@ UnitSession::~UnitSession() = default;
 
 void UnitSession::start() {
     m_clock.start();
-    QTimer::singleShot(0, this, [this] { tryBaud(0); });
+    m_connector.start(m_plan.port, m_plan.bauds, {}, m_plan.timing,
+                      [this](const device::Connector::Outcome& outcome) { connected(outcome); });
 }
 
-void UnitSession::tryBaud(int index) {
-    const qint32 baud = m_plan.bauds.at(index);
-    // A search gives each baud one short try, as a scan does; a known baud gets the retries.
-    const bool searching = m_plan.bauds.size() > 1;
-    m_client.setTiming(searching ? device::Scanner::attemptTiming(baud) : device::Timing::forBaud(baud));
-    platform::LineSettings settings;
-    settings.baud = baud;
-    const platform::OpenResult opened = m_client.open(m_plan.port, settings);
-    if (!opened) {
-        fail(Verdict::CannotOpen, QStringLiteral("cannot open: ") + openFailure(opened.fault()));
+void UnitSession::connected(const device::Connector::Outcome& outcome) {
+    if (const device::ConnectFault* fault = outcome.faultIf()) {
+        fail(verdictOf(fault->kind), connectFailure(*fault, m_plan.bauds));
         return;
     }
-    Q_EMIT note(m_plan.port, QStringLiteral("open at %1 baud").arg(baud));
-    m_client.send(
-        Request::connect(), this, [this, index, baud, searching](const DeviceClient::Outcome& outcome) {
-            if (outcome.ok() && std::holds_alternative<protocol::ConnectConfirmed>(outcome.value())) {
-                m_report.baud = baud;
-                if (searching)
-                    m_client.setTiming(device::Timing::forBaud(baud));
-                run();
-                return;
-            }
-            const device::DeviceFault* fault = outcome.faultIf();
-            if (fault && fault->kind == device::DeviceFault::Kind::PortLost)
-                fail(Verdict::PortLost, QStringLiteral("connect: ") + fault->message());
-            else if (index + 1 < m_plan.bauds.size())
-                tryBaud(index + 1);
-            else if (searching)
-                fail(Verdict::NoAnswer,
-                     QStringLiteral("connect: no answer at %1 baud").arg(bauds(m_plan.bauds)));
-            else if (fault)
-                fail(verdictOf(fault->kind), QStringLiteral("connect: ") + fault->message());
-            else
-                fail(Verdict::Malformed, QStringLiteral("connect: unexpected reply"));
-        });
+    m_report.baud = outcome.value();
+    run();
 }
 
 void UnitSession::run() {
@@ -163,7 +128,12 @@ void UnitSession::run() {
         return;
     case Command::Forward: {
         const auto request = Request::forward(m_plan.forwardPort, m_plan.forwardData); // checked before
-        ask<protocol::Unrecognised>(request.value(), [this](const protocol::Unrecognised&) {
+        m_client.send(request.value(), this, [this](const DeviceClient::Sent& sent) {
+            if (const device::DeviceFault* fault = sent.faultIf()) {
+                fail(verdictOf(fault->kind),
+                     stepName(Request::Kind::Forward) + QStringLiteral(": ") + fault->message());
+                return;
+            }
             m_report.forwardPort = m_plan.forwardPort;
             m_report.forwarded = m_plan.forwardData;
             finish();

@@ -4,6 +4,7 @@
 #include "cli/Invocation.h"
 #include "cli/NetworkValues.h"
 #include "cli/UnitReport.h"
+#include "device/Connector.h"
 #include "device/DeviceClient.h"
 #include "platform/SerialControl.h"
 
@@ -26,6 +27,7 @@ public:
         Invocation::Command command = Invocation::Command::Read;
         QString port;
         QList<qint32> bauds; // at least one; with several, each gets one connect attempt
+        device::TimingOverrides timing;
         bool verify = false;
         std::optional<config::Profile> profile; // write: ports and main port; its network is ignored
         NetworkValues network;                  // write, network write: the unit's own values
@@ -49,7 +51,7 @@ Q_SIGNALS:
 private:
     template <typename Reply> using Then = std::function<void(const Reply&)>;
 
-    void tryBaud(int index);
+    void connected(const device::Connector::Outcome& outcome);
     void run();
     void writeNetwork(const protocol::NetworkParameters& octets, std::function<void()> then);
     void withNetworkBase(std::function<void(const protocol::NetworkParameters&)> then);
@@ -62,6 +64,7 @@ private:
     Plan m_plan;
     std::unique_ptr<platform::SerialControl> m_serial; // declared before the client, which uses it
     device::DeviceClient m_client;
+    device::Connector m_connector{m_client};
     UnitReport m_report;
     QElapsedTimer m_clock;
     bool m_done = false;

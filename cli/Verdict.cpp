@@ -63,19 +63,45 @@ Verdict verdictOf(device::DeviceFault::Kind fault) {
     return Verdict::NoAnswer;
 }
 
-Verdict verdictOf(device::ScanResult::Status status) {
-    using Status = device::ScanResult::Status;
-    switch (status) {
-    case Status::Found:
-        return Verdict::Passed;
-    case Status::CannotOpen:
+Verdict verdictOf(device::ConnectFault::Kind fault) {
+    using Kind = device::ConnectFault::Kind;
+    switch (fault) {
+    case Kind::Malformed:
+        return Verdict::Malformed;
+    case Kind::PortLost:
+        return Verdict::PortLost;
+    case Kind::CannotOpen:
         return Verdict::CannotOpen;
-    case Status::NotFound:
-    case Status::Skipped:
-    case Status::Cancelled:
+    case Kind::NoAnswer:
+    case Kind::InUse:
+    case Kind::Cancelled:
         break;
     }
     return Verdict::NoAnswer;
+}
+
+QString connectFailure(const device::ConnectFault& fault, const QList<qint32>& bauds) {
+    using Kind = device::ConnectFault::Kind;
+    switch (fault.kind) {
+    case Kind::CannotOpen:
+        return QStringLiteral("cannot open: ") + openFailure(fault.error);
+    case Kind::InUse:
+        return QStringLiteral("skipped: the port is in use");
+    case Kind::Cancelled:
+        return QStringLiteral("cancelled");
+    case Kind::NoAnswer:
+        if (bauds.size() > 1) {
+            QStringList texts;
+            for (qint32 baud : bauds)
+                texts.append(QString::number(baud));
+            return QStringLiteral("connect: no answer at %1 baud").arg(texts.join(QStringLiteral(", ")));
+        }
+        break;
+    case Kind::Malformed:
+    case Kind::PortLost:
+        break;
+    }
+    return QStringLiteral("connect: ") + fault.worst.message();
 }
 
 QString openFailure(platform::SerialError error) {

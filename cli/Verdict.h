@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "device/ConnectFault.h"
 #include "device/DeviceFault.h"
-#include "device/Scanner.h"
 #include "platform/SerialControl.h"
 
 #include <QList>
@@ -43,8 +43,11 @@ ExitCode exitCode(Verdict verdict);
 ExitCode worst(const QList<Verdict>& verdicts);
 
 Verdict verdictOf(device::DeviceFault::Kind fault);
-// A scanned port: found is Passed, nothing found is NoAnswer.
-Verdict verdictOf(device::ScanResult::Status status);
+// A port where no device was reached: a garbled answer is Malformed, nothing at all NoAnswer.
+Verdict verdictOf(device::ConnectFault::Kind fault);
+// Why no device was reached, in English: "cannot open: not found", "connect: no answer at 9600,
+// 19200 baud", "connect: malformed reply 4002E124: end byte 24".
+QString connectFailure(const device::ConnectFault& fault, const QList<qint32>& bauds);
 
 // Why a port could not be opened, for people: "not found", "in use by another program",
 // "permission denied ...".

@@ -6,6 +6,26 @@
 namespace device {
 
 using Kind = DeviceFault::Kind;
+using ChunkKind = FrameReader::Chunk::Kind;
+
+namespace {
+
+// How bad an answer is, for keeping the worst one of several attempts.
+int severity(Kind kind) {
+    switch (kind) {
+    case Kind::Malformed:
+        return 2;
+    case Kind::UnexpectedReply:
+        return 1;
+    case Kind::NoAnswer:
+    case Kind::PortLost:
+    case Kind::PortNotOpen:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
 
 DeviceClient::DeviceClient(platform::SerialControl& serial, QObject* parent)
     : QObject(parent), m_serial(serial), m_timing(Timing::forBaud(platform::LineSettings{}.baud)) {
@@ -31,6 +51,7 @@ platform::OpenResult DeviceClient::open(const QString& portName, const platform:
     if (result) {
         m_timing = m_pinned.value_or(Timing::forBaud(settings.baud));
         m_baud = settings.baud;
+        m_owed.clear();
     }
     return result;
 }
@@ -46,7 +67,14 @@ void DeviceClient::setTiming(const Timing& timing) {
 }
 
 void DeviceClient::send(const Request& request, QObject* context, Callback callback) {
-    Pending pending{request, context, context != nullptr, std::move(callback)};
+    enqueue({request, context, context != nullptr, std::move(callback)});
+}
+
+void DeviceClient::send(const Request& request, QObject* context, SentCallback callback) {
+    enqueue({request, context, context != nullptr, std::move(callback)});
+}
+
+void DeviceClient::enqueue(Pending pending) {
     if (!m_serial.isOpen()) {
         QTimer::singleShot(0, this, [pending] {
             deliver(pending, DeviceFault{Kind::PortNotOpen, {}, {}, 0});
@@ -65,6 +93,7 @@ void DeviceClient::sendNext() {
 }
 
 void DeviceClient::attempt() {
+    drain();
     Pending& pending = m_queue.front();
     ++pending.attempts;
     if (m_serial.write(pending.request.bytes) != pending.request.bytes.size()) {
@@ -72,10 +101,24 @@ void DeviceClient::attempt() {
         return;
     }
     Q_EMIT traffic(Traffic::Sent, pending.request.bytes);
+    m_extended = false;
+    if (pending.request.expects)
+        ++m_owed[pending.request.expects->code];
     // A forward is done once its bytes have left the line: closing the port sooner puts the old
     // speed back (QSerialPort does on close) under bytes the driver is still sending.
     m_answerTimer.start(pending.request.expects ? m_timing.answerMs
                                                 : Timing::sentMs(int(pending.request.bytes.size()), m_baud));
+}
+
+void DeviceClient::drain() {
+    // Whatever came before the write cannot answer it, however it looks.
+    m_gapTimer.stop();
+    const QByteArray waiting = m_serial.readAll();
+    for (const FrameReader::Chunk& chunk : m_reader.feed(waiting))
+        stray(chunk);
+    const QByteArray held = m_reader.take();
+    if (!held.isEmpty())
+        Q_EMIT traffic(Traffic::Stray, held);
 }
 
 void DeviceClient::onReadyRead() {
@@ -93,62 +136,107 @@ void DeviceClient::onAnswerTimeout() {
         return;
     const Pending& pending = m_queue.front();
     if (!pending.request.expects) {
-        finish(protocol::Reply(protocol::Unrecognised{}));
+        finish(protocol::Reply{}); // delivered as Done
         return;
     }
-    Q_EMIT traffic(Traffic::NoAnswer, pending.request.bytes);
-    conclude(DeviceFault{Kind::NoAnswer, {}, *pending.request.expects, pending.attempts});
+    const Expectation expected = *pending.request.expects;
+    if (m_reader.pending() && !m_extended) {
+        m_extended = true; // a reply under way: the time it needs, and no more
+        m_answerTimer.start(m_timing.gapMs + Timing::wireMs(expected.size, m_baud));
+        return;
+    }
+    m_gapTimer.stop();
+    const QByteArray partial = m_reader.take();
+    if (partial.isEmpty()) {
+        Q_EMIT traffic(Traffic::NoAnswer, pending.request.bytes);
+        conclude(DeviceFault{Kind::NoAnswer, {}, expected, pending.attempts});
+    } else {
+        Q_EMIT traffic(Traffic::Malformed, partial);
+        conclude(DeviceFault{Kind::Malformed, partial, expected, pending.attempts});
+    }
 }
 
 void DeviceClient::process(const std::vector<FrameReader::Chunk>& chunks) {
     const bool awaiting = m_inFlight && m_queue.front().request.expects.has_value();
     std::optional<Outcome> verdict;
     for (const FrameReader::Chunk& chunk : chunks) {
-        if (!awaiting || verdict) {
-            Q_EMIT traffic(Traffic::Stray, chunk.bytes);
-            continue;
-        }
-        if (chunk.kind == FrameReader::Chunk::Kind::Frame) {
-            Q_EMIT traffic(Traffic::Received, chunk.bytes);
-            verdict = judge(chunk.bytes);
+        if (!awaiting || (verdict && verdict->ok())) {
+            stray(chunk);
+        } else if (chunk.kind == ChunkKind::Skipped) {
+            Q_EMIT traffic(Traffic::Skipped, chunk.bytes);
+        } else if (chunk.kind == ChunkKind::Frame) {
+            std::optional<Outcome> judged = judge(chunk.bytes);
+            if (judged && (judged->ok() || !verdict))
+                verdict = std::move(judged);
         } else {
             Q_EMIT traffic(Traffic::Malformed, chunk.bytes);
             const Pending& pending = m_queue.front();
-            verdict = DeviceFault{Kind::Malformed, chunk.bytes, *pending.request.expects, pending.attempts};
+            if (!verdict)
+                verdict =
+                    DeviceFault{Kind::Malformed, chunk.bytes, *pending.request.expects, pending.attempts};
         }
     }
-    if (m_reader.pending()) {
+    if (m_reader.pending())
         m_gapTimer.start(m_timing.gapMs);
-        if (awaiting && !verdict)
-            m_answerTimer.stop(); // the reply has begun; the gap decides from here
-    } else {
+    else
         m_gapTimer.stop();
-    }
-    if (verdict)
-        conclude(*verdict);
+    if (!verdict)
+        return;
+    if (verdict->ok())
+        finish(*verdict);
+    else if (m_reader.pending()) // a frame under way may still be the answer
+        note(verdict->fault());
+    else
+        conclude(verdict->fault());
 }
 
-DeviceClient::Outcome DeviceClient::judge(const QByteArray& frame) const {
+void DeviceClient::stray(const FrameReader::Chunk& chunk) {
+    if (chunk.kind == ChunkKind::Frame)
+        late(chunk.bytes);
+    Q_EMIT traffic(chunk.kind == ChunkKind::Skipped ? Traffic::Skipped : Traffic::Stray, chunk.bytes);
+}
+
+bool DeviceClient::late(const QByteArray& frame) {
+    const auto owed = m_owed.find(quint8(frame.at(2)));
+    if (owed == m_owed.end() || owed->second == 0)
+        return false;
+    --owed->second;
+    return true;
+}
+
+std::optional<DeviceClient::Outcome> DeviceClient::judge(const QByteArray& frame) {
     const Pending& pending = m_queue.front();
     const Expectation& expected = *pending.request.expects;
-    if (quint8(frame.at(2)) != expected.code)
+    if (quint8(frame.at(2)) != expected.code) {
+        if (late(frame)) { // the answer to an attempt that timed out: not this one's
+            Q_EMIT traffic(Traffic::Stray, frame);
+            return std::nullopt;
+        }
+        Q_EMIT traffic(Traffic::Received, frame);
         return DeviceFault{Kind::UnexpectedReply, frame, expected, pending.attempts};
+    }
+    late(frame);
+    Q_EMIT traffic(Traffic::Received, frame);
     if (frame.size() != expected.size)
         return DeviceFault{Kind::Malformed, frame, expected, pending.attempts};
     return protocol::decodeReply(frame);
 }
 
-void DeviceClient::conclude(const Outcome& outcome) {
-    const DeviceFault* fault = outcome.faultIf();
-    const bool retry = fault && m_queue.front().attempts <= m_timing.retries &&
-                       (fault->kind == Kind::NoAnswer || fault->kind == Kind::Malformed ||
-                        fault->kind == Kind::UnexpectedReply);
-    if (retry) {
-        m_answerTimer.stop();
+void DeviceClient::note(const DeviceFault& fault) {
+    Pending& pending = m_queue.front();
+    if (!pending.worst || severity(fault.kind) > severity(pending.worst->kind))
+        pending.worst = fault;
+    pending.worst->attempts = pending.attempts;
+}
+
+void DeviceClient::conclude(const DeviceFault& fault) {
+    m_answerTimer.stop();
+    note(fault);
+    const Pending& pending = m_queue.front();
+    if (pending.attempts <= m_timing.retries)
         attempt();
-    } else {
-        finish(outcome);
-    }
+    else
+        finish(*pending.worst);
 }
 
 void DeviceClient::finish(const Outcome& outcome) {
@@ -165,14 +253,18 @@ void DeviceClient::finish(const Outcome& outcome) {
 void DeviceClient::deliver(const Pending& pending, const Outcome& outcome) {
     if (pending.hasContext && !pending.context)
         return;
-    if (pending.callback)
-        pending.callback(outcome);
+    if (const Callback* callback = std::get_if<Callback>(&pending.callback)) {
+        if (*callback)
+            (*callback)(outcome);
+    } else if (const SentCallback& sent = std::get<SentCallback>(pending.callback)) {
+        sent(outcome.ok() ? Sent(protocol::Done{}) : Sent(outcome.fault()));
+    }
 }
 
 void DeviceClient::failAll(Kind kind) {
     m_answerTimer.stop();
     m_gapTimer.stop();
-    m_reader.clear();
+    m_reader.take();
     m_inFlight = false;
     std::deque<Pending> failed;
     failed.swap(m_queue);

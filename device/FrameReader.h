@@ -6,7 +6,7 @@
 #include <vector>
 
 // Cuts the bytes a device sends into frames by their length byte, the moment the last byte of each
-// has arrived, and sets apart whatever is not a frame.
+// has arrived, wherever a frame starts, and sets apart whatever is not a frame.
 namespace device {
 
 class FrameReader {
@@ -14,7 +14,8 @@ public:
     struct Chunk {
         enum class Kind {
             Frame,     // 0x40, L (>= 2), L more bytes, the last 0x23
-            Malformed, // anything else: see below
+            Malformed, // what began as a frame but is none: see below
+            Skipped,   // bytes before a start byte (line noise, a stray byte of an adapter)
         };
         Kind kind = Kind::Frame;
         QByteArray bytes;
@@ -22,26 +23,25 @@ public:
         bool operator==(const Chunk&) const = default;
     };
 
-    // The longest run of bytes before a start byte that is held back as one chunk. Together with
-    // the longest frame (257 bytes) it bounds what the reader holds, whatever it is fed.
-    static constexpr int MaxJunk = 256;
-
     // The chunks completed by `bytes`, in order. A frame comes out as soon as the bytes its length
-    // byte announces are there; one whose last byte is not 0x23, or whose length byte is below 2
-    // (no room for a command), is Malformed. Bytes before a start byte are held as one Malformed
-    // run until a start byte arrives, the run reaches MaxJunk bytes, or expire() is called; so the
-    // chunks do not depend on how the bytes were split into reads.
+    // byte announces are there. Bytes before a start byte come out at once as Skipped, one chunk a
+    // read. What began with a start byte but is no frame (its last byte is not 0x23, or its length
+    // byte is below 2) is Malformed up to the next start byte inside it, and reading goes on from
+    // there: a frame is taken wherever it starts, even behind a stray start byte.
     std::vector<Chunk> feed(const QByteArray& bytes);
 
-    // Bytes are held back: a partial frame or a run of junk.
+    // A frame is under way: its first bytes are held back.
     bool pending() const { return !m_held.isEmpty(); }
-    // The line has been quiet too long: what is held comes out as one Malformed chunk.
+    // The line has been quiet too long: the frame under way stops short and is Malformed up to the
+    // next start byte inside it; what follows is read again (and may still be held).
     std::vector<Chunk> expire();
-    // Forgets what is held, as when the port is reopened.
-    void clear() { m_held.clear(); }
+    // What is held back, as it came; the reader forgets it.
+    QByteArray take();
 
 private:
-    QByteArray m_held; // a partial frame (starts with 0x40) or a run of junk (does not)
+    void cut(std::vector<Chunk>& chunks, bool quiet);
+
+    QByteArray m_held; // a frame under way: starts with 0x40
 };
 
 } // namespace device

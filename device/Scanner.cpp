@@ -1,31 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "device/Scanner.h"
 
+#include <QTimer>
+
 namespace device {
-
-namespace {
-
-constexpr int kConnectExchange = 8; // 40 02 F1 23 and 40 02 E1 23
-
-} // namespace
 
 struct Scanner::PortScan {
     QString name;
     std::unique_ptr<platform::SerialControl> serial; // declared first: outlives the client
     std::unique_ptr<DeviceClient> client;
-    int nextBaud = 0;
+    std::unique_ptr<Connector> connector;
     bool done = false;
 };
-
-QList<qint32> Scanner::defaultBauds() {
-    return {9600, 115200, 19200, 38400, 57600, 4800, 2400, 1200, 14400, 76800};
-}
-
-Timing Scanner::attemptTiming(qint32 baud) {
-    Timing timing = Timing::forBaud(baud, kConnectExchange);
-    timing.retries = 0;
-    return timing;
-}
 
 Scanner::Scanner(SerialFactory factory, QObject* parent) : QObject(parent), m_factory(std::move(factory)) {}
 
@@ -52,11 +38,11 @@ void Scanner::start(const ScanOptions& options) {
         const int index = int(m_scans.size());
         auto scan = std::make_unique<PortScan>();
         scan->name = name;
-        m_results.append({name, ScanResult::Status::Cancelled});
+        m_results.append({name});
         const bool repeated = m_options.ports.indexOf(name) < index;
         if (m_options.inUse.contains(name) || repeated) {
             scan->done = true;
-            m_results[index].status = ScanResult::Status::Skipped;
+            m_results[index].outcome = ConnectFault{ConnectFault::Kind::InUse, {}, {}};
             QTimer::singleShot(0, this, [this, generation, name] {
                 if (generation == m_generation)
                     Q_EMIT skipped(name);
@@ -65,10 +51,15 @@ void Scanner::start(const ScanOptions& options) {
             scan->serial = m_factory(name);
             if (scan->serial) {
                 scan->client = std::make_unique<DeviceClient>(*scan->serial);
+                scan->connector = std::make_unique<Connector>(*scan->client);
                 connect(scan->client.get(), &DeviceClient::traffic, this,
                         [this, name](DeviceClient::Traffic kind, const QByteArray& bytes) {
                             Q_EMIT traffic(name, kind, bytes);
                         });
+                connect(scan->connector.get(), &Connector::missed, this, [this] {
+                    ++m_done;
+                    Q_EMIT progress(m_done, m_total);
+                });
             }
             m_total += int(m_options.bauds.size());
         }
@@ -79,68 +70,61 @@ void Scanner::start(const ScanOptions& options) {
         if (generation != m_generation)
             return;
         Q_EMIT progress(m_done, m_total);
-        for (int i = 0; i < int(m_scans.size()); ++i)
-            if (!m_scans[i]->done)
-                tryNext(i);
+        for (int i = 0; i < int(m_scans.size()); ++i) {
+            PortScan& scan = *m_scans[i];
+            if (scan.done)
+                continue;
+            if (!scan.connector) {
+                onConnected(i,
+                            ConnectFault{ConnectFault::Kind::CannotOpen, platform::SerialError::Other, {}});
+                continue;
+            }
+            scan.connector->start(scan.name, m_options.bauds, m_options.line, m_options.timing,
+                                  [this, generation, i](const Connector::Outcome& outcome) {
+                                      if (generation == m_generation && !m_scans[i]->done)
+                                          onConnected(i, outcome);
+                                  });
+        }
         finishIfDone();
     });
 }
 
-void Scanner::tryNext(int index) {
+void Scanner::onConnected(int index, const Connector::Outcome& outcome) {
     PortScan& scan = *m_scans[index];
-    const int left = int(m_options.bauds.size()) - scan.nextBaud;
-    if (left == 0) {
-        complete(index, {scan.name, ScanResult::Status::NotFound}, 0);
+    const int tried = scan.connector ? scan.connector->tried() : 0;
+    const bool opened = outcome.ok() || outcome.fault().kind != ConnectFault::Kind::CannotOpen;
+    m_done += opened ? 1 : 0; // the last attempt
+    m_total -= int(m_options.bauds.size()) - tried + (opened ? 0 : 1);
+    if (!outcome.ok()) {
+        if (!opened)
+            Q_EMIT cannotOpen(scan.name, outcome.fault().error);
+        complete(index, {scan.name, outcome.fault()});
         return;
     }
-    if (!scan.client) {
-        Q_EMIT cannotOpen(scan.name, platform::SerialError::Other);
-        complete(index, {scan.name, ScanResult::Status::CannotOpen, 0, platform::SerialError::Other}, left);
-        return;
-    }
-    const qint32 baud = m_options.bauds.at(scan.nextBaud++);
-    scan.client->setTiming(m_options.timing.value_or(attemptTiming(baud)));
-    platform::LineSettings settings = m_options.line;
-    settings.baud = baud;
-    const platform::OpenResult opened = scan.client->open(scan.name, settings);
-    if (!opened) {
-        Q_EMIT cannotOpen(scan.name, opened.fault());
-        complete(index, {scan.name, ScanResult::Status::CannotOpen, 0, opened.fault()}, left);
-        return;
-    }
+    const qint32 baud = outcome.value();
+    Q_EMIT found(scan.name, baud);
+    Q_EMIT progress(m_done, m_total);
+    // Its MAC and IP tell this box from the others on the bench; a box that does not give them is
+    // still found.
     const quint64 generation = m_generation;
-    scan.client->send(Request::connect(), this,
-                      [this, generation, index, baud](const DeviceClient::Outcome& outcome) {
-                          if (generation == m_generation && !m_scans[index]->done)
-                              onAnswer(index, baud, outcome);
-                      });
+    scan.client->send(
+        Request::readNetwork(), this, [this, generation, index, baud](const DeviceClient::Outcome& answer) {
+            if (generation != m_generation || m_scans[index]->done)
+                return;
+            FoundDevice device{baud, std::nullopt};
+            if (answer.ok())
+                if (const auto* network = std::get_if<protocol::NetworkParameters>(&answer.value()))
+                    device.network = *network;
+            complete(index, {m_scans[index]->name, device});
+        });
 }
 
-void Scanner::onAnswer(int index, qint32 baud, const DeviceClient::Outcome& outcome) {
-    PortScan& scan = *m_scans[index];
-    ++m_done;
-    const int left = int(m_options.bauds.size()) - scan.nextBaud;
-    if (outcome.ok() && std::holds_alternative<protocol::ConnectConfirmed>(outcome.value())) {
-        Q_EMIT found(scan.name, baud);
-        complete(index, {scan.name, ScanResult::Status::Found, baud}, left);
-    } else if (outcome.faultIf() && outcome.fault().kind == DeviceFault::Kind::PortLost) {
-        Q_EMIT cannotOpen(scan.name, platform::SerialError::Resource);
-        complete(index, {scan.name, ScanResult::Status::CannotOpen, 0, platform::SerialError::Resource},
-                 left);
-    } else {
-        if (left > 0) // otherwise tryNext() completes the port and reports the progress
-            Q_EMIT progress(m_done, m_total);
-        tryNext(index);
-    }
-}
-
-void Scanner::complete(int index, ScanResult result, int attemptsLeft) {
+void Scanner::complete(int index, const ScanResult& result) {
     PortScan& scan = *m_scans[index];
     scan.done = true;
     if (scan.client)
         scan.client->close();
-    m_results[index] = std::move(result);
-    m_total -= attemptsLeft;
+    m_results[index] = result;
     Q_EMIT progress(m_done, m_total);
     finishIfDone();
 }

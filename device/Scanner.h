@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "device/ConnectFault.h"
+#include "device/Connector.h"
 #include "device/DeviceClient.h"
 #include "device/Timing.h"
 #include "platform/LineSettings.h"
 #include "platform/SerialControl.h"
+#include "protocol/Reply.h"
+#include "protocol/Result.h"
 
 #include <QList>
 #include <QObject>
@@ -15,50 +19,44 @@
 #include <optional>
 #include <vector>
 
-// Finds expanders: sends the connect request on every port at every main-port baud rate until one
-// answers.
+// Finds expanders: connects on every port at the first main-port baud rate that answers, and reads
+// the network parameters of each device found so that boxes on one bench can be told apart.
 namespace device {
+
+// A device that answered.
+struct FoundDevice {
+    qint32 baud = 0;
+    std::optional<protocol::NetworkParameters> network; // none when the device did not give them
+
+    bool operator==(const FoundDevice&) const = default;
+};
 
 // What a scan found out about one port.
 struct ScanResult {
-    enum class Status {
-        Found,      // the device answered at `baud`
-        NotFound,   // no baud drew the connect reply
-        CannotOpen, // the port could not be opened (`error` says why) or was lost; skipped
-        Skipped,    // the caller has the port in use
-        Cancelled,  // the scan was cancelled before this port was done
-    };
     QString port;
-    Status status = Status::NotFound;
-    qint32 baud = 0;
-    platform::SerialError error = platform::SerialError::NoError;
+    protocol::Result<FoundDevice, ConnectFault> outcome = ConnectFault{ConnectFault::Kind::Cancelled, {}, {}};
 
     bool operator==(const ScanResult&) const = default;
 };
 
 struct ScanOptions {
     QStringList ports;
-    QList<qint32> bauds;          // empty: every main-port baud rate, most likely first
-    QStringList inUse;            // ports the caller has open (the window's port): never touched
-    platform::LineSettings line;  // data bits, parity, stop bits; the baud is each of `bauds`
-    std::optional<Timing> timing; // per attempt; by default Scanner::attemptTiming(baud)
+    QList<qint32> bauds;         // empty: Connector::defaultBauds()
+    QStringList inUse;           // ports the caller has open (the window's port): never touched
+    platform::LineSettings line; // data bits, parity, stop bits; the baud is each of `bauds`
+    TimingOverrides timing;      // by default Connector::searchTiming(baud) per attempt
 };
 
 // The ports are scanned side by side, each one's bauds in turn, so that a scan of any number of
-// ports with nothing answering takes one port's bauds times the time-out. A port stops at the first
-// baud that answers E1. Every port is closed once its scan ends.
+// ports with nothing answering takes one port's bauds times the time-out. Every port is closed once
+// its scan ends.
 class Scanner : public QObject {
     Q_OBJECT
 public:
     // Makes the serial control for one port: the real one in the program, a fake in tests.
     using SerialFactory = std::function<std::unique_ptr<platform::SerialControl>(const QString& portName)>;
 
-    // 9600, 115200, 19200, 38400, 57600, 4800, 2400, 1200, 14400, 76800: every entry of the baud
-    // list, the usual settings first.
-    static QList<qint32> defaultBauds();
-    // The timing of one attempt unless the options give one: Timing::forBaud(baud) for the 8 bytes
-    // of the connect request and its answer, without retries.
-    static Timing attemptTiming(qint32 baud);
+    static QList<qint32> defaultBauds() { return Connector::defaultBauds(); }
 
     explicit Scanner(SerialFactory factory, QObject* parent = nullptr);
     ~Scanner() override;
@@ -73,6 +71,7 @@ public:
 Q_SIGNALS:
     // Attempts made so far of those the scan will make; the total drops when a port stops early.
     void progress(int done, int total);
+    // A device answered at `baud`; its network parameters are being read.
     void found(const QString& port, qint32 baud);
     void cannotOpen(const QString& port, platform::SerialError error);
     void skipped(const QString& port);
@@ -84,9 +83,8 @@ Q_SIGNALS:
 private:
     struct PortScan;
 
-    void tryNext(int index);
-    void onAnswer(int index, qint32 baud, const DeviceClient::Outcome& outcome);
-    void complete(int index, ScanResult result, int attemptsLeft);
+    void onConnected(int index, const Connector::Outcome& outcome);
+    void complete(int index, const ScanResult& result);
     void finishIfDone();
 
     SerialFactory m_factory;

@@ -12,11 +12,16 @@ int Timing::wireMs(int bytes, qint32 baud) {
 }
 
 int Timing::sentMs(int bytes, qint32 baud) {
-    return QuietMs + 2 * wireMs(bytes, baud);
+    return 50 + 2 * wireMs(bytes, baud);
 }
 
 Timing Timing::forBaud(qint32 baud, int exchangeBytes) {
-    return {TurnaroundMs + 2 * wireMs(exchangeBytes, baud), QuietMs + wireMs(2, baud), Retries};
+    return {TurnaroundMs + 2 * wireMs(exchangeBytes, baud), QuietMs + wireMs(GapBytes, baud), Retries};
+}
+
+Timing TimingOverrides::applyTo(Timing timing) const {
+    return {answerMs.value_or(timing.answerMs), gapMs.value_or(timing.gapMs),
+            retries.value_or(timing.retries)};
 }
 
 } // namespace device

@@ -171,7 +171,7 @@ void Form1::ensureSettingsDialog() {
     m_dialog = std::make_unique<serial::Dialog>(m_services.ports, this);
     connect(m_dialog.get(), &serial::Dialog::findRequested, this, [this] {
         if (const std::optional<device::ScanResult> found = findDevice(m_dialog.get()))
-            m_dialog->choosePort(this, found->port, QString::number(found->baud));
+            m_dialog->choosePort(this, found->port, QString::number(found->outcome.value().baud));
     });
 }
 
@@ -609,8 +609,9 @@ std::optional<device::ScanResult> Form1::findDevice(QWidget* parent) {
     device::FindDeviceDialog dialog(m_services.serialFactory, m_services.ports.ports(), inUse, parent);
     const std::optional<device::ScanResult> found = dialog.run();
     if (found)
-        m_log->append(Direction::Event, {},
-                      QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->baud));
+        m_log->append(
+            Direction::Event, {},
+            QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->outcome.value().baud));
     return found;
 }
 
@@ -620,7 +621,7 @@ void Form1::findDevice_Click() {
         return;
     // As if chosen in the settings dialog and confirmed; an open port stays as it is until reopened.
     ensureSettingsDialog();
-    m_dialog->choosePort(this, found->port, QString::number(found->baud));
+    m_dialog->choosePort(this, found->port, QString::number(found->outcome.value().baud));
     m_choice.apply(m_dialog->selection());
     m_choice.PcPortChosen = true;
     showChoiceInStatus();

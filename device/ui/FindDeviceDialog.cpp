@@ -148,21 +148,27 @@ void FindDeviceDialog::onFinished(const QList<ScanResult>& results) {
     bool cancelled = false;
     for (int row = 0; row < results.size(); ++row) {
         const ScanResult& r = results[row];
-        switch (r.status) {
-        case ScanResult::Status::Found:
+        const ConnectFault* fault = r.outcome.faultIf();
+        if (!fault) {
             ++found;
-            break;
-        case ScanResult::Status::NotFound:
+            continue;
+        }
+        switch (fault->kind) {
+        case ConnectFault::Kind::NoAnswer:
+        case ConnectFault::Kind::PortLost:
             setRow(row, {}, QStringLiteral("无应答"));
             break;
-        case ScanResult::Status::CannotOpen:
-            setRow(row, {}, openFailure(r.error));
+        case ConnectFault::Kind::Malformed:
+            setRow(row, {}, QStringLiteral("应答无效"));
             break;
-        case ScanResult::Status::Skipped:
+        case ConnectFault::Kind::CannotOpen:
+            setRow(row, {}, openFailure(fault->error));
+            break;
+        case ConnectFault::Kind::InUse:
             if (r.port != m_inUse) // listed twice
                 setRow(row, {}, QStringLiteral("重复,已跳过"));
             break;
-        case ScanResult::Status::Cancelled:
+        case ConnectFault::Kind::Cancelled:
             cancelled = true;
             setRow(row, {}, QStringLiteral("已停止"));
             break;
@@ -188,7 +194,7 @@ void FindDeviceDialog::useSelected() {
     if (selected.isEmpty())
         return;
     const QTreeWidgetItem* item = selected.first();
-    m_chosen = ScanResult{item->text(PortColumn), ScanResult::Status::Found, item->text(BaudColumn).toInt()};
+    m_chosen = ScanResult{item->text(PortColumn), FoundDevice{item->text(BaudColumn).toInt(), std::nullopt}};
     accept();
 }
 

@@ -48,7 +48,8 @@ private Q_SLOTS:
         const Run ports = cli({u"ports"_s});
         QVERIFY2(ports.out.contains(a + u'\n') && ports.out.contains(b + u'\n'), qPrintable(ports.out));
         const Run scan = cli({u"scan"_s, u"-p"_s, a, u"--port"_s, b});
-        QCOMPARE(scan.out, a + u"  19200\n"_s + b + u"  19200\n"_s);
+        QCOMPARE(scan.out, a + u"  19200  192.168.1.100  00:08:DC:01:02:03\n"_s + b +
+                               u"  19200  192.168.1.101  00:08:DC:01:02:04\n"_s);
         QCOMPARE(scan.code, 0);
         const QString none = m_dir.filePath(u"none"_s);
         const Run nothing = cli({u"scan"_s, u"-p"_s, none});
@@ -87,6 +88,10 @@ private Q_SLOTS:
             << QStringList{u"mismatch"_s}
             << u"\"diff\":[{\"actual\":\"RS232\",\"expected\":\"RS485半双工\",\"field\":\"ports[2]."
                u"function\"},{\"actual\":\"无\",\"expected\":\"偶校验\",\"field\":\"ports[2].parity\"}]"_s;
+        QTest::newRow("a noisy, slow line")
+            << QList<QStringList>{{u"--garbage"_s, u"1"_s, u"--delay"_s, u"300"_s, u"--split-gap"_s,
+                                   u"100"_s}}
+            << QStringList{u"-b"_s, u"9600"_s} << 0 << QStringList{u"passed"_s} << u"\"result\":\"passed\""_s;
         QTest::newRow("no answer at the wrong baud")
             << QList<QStringList>{{u"--main-baud"_s, u"19200"_s}} << QStringList{u"-b"_s, u"9600"_s} << 4
             << QStringList{u"no-answer"_s} << u"\"message\":\"connect: no answer after 3 attempts\""_s;

@@ -26,6 +26,8 @@ QString shown(const Invocation& invocation) {
     add(invocation.allPorts, u"all"_s);
     for (qint32 baud : invocation.bauds)
         parts.append(u"baud="_s + QString::number(baud));
+    add(invocation.timing.answerMs.has_value(), u"timeout=%1"_s.arg(invocation.timing.answerMs.value_or(0)));
+    add(invocation.timing.retries.has_value(), u"retries=%1"_s.arg(invocation.timing.retries.value_or(0)));
     add(invocation.json, u"json"_s);
     add(invocation.trace, u"trace"_s);
     add(invocation.verify, u"verify"_s);
@@ -58,7 +60,9 @@ private Q_SLOTS:
             "write ports=A,B baud=19200 baud=9600 json trace verify profile=p.json units=u.csv "
             "results=r.csv");
         row("write --units u.csv p.json", "write profile=p.json units=u.csv");
-        row("scan -p/dev/ttyUSB0 -b 115200", "scan ports=/dev/ttyUSB0 baud=115200");
+        row("scan -p/dev/ttyUSB0 -b 115200 --timeout 900 --retries 0",
+            "scan ports=/dev/ttyUSB0 baud=115200 timeout=900 retries=0");
+        row("read -p A --timeout 0", "expander-cli read: --timeout 0 is not a whole number from 1 to 600000");
         row("network write --all --ip 10.0.0.5 --mask 255.255.0.0 --gateway 10.0.0.1 --mac 02:00:00:0a:0B:0c",
             "network write all ip=10.0.0.5 mac=02:00:00:0A:0B:0C mask=255.255.0.0 gateway=10.0.0.1");
         row("network read -a", "network read all");

@@ -28,7 +28,7 @@ private Q_SLOTS:
 
     void causes() {
         using Kind = device::DeviceFault::Kind;
-        using Status = device::ScanResult::Status;
+        using Connect = device::ConnectFault::Kind;
         const std::pair<Kind, Verdict> faults[] = {{Kind::NoAnswer, NoAnswer},
                                                    {Kind::PortLost, PortLost},
                                                    {Kind::PortNotOpen, PortLost},
@@ -36,9 +36,9 @@ private Q_SLOTS:
                                                    {Kind::UnexpectedReply, Malformed}};
         for (const auto& [kind, verdict] : faults)
             QCOMPARE(verdictOf(kind), verdict);
-        QCOMPARE(verdictOf(Status::Found), Passed);
-        QCOMPARE(verdictOf(Status::NotFound), NoAnswer);
-        QCOMPARE(verdictOf(Status::CannotOpen), CannotOpen);
+        QCOMPARE(verdictOf(Connect::NoAnswer), NoAnswer);
+        QCOMPARE(verdictOf(Connect::Malformed), Malformed);
+        QCOMPARE(verdictOf(Connect::CannotOpen), CannotOpen);
         using platform::SerialError;
         QCOMPARE(openFailure(SerialError::DeviceNotFound), u"not found"_s);
         QCOMPARE(openFailure(SerialError::InUse), u"in use by another program"_s);

@@ -22,50 +22,67 @@ QByteArray hex(const QString& digits) {
 }
 
 const QString kPorts = u"401CFB"_s + u"080302"_s.repeated(8) + u"080123"_s;
-constexpr Timing kPatient{60000, 60000, 0}; // a test that waited for either would time out
+constexpr Timing kPatient{60000, 60000, 2}; // the rows let time pass themselves
 
-// A client on a fake port that answers each write with the next entry of `answers` (hex reads,
-// separated by spaces; empty: no answer), and what the client reported: its traffic ("Sent 4002F123")
-// and what each request came to ("reply" and the reply's frame, or the fault's message).
+// A client on a fake port that answers each write with the next entry of `answers`, and what the
+// client reported: its traffic ("Sent 4002F123", a repeat shown once) and what each request came
+// to ("reply" and the reply's frame, "sent", or the fault's message). An entry is read by read:
+// hex bytes; "!" before them: they arrive unannounced (no readyRead); "*" after a byte: it comes
+// again every 10 ms until the request is done; "~": the attempt's deadline passes; "_": the gap does.
 struct Bench {
     platform::FakeSerialControl serial;
     DeviceClient client{serial};
     QStringList answers;
     QStringList trace;
     QStringList outcomes;
+    QTimer trickle;
 
     explicit Bench(const Timing& timing) {
         client.setTiming(timing);
         client.open(u"ttyFAKE"_s, {});
         serial.onWrite = [this](const QByteArray&) {
-            deliver(answers.isEmpty() ? QStringList() : answers.takeFirst().split(u' '), 0);
+            const QString reads = answers.isEmpty() ? QString() : answers.takeFirst();
+            QTimer::singleShot(0, &serial, [this, reads] { play(reads.split(u' ', Qt::SkipEmptyParts)); });
         };
-        QObject::connect(
-            &client, &DeviceClient::traffic, &client,
-            [this](DeviceClient::Traffic kind, const QByteArray& bytes) {
-                trace.append(
-                    QString::fromLatin1(QMetaEnum::fromType<DeviceClient::Traffic>().valueToKey(int(kind))) +
-                    u' ' + protocol::toHexText(bytes));
-            });
+        QObject::connect(&client, &DeviceClient::traffic, &client,
+                         [this](DeviceClient::Traffic kind, const QByteArray& bytes) {
+                             const QString entry =
+                                 QString::fromLatin1(
+                                     QMetaEnum::fromType<DeviceClient::Traffic>().valueToKey(int(kind))) +
+                                 u' ' + protocol::toHexText(bytes);
+                             if (trace.isEmpty() || trace.last() != entry)
+                                 trace.append(entry);
+                         });
     }
-    // Feeds the reads from the event loop; "~" holds the rest back 20 ms, past a quick time-out.
-    void deliver(QStringList reads, int delayMs) {
-        QTimer::singleShot(delayMs, &serial, [this, reads]() mutable {
-            while (!reads.isEmpty()) {
-                const QString read = reads.takeFirst();
-                if (read == u"~")
-                    return deliver(reads, 20);
-                if (!read.isEmpty())
-                    serial.feed(hex(read));
+    void play(const QStringList& reads) {
+        for (const QString& read : reads) {
+            if (read == u"~" || read == u"_") {
+                QMetaObject::invokeMethod(&client, read == u"~" ? "onAnswerTimeout" : "onGapTimeout");
+            } else if (read.endsWith(u'*')) {
+                QObject::connect(&trickle, &QTimer::timeout, &serial,
+                                 [this, read] { serial.feed(hex(read.chopped(1))); });
+                trickle.start(10);
+            } else if (read.startsWith(u'!')) {
+                serial.blockSignals(true);
+                serial.feed(hex(read.mid(1)));
+                serial.blockSignals(false);
+            } else {
+                serial.feed(hex(read));
             }
-        });
+        }
     }
     void send(const Request& request) {
-        client.send(request, &client, [this](const DeviceClient::Outcome& outcome) {
-            outcomes.append(outcome.ok()
-                                ? u"reply "_s + protocol::toHexText(protocol::encodeReply(outcome.value()))
-                                : outcome.fault().message());
-        });
+        if (request.expects)
+            client.send(request, &client, [this](const DeviceClient::Outcome& outcome) {
+                trickle.stop();
+                outcomes.append(outcome.ok() ? u"reply "_s +
+                                                   protocol::toHexText(protocol::encodeReply(outcome.value()))
+                                             : outcome.fault().message());
+            });
+        else
+            client.send(request, &client, [this](const DeviceClient::Sent& sent) {
+                outcomes.append(sent.ok() ? u"sent"_s : sent.fault().message());
+            });
     }
 };
 
@@ -75,8 +92,10 @@ class TestDeviceClient : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void timingFollowsTheBaud() {
-        QCOMPARE(Timing::forBaud(115200), (Timing{156, 51, 2}));
-        QCOMPARE(Timing::forBaud(1200), (Timing{718, 67, 2}));
+        QCOMPARE(Timing::forBaud(115200), (Timing{406, 152, 2}));
+        QCOMPARE(Timing::forBaud(1200), (Timing{968, 284, 2}));
+        QCOMPARE((TimingOverrides{700, std::nullopt, 0}.applyTo(Timing::forBaud(1200))),
+                 (Timing{700, 284, 0}));
         platform::FakeSerialControl serial;
         DeviceClient client(serial);
         QVERIFY(client.open(u"ttyFAKE"_s, {1200}).ok());
@@ -84,57 +103,74 @@ private Q_SLOTS:
     }
 
     void exchange_data() {
-        QTest::addColumn<Request>("request");
+        QTest::addColumn<QList<Request>>("requests");
         QTest::addColumn<Timing>("timing");
-        QTest::addColumn<QStringList>("answers"); // one entry per attempt
-        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QStringList>("answers");  // one entry per attempt
+        QTest::addColumn<QStringList>("outcomes"); // separated by "; "
         QTest::addColumn<QStringList>("trace");
-        const auto row = [](const char* name, const Request& request, const Timing& timing,
-                            const QString& answers, const QString& outcome, const QString& trace) {
-            QTest::newRow(name) << request << timing << answers.split(u'|') << outcome
+        const auto row = [](const char* name, const QList<Request>& requests, const Timing& timing,
+                            const QString& answers, const QString& outcomes, const QString& trace) {
+            QTest::newRow(name) << requests << timing << answers.split(u'|') << outcomes.split(u"; "_s)
                                 << trace.split(u", "_s);
         };
-        const Timing gap{60000, 5, 0};
-        row("complete at its last byte, split", Request::readPorts(), kPatient,
+        const Timing once{60000, 60000, 0};
+        const Timing twice{60000, 60000, 1};
+        const Request connect = Request::connect();
+        row("complete at its last byte, split", {Request::readPorts()}, kPatient,
             kPorts.left(6) + u' ' + kPorts.mid(6, 40) + u' ' + kPorts.mid(46), u"reply "_s + kPorts,
             u"Sent 4002FB23, Received "_s + kPorts);
-        row("a second frame in the same read is not the answer", Request::connect(), kPatient,
-            u"4002E1234002E223"_s, u"reply 4002E123"_s,
-            u"Sent 4002F123, Received 4002E123, Stray 4002E223"_s);
-        row("a reply under way is not timed out", Request::connect(), Timing{5, 60000, 0}, u"4002 ~ E123"_s,
+        row("a second frame in the same read is not the answer", {connect}, kPatient, u"4002E1234002E223"_s,
+            u"reply 4002E123"_s, u"Sent 4002F123, Received 4002E123, Stray 4002E223"_s);
+        row("bytes before the start byte are skipped", {connect}, once, u"6F 6F4002E123"_s,
+            u"reply 4002E123"_s, u"Sent 4002F123, Skipped 6F, Received 4002E123"_s);
+        row("a frame behind a stray start byte", {connect}, once, u"4003AA4002E123"_s, u"reply 4002E123"_s,
+            u"Sent 4002F123, Malformed 4003AA, Received 4002E123"_s);
+        row("a reply under way at the deadline may finish", {connect}, once, u"4002 ~ E123"_s,
             u"reply 4002E123"_s, u"Sent 4002F123, Received 4002E123"_s);
-        row("stops short", Request::readPorts(), gap, u"401CFB08"_s,
+        row("bytes that are no frame never hold the deadline", {connect}, Timing{50, 60000, 0}, u"6F*"_s,
+            u"no answer"_s, u"Sent 4002F123, Skipped 6F, NoAnswer 4002F123"_s);
+        row("stops short", {Request::readPorts()}, once, u"401CFB08 _"_s,
             u"malformed reply 401CFB08: incomplete, 4 of 30 bytes"_s, u"Sent 4002FB23, Malformed 401CFB08"_s);
-        row("wrong size", Request::readPorts(), kPatient, u"4003FB0023"_s,
+        row("wrong size", {Request::readPorts()}, once, u"4003FB0023"_s,
             u"malformed reply 4003FB0023: FB frame of 5 bytes, expected 30"_s,
             u"Sent 4002FB23, Received 4003FB0023"_s);
-        row("unexpected code", Request::connect(), kPatient, u"4002E223"_s,
+        row("unexpected code", {connect}, once, u"4002E223"_s,
             u"unexpected reply 4002E223 (port set done), expected E1"_s,
             u"Sent 4002F123, Received 4002E223"_s);
-        row("no answer, then an answer", Request::connect(), Timing{5, 5, 2}, u"|4002E123"_s,
-            u"reply 4002E123"_s, u"Sent 4002F123, NoAnswer 4002F123, Sent 4002F123, Received 4002E123"_s);
-        row("a bad answer, then a good one", Request::restore(), Timing{60000, 5, 1}, u"4002E424|4002E423"_s,
+        row("no answer, then an answer", {connect}, kPatient, u"~|4002E123"_s, u"reply 4002E123"_s,
+            u"Sent 4002F123, NoAnswer 4002F123, Sent 4002F123, Received 4002E123"_s);
+        row("a bad answer, then a good one", {Request::restore()}, twice, u"4002E424|4002E423"_s,
             u"reply 4002E423"_s,
             u"Sent 4003EDEE23, Malformed 4002E424, Sent 4003EDEE23, Received 4002E423"_s);
-        row("no retries: one attempt", Request::connect(), Timing{5, 5, 0}, u""_s, u"no answer"_s,
-            u"Sent 4002F123, NoAnswer 4002F123"_s);
-        row("retries exhausted", Request::connect(), Timing{5, 5, 1}, u""_s, u"no answer after 2 attempts"_s,
+        row("retries exhausted: the worst answer stands", {connect}, twice, u"4002E124|~"_s,
+            u"malformed reply 4002E124: end byte 24"_s,
+            u"Sent 4002F123, Malformed 4002E124, Sent 4002F123, NoAnswer 4002F123"_s);
+        row("retries exhausted", {connect}, twice, u"~|~"_s, u"no answer after 2 attempts"_s,
             u"Sent 4002F123, NoAnswer 4002F123, Sent 4002F123, NoAnswer 4002F123"_s);
-        row("forward completes once written", Request::forward(8, hex(u"0040230D"_s)).value(), kPatient,
-            u""_s, u"reply "_s, u"Sent 4007DD080040230D23"_s);
+        row("what came before a retry is drained", {Request::readPorts()}, twice, u"!401CFB08 ~|"_s + kPorts,
+            u"reply "_s + kPorts,
+            u"Sent 4002FB23, NoAnswer 4002FB23, Stray 401CFB08, Sent 4002FB23, Received "_s + kPorts);
+        row("a late answer is not the next request's", {connect, Request::readPorts()}, twice,
+            u"~|4002E123|4002E123 "_s + kPorts, u"reply 4002E123; reply "_s + kPorts,
+            u"Sent 4002F123, NoAnswer 4002F123, Sent 4002F123, Received 4002E123, Sent 4002FB23, "
+            u"Stray 4002E123, Received "_s +
+                kPorts);
+        row("forward completes once written", {Request::forward(8, hex(u"0040230D"_s)).value()}, kPatient,
+            u"~"_s, u"sent"_s, u"Sent 4007DD080040230D23"_s);
     }
 
     void exchange() {
-        QFETCH(Request, request);
+        QFETCH(QList<Request>, requests);
         QFETCH(Timing, timing);
         QFETCH(QStringList, answers);
-        QFETCH(QString, outcome);
+        QFETCH(QStringList, outcomes);
         QFETCH(QStringList, trace);
         Bench bench(timing);
         bench.answers = answers;
-        bench.send(request);
+        for (const Request& request : requests)
+            bench.send(request);
         QVERIFY(bench.outcomes.isEmpty()); // never from inside send()
-        QTRY_COMPARE(bench.outcomes, QStringList{outcome});
+        QTRY_COMPARE(bench.outcomes, outcomes);
         QCOMPARE(bench.trace, trace);
         QCOMPARE(bench.client.pendingCount(), 0);
     }

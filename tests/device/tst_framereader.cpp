@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Cutting received bytes into frames: each comes out at its last byte, however the bytes were split,
-// and whatever is no frame comes out as malformed, once.
+// wherever it starts; bytes before a start byte are skipped, and what began as a frame but is none
+// comes out as malformed, once.
 #include "device/FrameReader.h"
 
 #include <QTest>
@@ -10,11 +11,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// "F:4002E123" or "M:0102" for each chunk, separated by spaces.
+// "F:4002E123", "M:4001" or "S:0102" for each chunk, separated by spaces.
 QString shown(const std::vector<FrameReader::Chunk>& chunks) {
     QStringList list;
     for (const FrameReader::Chunk& chunk : chunks)
-        list.append((chunk.kind == FrameReader::Chunk::Kind::Frame ? u"F:"_s : u"M:"_s) +
+        list.append(QStringList{u"F:"_s, u"M:"_s, u"S:"_s}.at(int(chunk.kind)) +
                     QString::fromLatin1(chunk.bytes.toHex().toUpper()));
     return list.join(u' ');
 }
@@ -32,17 +33,16 @@ private Q_SLOTS:
                             const QString& expired = {}) {
             QTest::newRow(name) << reads << chunks << expired;
         };
-        const QString junk256 = u"07"_s.repeated(256);
         row("split at every byte", u"40 02 E1 23"_s, u"F:4002E123"_s);
         row("two frames in one read", u"4002E1234002E223"_s, u"F:4002E123 F:4002E223"_s);
         row("start and end bytes inside the payload", u"4005DD0140232340"_s, u"F:4005DD01402323"_s,
             u"M:40"_s);
         row("wrong end byte", u"4002E124"_s, u"M:4002E124"_s);
         row("length byte leaves no room for a command", u"40014002E123"_s, u"M:4001 F:4002E123"_s);
-        row("junk over two reads, then a frame", u"0102 03 4002E123"_s, u"M:010203 F:4002E123"_s);
-        row("junk at the end waits for the gap", u"4002E12301"_s, u"F:4002E123"_s, u"M:01"_s);
+        row("junk over two reads, then a frame", u"0102 034002E123"_s, u"S:0102 S:03 F:4002E123"_s);
+        row("a frame behind a stray start byte", u"4003AA4002E123"_s, u"M:4003AA F:4002E123"_s);
         row("a frame that stops short", u"401CFB0803"_s, {}, u"M:401CFB0803"_s);
-        row("a run of junk is bounded", junk256 + u"07"_s, u"M:"_s + junk256, u"M:07"_s);
+        row("a frame inside one that stops short", u"40FF4002E123"_s, {}, u"M:40FF F:4002E123"_s);
     }
 
     void cutsFrames() {

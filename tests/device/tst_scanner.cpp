@@ -3,6 +3,7 @@
 // ports it must not or cannot open, and a cancel that lets go of every port.
 #include "device/Scanner.h"
 #include "platform/fake/FakeSerialControl.h"
+#include "protocol/ReplyDecoder.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -11,12 +12,15 @@
 
 using namespace device;
 using namespace Qt::StringLiterals;
-using Status = ScanResult::Status;
+using Kind = ConnectFault::Kind;
 
 namespace {
 
-// A scanner whose ports are fakes: `answerAt` says at which baud a port's device answers; with
-// `garble`, every other baud gets what a UART at the wrong speed makes of the answer.
+constexpr char kNetwork[] = "4014CA0008DC010203C0A80164FFFFFF00C0A8010123";
+
+// A scanner whose ports are fakes: `answerAt` says at which baud a port's device answers (connect,
+// then its network parameters); with `garble`, every other baud gets what a UART at the wrong
+// speed makes of the answer.
 struct Rig {
     std::map<QString, qint32> answerAt;
     bool garble = false;
@@ -29,14 +33,15 @@ struct Rig {
         fakes[name] = port;
         if (refused.contains(name))
             port->refuseOpen = platform::SerialError::Permission;
-        port->onWrite = [this, name, port](const QByteArray&) {
+        port->onWrite = [this, name, port](const QByteArray& request) {
             const qint32 baud = port->openings.last().settings.baud;
             writes.append(u"%1 %2"_s.arg(name).arg(baud));
             const bool answers = answerAt.count(name) && answerAt[name] == baud;
+            const QByteArray answer = !answers                  ? QByteArray::fromHex("4002E124")
+                                      : request.at(2) == '\xF1' ? QByteArray::fromHex("4002E123")
+                                                                : QByteArray::fromHex(kNetwork);
             if (answers || garble)
-                QTimer::singleShot(0, port, [port, answers] {
-                    port->feed(QByteArray::fromHex(answers ? "4002E123" : "4002E124"));
-                });
+                QTimer::singleShot(0, port, [port, answer] { port->feed(answer); });
         };
         return fake;
     }};
@@ -65,19 +70,24 @@ private Q_SLOTS:
         QSignalSpy progress(&rig.scanner, &Scanner::progress);
         QSignalSpy finished(&rig.scanner, &Scanner::finished);
         QSignalSpy traffic(&rig.scanner, &Scanner::traffic);
-        rig.scanner.start({{u"A"_s, u"B"_s, u"C"_s, u"D"_s}, {}, {u"D"_s}, {}, std::nullopt});
+        rig.scanner.start({{u"A"_s, u"B"_s, u"C"_s, u"D"_s}, {}, {u"D"_s}, {}, {}});
         QVERIFY(finished.isEmpty() && rig.writes.isEmpty());
         QTRY_COMPARE(finished.size(), 1);
 
         const auto results = finished.first().first().value<QList<ScanResult>>();
-        QCOMPARE(results,
-                 (QList<ScanResult>{{u"A"_s, Status::NotFound},
-                                    {u"B"_s, Status::Found, 19200},
-                                    {u"C"_s, Status::CannotOpen, 0, platform::SerialError::Permission},
-                                    {u"D"_s, Status::Skipped}}));
+        // A port that answers garbled frames at every baud is no silent port.
+        const DeviceFault garbled{
+            DeviceFault::Kind::Malformed, QByteArray::fromHex("4002E124"), {0xE1, 4}, 1};
+        const auto network =
+            std::get<protocol::NetworkParameters>(protocol::decodeReply(QByteArray::fromHex(kNetwork)));
+        QCOMPARE(results, (QList<ScanResult>{
+                              {u"A"_s, ConnectFault{Kind::Malformed, {}, garbled}},
+                              {u"B"_s, FoundDevice{19200, network}},
+                              {u"C"_s, ConnectFault{Kind::CannotOpen, platform::SerialError::Permission, {}}},
+                              {u"D"_s, ConnectFault{Kind::InUse, {}, {}}}}));
         // Every baud of the list on the silent port, most likely first; the answering port stops there.
         QCOMPARE(bauds(rig.fakes[u"A"_s]), Scanner::defaultBauds());
-        QCOMPARE(Scanner::attemptTiming(9600), (Timing{168, 53, 0})); // connect's 8 bytes; no retry
+        QCOMPARE(Connector::searchTiming(9600), (Timing{418, 167, 0})); // connect's 8 bytes; no retry
         QCOMPARE(Scanner::defaultBauds(),
                  (QList<qint32>{9600, 115200, 19200, 38400, 57600, 4800, 2400, 1200, 14400, 76800}));
         QCOMPARE(bauds(rig.fakes[u"B"_s]), (QList<qint32>{9600, 115200, 19200}));
@@ -85,7 +95,7 @@ private Q_SLOTS:
         QCOMPARE(rig.fakes.count(u"D"_s), 0u); // in use: never touched
         // Side by side: both first attempts go out before either port's second.
         QCOMPARE(rig.writes.mid(0, 2), (QStringList{u"A 9600"_s, u"B 9600"_s}));
-        QCOMPARE(rig.writes.size(), 13);
+        QCOMPARE(rig.writes.size(), 14); // and B's network read
         QVERIFY(!rig.fakes[u"A"_s]->isOpen() && !rig.fakes[u"B"_s]->isOpen());
 
         QCOMPARE(QList<QVariantList>(found), (QList<QVariantList>{{u"B"_s, 19200}}));
@@ -101,7 +111,7 @@ private Q_SLOTS:
     void cancelReleasesEveryPort() {
         Rig rig;
         QSignalSpy finished(&rig.scanner, &Scanner::finished);
-        rig.scanner.start({{u"A"_s, u"B"_s}, {9600, 19200}, {}, {}, Timing{60000, 60000, 0}});
+        rig.scanner.start({{u"A"_s, u"B"_s}, {9600, 19200}, {}, {}, {60000, 60000, 0}});
         QTRY_COMPARE(rig.writes.size(), 2);
         QVERIFY(rig.fakes[u"A"_s]->isOpen() && rig.fakes[u"B"_s]->isOpen());
         rig.scanner.cancel();
@@ -109,7 +119,7 @@ private Q_SLOTS:
         QVERIFY(!rig.scanner.isRunning());
         QCOMPARE(finished.size(), 1);
         QCOMPARE(finished.first().first().value<QList<ScanResult>>(),
-                 (QList<ScanResult>{{u"A"_s, Status::Cancelled}, {u"B"_s, Status::Cancelled}}));
+                 (QList<ScanResult>{{u"A"_s}, {u"B"_s}})); // cancelled
     }
 };
 
