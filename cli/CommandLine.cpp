@@ -97,7 +97,7 @@ const std::vector<OptionInfo>& optionInfos() {
          {QStringLiteral("timeout")},
          QStringLiteral("MS"),
          QStringLiteral("Wait up to MS milliseconds for each reply. Default: 400 ms plus twice\n"
-                        "the exchange's wire time (472 ms at 9600 baud, 967 ms at 1200).")},
+                        "the exchange's wire time (472 ms at 9600 baud, 968 ms at 1200).")},
         {Opt::Retries,
          {QStringLiteral("retries")},
          QStringLiteral("N"),

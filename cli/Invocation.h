@@ -16,10 +16,9 @@ struct Invocation {
     enum class Command { Ports, Scan, Read, Write, Restore, NetworkRead, NetworkWrite, Forward };
 
     Command command = Command::Ports;
-    QStringList ports{};              // in the order given
-    bool allPorts = false;            // every port where a scan finds a device
-    QList<qint32> bauds{};            // the main-port bauds to try, in order; empty: all, most likely first
-    device::TimingOverrides timing{}; // --timeout, --retries
+    QStringList ports{};   // in the order given
+    bool allPorts = false; // every port where a scan finds a device
+    QList<qint32> bauds{}; // the main-port bauds to try, in order; empty: all, most likely first
     bool json = false;
     bool trace = false;
     bool verify = false;
@@ -29,6 +28,8 @@ struct Invocation {
     NetworkValues network{};  // network write: the values every unit gets unless the units file says
     int forwardPort = 0;      // forward: extension port 1..8
     QByteArray forwardData{}; // forward
+
+    device::TimingOverrides timing{}; // --timeout, --retries
 
     bool operator==(const Invocation&) const = default;
 };

@@ -12,7 +12,7 @@ namespace device {
 // 115200, 83 ms at 1200):
 //   answerMs = 400 ms + twice the wire time of the exchange (request and reply together; by
 //              default the longest, 34 bytes: the port-set frame and its 4-byte answer, or the
-//              sync request and its 30-byte reply). 406 ms at 115200, 472 ms at 9600, 967 ms at
+//              sync request and its 30-byte reply). 406 ms at 115200, 472 ms at 9600, 968 ms at
 //              1200. Slow firmware and long cables answer a few hundred milliseconds late; a
 //              device that answers sooner costs nothing, as a reply counts at its last byte.
 //   gapMs    = 150 ms + the wire time of 16 bytes: the longest pause inside one reply before what

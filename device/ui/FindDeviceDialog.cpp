@@ -155,11 +155,9 @@ void FindDeviceDialog::onFinished(const QList<ScanResult>& results) {
         }
         switch (fault->kind) {
         case ConnectFault::Kind::NoAnswer:
+        case ConnectFault::Kind::Malformed:
         case ConnectFault::Kind::PortLost:
             setRow(row, {}, QStringLiteral("无应答"));
-            break;
-        case ConnectFault::Kind::Malformed:
-            setRow(row, {}, QStringLiteral("应答无效"));
             break;
         case ConnectFault::Kind::CannotOpen:
             setRow(row, {}, openFailure(fault->error));

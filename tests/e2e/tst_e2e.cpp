@@ -169,7 +169,7 @@ private Q_SLOTS:
 
     void toolsFindWriteCompareAndLog() {
         // Every sixth reply with a wrong end byte: the one to the second connect below.
-        Program p({u"--main-baud"_s, u"38400"_s, u"--corrupt-end-every"_s, u"6"_s});
+        Program p({u"--main-baud"_s, u"38400"_s, u"--corrupt-end-every"_s, u"7"_s});
         QMainWindow& w = p.app->window();
         QTemporaryDir dir;
         const auto differences = [&w] { return w.findChildren<QWidget*>(u"differenceMark"_s).size(); };
