@@ -59,9 +59,10 @@ struct Bench {
             if (read == u"~" || read == u"_") {
                 QMetaObject::invokeMethod(&client, read == u"~" ? "onAnswerTimeout" : "onGapTimeout");
             } else if (read.endsWith(u'*')) {
-                QObject::connect(&trickle, &QTimer::timeout, &serial,
-                                 [this, read] { serial.feed(hex(read.chopped(1))); });
+                const QByteArray byte = hex(read.chopped(1));
+                QObject::connect(&trickle, &QTimer::timeout, &serial, [this, byte] { serial.feed(byte); });
                 trickle.start(10);
+                serial.feed(byte);
             } else if (read.startsWith(u'!')) {
                 serial.blockSignals(true);
                 serial.feed(hex(read.mid(1)));
