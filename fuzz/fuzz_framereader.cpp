@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Arbitrary received bytes through the frame reader, fed whole and in pieces whose sizes come from
-// the input itself. The cut is the same however the bytes were split; the chunks give back every
-// byte and invent none; each frame is well formed, each malformed chunk is not, by the describer's
-// own reading; nothing held back grows past the longest frame or run of junk.
+// the input itself. The cut is the same however the bytes were split (skipped bytes come out a read
+// at a time, so runs of them are joined before comparing); the chunks give back every byte and
+// invent none; each frame is well formed, each other chunk is not, by the describer's own reading;
+// no frame or malformed chunk is longer than the longest frame.
 #include "config/Describe.h"
 #include "device/FrameReader.h"
 #include "fuzz/FuzzSupport.h"
@@ -29,10 +30,19 @@ std::vector<FrameReader::Chunk> readAll(const QByteArray& input, bool pieces) {
             chunks.push_back(std::move(chunk));
         at += length;
     }
-    for (FrameReader::Chunk& chunk : reader.expire())
-        chunks.push_back(std::move(chunk));
-    FUZZ_CHECK(!reader.pending());
-    return chunks;
+    while (reader.pending())
+        for (FrameReader::Chunk& chunk : reader.expire())
+            chunks.push_back(std::move(chunk));
+    // Runs of skipped bytes joined: how they were split into reads is no part of the cut.
+    std::vector<FrameReader::Chunk> joined;
+    for (FrameReader::Chunk& chunk : chunks) {
+        const bool skipped = chunk.kind == FrameReader::Chunk::Kind::Skipped;
+        if (skipped && !joined.empty() && joined.back().kind == chunk.kind)
+            joined.back().bytes += chunk.bytes;
+        else
+            joined.push_back(std::move(chunk));
+    }
+    return joined;
 }
 
 } // namespace
@@ -46,17 +56,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < whole.size(); ++i) {
         const FrameReader::Chunk& chunk = whole[i];
         FUZZ_CHECK(!chunk.bytes.isEmpty());
-        FUZZ_CHECK(chunk.bytes.size() <= std::max<qsizetype>(kLongestFrame, FrameReader::MaxJunk));
+        const bool skipped = chunk.kind == FrameReader::Chunk::Kind::Skipped;
+        FUZZ_CHECK(skipped || chunk.bytes.size() <= kLongestFrame);
         joined += chunk.bytes;
         const bool wellFormed =
             config::describe::malformation(chunk.bytes, config::Language::English).isEmpty();
         FUZZ_CHECK(wellFormed == (chunk.kind == FrameReader::Chunk::Kind::Frame));
-        // A run of junk ends at a start byte; it never holds one.
-        if (quint8(chunk.bytes.at(0)) != frame::Start)
+        // Skipped bytes are exactly those before a start byte; every other chunk begins with one.
+        FUZZ_CHECK(skipped == (quint8(chunk.bytes.at(0)) != frame::Start));
+        if (skipped)
             FUZZ_CHECK(!chunk.bytes.contains(char(frame::Start)));
-        // Only the last chunk can be one that stopped short.
-        if (i + 1 < whole.size() && quint8(chunk.bytes.at(0)) == frame::Start && chunk.bytes.size() >= 2)
-            FUZZ_CHECK(chunk.bytes.size() == 2 || chunk.bytes.size() == quint8(chunk.bytes.at(1)) + 2);
+        // A malformed chunk shorter than its length byte says ends where another start byte
+        // begins, or is the last: reading goes on from that start byte.
+        const bool cut = chunk.bytes.size() != 2 &&
+                         (chunk.bytes.size() < 2 || chunk.bytes.size() != quint8(chunk.bytes.at(1)) + 2);
+        if (!skipped && cut && i + 1 < whole.size())
+            FUZZ_CHECK(quint8(whole[i + 1].bytes.at(0)) == frame::Start);
     }
     FUZZ_CHECK(joined == input);
     return 0;
