@@ -91,10 +91,11 @@ void Scanner::start(const ScanOptions& options) {
 
 void Scanner::onConnected(int index, const Connector::Outcome& outcome) {
     PortScan& scan = *m_scans[index];
-    const int tried = scan.connector ? scan.connector->tried() : 0;
     const bool opened = outcome.ok() || outcome.fault().kind != ConnectFault::Kind::CannotOpen;
-    m_done += opened ? 1 : 0; // the last attempt
-    m_total -= int(m_options.bauds.size()) - tried + (opened ? 0 : 1);
+    // Every baud tried drew an attempt but one the port would not open at.
+    const int attempts = scan.connector ? scan.connector->tried() - (opened ? 0 : 1) : 0;
+    m_done += opened ? 1 : 0; // the last attempt; the others were counted as they missed
+    m_total -= int(m_options.bauds.size()) - attempts;
     if (!outcome.ok()) {
         if (!opened)
             Q_EMIT cannotOpen(scan.name, outcome.fault().error);
