@@ -101,6 +101,8 @@ private Q_SLOTS:
                                    << u"< 4002E124 malformed: end byte 24"_s;
         QTest::newRow("stray") << Traffic::Stray << QByteArray::fromHex("4002E223")
                                << u"< 4002E223 port set done (unasked, dropped)"_s;
+        QTest::newRow("skipped") << Traffic::Skipped << QByteArray::fromHex("6F32")
+                                 << u"< 6F32 2 byte(s) before a start byte, skipped"_s;
         QTest::newRow("no answer") << Traffic::NoAnswer << QByteArray::fromHex("4002FB23")
                                    << u"! 4002FB23 no answer to read ports"_s;
     }
