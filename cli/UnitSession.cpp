@@ -70,7 +70,7 @@ void UnitSession::tryBaud(int index) {
     settings.baud = baud;
     const platform::OpenResult opened = m_client.open(m_plan.port, settings);
     if (!opened) {
-        fail(Verdict::CannotOpen, QStringLiteral("cannot open: ") + openFailure(opened.fault()));
+        fail(Verdict::CannotOpen, QStringLiteral("cannot open: ") + openFailure(opened.fault(), m_plan.port));
         return;
     }
     Q_EMIT note(m_plan.port, QStringLiteral("open at %1 baud").arg(baud));

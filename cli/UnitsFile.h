@@ -49,9 +49,18 @@ public:
     // The ports the rows name, in the order of the file.
     QStringList ports() const;
 
+    // Moves the * row's first IP and MAC past these (the last a ledger recorded), where they are not
+    // already.
+    void continueAfter(const std::optional<config::Ipv4Address>& ip,
+                       const std::optional<config::MacAddress>& mac);
+    // The units of `ports` whose values the * row counts out.
+    QStringList countedPorts(const QStringList& ports) const;
+
     // The values of each unit of `ports`, in that order, over `base` (the profile's or the command
     // line's values; `baseName` names them in a message). Refuses a batch in which two units would
-    // get the same IP or MAC address, or the * row's addresses would run past the last one.
+    // get the same IP or MAC address, the * row's addresses would run past the last one or out of
+    // its network, a unit's values are no unit's (config::addressProblem), a unit has no row (and
+    // there is no * row) or a row's port is not in the batch.
     protocol::Result<std::vector<NetworkValues>, UnitsError>
     assign(const QStringList& ports, const NetworkValues& base, const QString& baseName) const;
 

@@ -33,6 +33,7 @@ enum class ExitCode : int {
     PortLost = 5,
     CannotOpen = 6,
     NotRecorded = 7, // the units ran, but the results file could not be written
+    Unexpected = 8,  // a scan found other than the --expect N units
 };
 
 // "passed", "mismatch", "malformed", "no-answer", "port-lost", "cannot-open": the word the JSON
@@ -49,5 +50,7 @@ Verdict verdictOf(device::ScanResult::Status status);
 // Why a port could not be opened, for people: "not found", "in use by another program",
 // "permission denied ...".
 QString openFailure(platform::SerialError error);
+// The same for `port`; a port in use names the lock file that holds it, where there is one.
+QString openFailure(platform::SerialError error, const QString& port);
 
 } // namespace cli
