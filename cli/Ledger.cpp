@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 namespace cli {
 
@@ -26,6 +27,8 @@ QString macText(const NetworkValues& values) {
 Ledger::Ledger(const QString& path) : m_path(path), m_lock(path + QStringLiteral(".lock")) {}
 
 protocol::Result<protocol::Done, QString> Ledger::open() {
+    if (const QFileInfo info(m_path); info.exists() && !info.isFile())
+        return m_path + QStringLiteral(": is not a regular file");
     m_lock.setStaleLockTime(0); // a lock is only stale when its process is gone
     if (!m_lock.tryLock(kWaitMs))
         return m_path + (m_lock.error() == QLockFile::LockFailedError
