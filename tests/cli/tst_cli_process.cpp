@@ -195,6 +195,8 @@ private Q_SLOTS:
         }
         const Run dry = cli({u"write"_s, kProfile, u"-p"_s, a, u"--dry-run"_s});
         QVERIFY2(dry.code == 0 && dry.out.contains(u"ip=10.0.5.21"_s), qPrintable(dry.out));
+        const Run ports = cli({u"write"_s, kProfile, u"-p"_s, a, u"--dry-run"_s, u"--no-network"_s});
+        QVERIFY2(ports.code == 0 && !ports.out.contains(u"network"_s), qPrintable(ports.out));
         const Run run = cli({u"write"_s, file, u"-p"_s, a, u"-p"_s, devices->devicePath(2)});
         QCOMPARE(run.code, 2);
         QCOMPARE(

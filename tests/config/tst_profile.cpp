@@ -129,6 +129,8 @@ private Q_SLOTS:
                 u"network.ip: 0.0.0.0 is no address"_s);
         refused("the broadcast address", u"\"192.168.1.100\""_s, u"\"192.168.1.255\""_s,
                 u"network.ip: 192.168.1.255 is the broadcast address of 192.168.1.0/24"_s);
+        refused("the network's own address", u"\"192.168.1.100\""_s, u"\"192.168.1.0\""_s,
+                u"network.ip: 192.168.1.0 is the address of the network 192.168.1.0/24 itself"_s);
         refused("a /31 mask", u"\"255.255.255.0\""_s, u"\"255.255.255.254\""_s,
                 u"network.mask: 255.255.255.254 leaves no room for a unit beside the network and broadcast "
                 u"addresses"_s);
