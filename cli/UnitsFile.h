@@ -18,8 +18,9 @@
 // The header names the columns, in any order and case: port (required), ip, mac, mask, gateway.
 // A row gives the values of the unit on its port; an empty cell gives none. The row whose port is
 // * gives every other unit of the batch its values, the IP and MAC counted up by one per unit in
-// the order of the ports (the mask and gateway as they are). Blank lines and lines starting with #
-// are skipped.
+// the order of the ports (the mask and gateway as they are), up to its network's broadcast address
+// and no further. Without a * row every unit of the batch needs a row, and every row's port must be
+// in the batch. Blank lines and lines starting with # are skipped.
 namespace cli {
 
 // Why a units file, or the values it gives a batch, were refused: the file, the line and the unit
