@@ -30,7 +30,14 @@ enum class Opt {
     Results,
     Trace,
     Timeout,
-    Retries
+    Retries,
+    NoNetwork,
+    DryRun,
+    Expect,
+    Include,
+    Exclude,
+    Ledger,
+    Bom
 };
 
 struct OptionInfo {
@@ -83,7 +90,10 @@ const std::vector<OptionInfo>& optionInfos() {
          {QStringLiteral("to")},
          QStringLiteral("N"),
          QStringLiteral("The extension port, 1 to 8, out of which the bytes go.")},
-        {Opt::Json, {QStringLiteral("json")}, {}, QStringLiteral("Print one JSON object per unit a line.")},
+        {Opt::Json,
+         {QStringLiteral("json")},
+         {},
+         QStringLiteral("Print one JSON object per unit a line, as each unit finishes.")},
         {Opt::Results,
          {QStringLiteral("results")},
          QStringLiteral("FILE"),
@@ -102,6 +112,37 @@ const std::vector<OptionInfo>& optionInfos() {
          {QStringLiteral("retries")},
          QStringLiteral("N"),
          QStringLiteral("Send a request that drew no good reply up to N times more. Default: 2.")},
+        {Opt::NoNetwork,
+         {QStringLiteral("no-network")},
+         {},
+         QStringLiteral("Write the ports and the main port only, no network parameters.")},
+        {Opt::DryRun,
+         {QStringLiteral("dry-run")},
+         {},
+         QStringLiteral("Print what each unit would get; send nothing.")},
+        {Opt::Expect,
+         {QStringLiteral("expect")},
+         QStringLiteral("N"),
+         QStringLiteral("There must be N units: exit 8 when the scan finds other than N\n"
+                        "expanders or a port is in use (with --all: before anything is written).")},
+        {Opt::Include,
+         {QStringLiteral("include")},
+         QStringLiteral("PATTERN"),
+         QStringLiteral("Try only ports whose name or path matches PATTERN (* ? [...]);\n"
+                        "repeat it for several.")},
+        {Opt::Exclude,
+         {QStringLiteral("exclude")},
+         QStringLiteral("PATTERN"),
+         QStringLiteral("Leave out ports whose name or path matches PATTERN; repeat it for several.")},
+        {Opt::Ledger,
+         {QStringLiteral("ledger")},
+         QStringLiteral("FILE"),
+         QStringLiteral("Record each address the units file's * row hands out in FILE, and\n"
+                        "start after the last one recorded: no address is handed out twice.")},
+        {Opt::Bom,
+         {QStringLiteral("bom")},
+         {},
+         QStringLiteral("Start a new results file with a byte-order mark (for Excel).")},
     };
     return infos;
 }
@@ -132,17 +173,19 @@ const std::vector<CommandInfo>& commandInfos() {
          QStringLiteral("scan"),
          {},
          QStringLiteral("Find expanders: each port at each main-port baud."),
-         QStringLiteral("Finds expanders: sends the connect request on every port (default: all of\n"
-                        "`expander-cli ports`) at every baud given, the ports in parallel, and lists\n"
-                        "each port and baud that answers."),
-         {Port, Baud, Json, Trace, Timeout, Retries}},
+         QStringLiteral("Finds expanders: sends a connect request to every port it tries (default: all\n"
+                        "of `expander-cli ports`) at every baud given, the ports in parallel, and lists\n"
+                        "each port and baud that answers, and each port another program holds.\n"
+                        "Whatever is attached to a port it tries receives those bytes: leave such\n"
+                        "ports out with --exclude, or name the ports with --port or --include."),
+         {Port, Baud, Include, Exclude, Expect, Json, Trace, Timeout, Retries}},
         {Command::Read,
          QStringLiteral("read"),
          {},
          QStringLiteral("Print each unit's configuration as a profile."),
          QStringLiteral("Connects to each unit and prints its ports, main port and network parameters\n"
                         "as a profile, which `write` takes."),
-         {Port, All, Baud, Json, Results, Trace, Timeout, Retries}},
+         {Port, All, Include, Exclude, Expect, Baud, Json, Results, Bom, Trace, Timeout, Retries}},
         {Command::Write,
          QStringLiteral("write"),
          QStringLiteral("PROFILE"),
@@ -152,33 +195,36 @@ const std::vector<CommandInfo>& commandInfos() {
                         "if it or the units file gives any. With --verify it reads everything back\n"
                         "and names each field that differs, with both values. A new main-port baud\n"
                         "rate takes effect when the unit is next powered on."),
-         {Port, All, Baud, Verify, Units, Json, Results, Trace, Timeout, Retries}},
+         {Port, All, Include, Exclude, Expect, Baud, Verify, Units, Ledger, NoNetwork, DryRun, Json, Results,
+          Bom, Trace, Timeout, Retries}},
         {Command::Restore,
          QStringLiteral("restore"),
          {},
          QStringLiteral("Restore each unit's factory settings."),
          QStringLiteral("Makes each unit restore its factory settings."),
-         {Port, All, Baud, Json, Results, Trace, Timeout, Retries}},
+         {Port, All, Include, Exclude, Expect, Baud, DryRun, Json, Results, Bom, Trace, Timeout, Retries}},
         {Command::NetworkRead,
          QStringLiteral("network read"),
          {},
          QStringLiteral("Print each unit's network parameters."),
          QStringLiteral("Connects to each unit and prints its network parameters."),
-         {Port, All, Baud, Json, Results, Trace, Timeout, Retries}},
+         {Port, All, Include, Exclude, Expect, Baud, Json, Results, Bom, Trace, Timeout, Retries}},
         {Command::NetworkWrite,
          QStringLiteral("network write"),
          {},
          QStringLiteral("Write network parameters."),
          QStringLiteral("Writes network parameters: the options' values, and each unit's own from\n"
                         "the units file. A field given by neither keeps the unit's value."),
-         {Port, All, Baud, Ip, Mac, Mask, Gateway, Units, Verify, Json, Results, Trace, Timeout, Retries}},
+         {Port,  All,    Include, Exclude, Expect, Baud,    Ip,  Mac,   Mask,    Gateway,
+          Units, Ledger, Verify,  DryRun,  Json,   Results, Bom, Trace, Timeout, Retries}},
         {Command::Forward,
          QStringLiteral("forward"),
          QStringLiteral("--to N HEXBYTES..."),
          QStringLiteral("Send bytes out of extension port N."),
          QStringLiteral("Connects to each unit and sends the bytes out of its extension port N.\n"
                         "Nothing answers a forward: it is done once its bytes are on the line."),
-         {Port, All, Baud, To, Json, Results, Trace, Timeout, Retries}},
+         {Port, All, Include, Exclude, Expect, Baud, To, DryRun, Json, Results, Bom, Trace, Timeout,
+          Retries}},
     };
     return infos;
 }
@@ -277,6 +323,7 @@ QString CommandLine::exitStatus() {
         "  5  port lost during the run (unit unplugged)\n"
         "  6  port cannot be opened (not found, in use, or permission denied)\n"
         "  7  the units ran, but the results file could not be written\n"
+        "  8  scan or --all found other than --expect N units; nothing written\n"
         "With several units, the highest of their codes. scan exits 0 when it finds a device.\n");
 }
 
@@ -389,6 +436,32 @@ protocol::Result<Invocation, Stop> CommandLine::parse(const QStringList& argumen
     invocation.verify = isSet(Opt::Verify);
     invocation.unitsPath = value(Opt::Units);
     invocation.resultsPath = value(Opt::Results);
+    invocation.noNetwork = isSet(Opt::NoNetwork);
+    invocation.dryRun = isSet(Opt::DryRun);
+    invocation.bom = isSet(Opt::Bom);
+    invocation.include = values(Opt::Include);
+    invocation.exclude = values(Opt::Exclude);
+    invocation.ledgerPath = value(Opt::Ledger);
+    if (isSet(Opt::Expect)) {
+        bool ok = false;
+        invocation.expect = value(Opt::Expect).toInt(&ok);
+        if (!ok || *invocation.expect < 0)
+            return usageError(QStringLiteral("--expect %1 is not a number of units").arg(value(Opt::Expect)),
+                              &info);
+    }
+    const bool scans = info.command == Command::Scan || invocation.allPorts;
+    for (Opt id : {Opt::Expect, Opt::Include, Opt::Exclude})
+        if (isSet(id) && !scans)
+            return usageError(QStringLiteral("--%1 needs --all").arg(optionInfo(id).names.last()), &info);
+    if (invocation.dryRun && invocation.allPorts)
+        return usageError(QStringLiteral("--dry-run and --all exclude each other: finding the units sends a "
+                                         "connect request to every port"),
+                          &info);
+    if (invocation.bom && invocation.resultsPath.isEmpty())
+        return usageError(QStringLiteral("--bom needs --results FILE"), &info);
+    if (isSet(Opt::Ledger) && (invocation.ledgerPath.isEmpty() || !isSet(Opt::Units)))
+        return usageError(QStringLiteral("--ledger FILE needs --units FILE, whose * row it keeps count of"),
+                          &info);
     if (isSet(Opt::Units) && invocation.unitsPath.isEmpty())
         return usageError(QStringLiteral("--units needs a file name"), &info);
     if (isSet(Opt::Results) && invocation.resultsPath.isEmpty())
@@ -412,6 +485,8 @@ protocol::Result<Invocation, Stop> CommandLine::parse(const QStringList& argumen
           address(Opt::Gateway, config::parseIpv4, network.gateway, QStringLiteral("192.168.1.1"))})
         if (stop)
             return *stop;
+    if (const auto problem = config::addressProblem(network.mac, network.ip, network.mask, network.gateway))
+        return usageError(QStringLiteral("--%1: %2").arg(problem->field, problem->problem), &info);
 
     QStringList operands = parser.positionalArguments();
     switch (info.command) {

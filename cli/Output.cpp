@@ -3,6 +3,8 @@
 
 #include "config/Describe.h"
 #include "config/ProfileFile.h"
+#include "config/Tables.h"
+#include "config/Words.h"
 #include "protocol/HexText.h"
 
 #include <QJsonArray>
@@ -24,9 +26,39 @@ QString json(const QJsonValue& value) {
     return QString::fromUtf8(text.mid(1, text.size() - 2));
 }
 
-// The profile as its file holds it, so that a line's "read" can be saved and written again.
-QJsonObject profileObject(const config::Profile& profile) {
+// A list entry's English name ("even" for 偶校验); the text as it is where no list has it.
+QString english(const config::OptionTable& table, const QString& text) {
+    const std::optional<int> position = config::positionOfName(table, text);
+    return position ? config::entryName(table, *position, Language::English).toLower() : text;
+}
+
+QString english(config::ProfileDifference::Field field, const QString& text) {
+    using Field = config::ProfileDifference::Field;
+    switch (field) {
+    case Field::Function:
+        return english(config::tables::functions(), text);
+    case Field::Parity:
+        return english(config::tables::parities(), text);
+    case Field::Output:
+        return english(config::tables::outputSwitch(), text);
+    default:
+        return text;
+    }
+}
+
+// The profile as its file holds it, with the English names, so that a line's "read" can be saved
+// and written again.
+QJsonObject profileObject(config::Profile profile) {
+    for (config::PortProfile& port : profile.ports) {
+        port.function = english(config::tables::functions(), port.function);
+        port.parity = english(config::tables::parities(), port.parity);
+    }
+    profile.output = english(config::tables::outputSwitch(), profile.output);
     return QJsonDocument::fromJson(config::ProfileFile::toJson(profile)).object();
+}
+
+QString orNull(const QString& text) {
+    return text.isEmpty() ? QStringLiteral("null") : json(text);
 }
 
 QJsonObject networkObject(const protocol::NetworkParameters& network) {
@@ -66,38 +98,45 @@ QStringList details(const UnitReport& report) {
 } // namespace
 
 QString jsonLine(const UnitReport& report) {
-    // What a script looks at first, then the bulky parts.
+    // What a script looks at first, then the bulky parts; every key on every line.
+    const auto network = report.network();
     QStringList fields{
         QStringLiteral("\"port\":") + json(report.port),
-        QStringLiteral("\"baud\":%1").arg(report.baud),
+        QStringLiteral("\"baud\":") +
+            (report.baud > 0 ? QString::number(report.baud) : QStringLiteral("null")),
         QStringLiteral("\"command\":") + json(report.command),
         QStringLiteral("\"result\":") + json(verdictName(report.verdict)),
+        QStringLiteral("\"message\":") +
+            orNull(report.verdict == Verdict::Passed ? QString() : report.message),
+        QStringLiteral("\"ip\":") + orNull(network ? config::describe::dottedQuad(*network, 6) : QString()),
+        QStringLiteral("\"mac\":") + orNull(network ? config::describe::macAddress(*network) : QString()),
+        QStringLiteral("\"elapsedMs\":%1").arg(report.elapsedMs),
     };
-    if (report.verdict != Verdict::Passed)
-        fields.append(QStringLiteral("\"message\":") + json(report.message));
-    if (const auto network = report.network()) {
-        fields.append(QStringLiteral("\"ip\":") + json(config::describe::dottedQuad(*network, 6)));
-        fields.append(QStringLiteral("\"mac\":") + json(config::describe::macAddress(*network)));
-    }
-    fields.append(QStringLiteral("\"elapsedMs\":%1").arg(report.elapsedMs));
+    QString diff = QStringLiteral("null");
     if (report.diff) {
         QJsonArray list;
         for (const config::ProfileDifference& difference : *report.diff)
-            list.append(QJsonObject{{QStringLiteral("field"), difference.path()},
-                                    {QStringLiteral("expected"), difference.expected},
-                                    {QStringLiteral("actual"), difference.actual}});
-        fields.append(QStringLiteral("\"diff\":") + json(list));
+            list.append(
+                QJsonObject{{QStringLiteral("field"), fieldText(difference)},
+                            {QStringLiteral("expected"), english(difference.field, difference.expected)},
+                            {QStringLiteral("actual"), english(difference.field, difference.actual)}});
+        diff = json(list);
     }
+    fields.append(QStringLiteral("\"diff\":") + diff);
+    QString written = QStringLiteral("null");
     if (report.written)
-        fields.append(QStringLiteral("\"written\":") + json(profileObject(*report.written)));
+        written = json(profileObject(*report.written));
     else if (report.networkWritten)
-        fields.append(QStringLiteral("\"written\":") + json(networkObject(*report.networkWritten)));
+        written = json(networkObject(*report.networkWritten));
     else if (report.forwardPort > 0)
-        fields.append(QStringLiteral("\"written\":") + json(forwardObject(report)));
+        written = json(forwardObject(report));
+    fields.append(QStringLiteral("\"written\":") + written);
+    QString read = QStringLiteral("null");
     if (report.read)
-        fields.append(QStringLiteral("\"read\":") + json(profileObject(*report.read)));
+        read = json(profileObject(*report.read));
     else if (report.networkRead)
-        fields.append(QStringLiteral("\"read\":") + json(networkObject(*report.networkRead)));
+        read = json(networkObject(*report.networkRead));
+    fields.append(QStringLiteral("\"read\":") + read);
     return QLatin1Char('{') + fields.join(QLatin1Char(',')) + QStringLiteral("}\n");
 }
 
@@ -149,31 +188,60 @@ QString profiles(const std::vector<UnitReport>& reports) {
 }
 
 QString found(const std::vector<UnitReport>& reports) {
-    // Port, baud, and the box's IP and MAC, so that boxes on one bench can be told apart.
+    // Port, baud, and the box's IP and MAC, so that boxes on one bench can be told apart; a port
+    // another program holds, so that a missing box is not taken for a dead one.
     std::vector<QStringList> rows;
     std::array<qsizetype, 3> widths{};
     for (const UnitReport& report : reports) {
-        if (report.verdict != Verdict::Passed)
-            continue;
         const auto network = report.network();
-        rows.push_back({report.port, QString::number(report.baud),
-                        network ? config::describe::dottedQuad(*network, 6) : QStringLiteral("-"),
-                        network ? config::describe::macAddress(*network) : QStringLiteral("-")});
-        for (size_t i = 0; i < widths.size(); ++i)
-            widths[i] = std::max(widths[i], rows.back()[qsizetype(i)].size());
+        if (report.inUse)
+            rows.push_back({report.port, QStringLiteral("in use")});
+        else if (report.verdict == Verdict::Passed)
+            rows.push_back({report.port, QString::number(report.baud),
+                            network ? config::describe::dottedQuad(*network, 6) : QStringLiteral("-"),
+                            network ? config::describe::macAddress(*network) : QStringLiteral("-")});
+        else
+            continue;
+        for (qsizetype i = 0; i + 1 < rows.back().size(); ++i)
+            widths[size_t(i)] = std::max(widths[size_t(i)], rows.back()[i].size());
     }
     QString out;
     for (const QStringList& row : rows) {
-        for (size_t i = 0; i < widths.size(); ++i)
-            out += row[qsizetype(i)].leftJustified(widths[i] + 2);
+        for (qsizetype i = 0; i + 1 < row.size(); ++i)
+            out += row[i].leftJustified(widths[size_t(i)] + 2);
         out += row.last() + QLatin1Char('\n');
     }
     return out;
 }
 
+QString fieldText(const config::ProfileDifference& difference) {
+    const QString path = difference.path();
+    return difference.port > 0 ? QStringLiteral("port %1 %2").arg(difference.port).arg(path.section(u'.', 1))
+                               : path;
+}
+
 QString differenceText(const config::ProfileDifference& difference) {
     return QStringLiteral("%1: wrote %2, device holds %3")
-        .arg(difference.path(), difference.expected, difference.actual);
+        .arg(fieldText(difference), english(difference.field, difference.expected),
+             english(difference.field, difference.actual));
+}
+
+QString inert(const QString& cell) {
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    return !cell.isEmpty() && kFormulaStarts.contains(cell.front()) ? QLatin1Char('\'') + cell : cell;
+}
+
+QString terminalSafe(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\n') || (u >= 0x7F && u < 0xA0))
+            out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
 }
 
 QStringList resultsHeader() {
@@ -195,14 +263,14 @@ QStringList resultsRow(const UnitReport& report, const QDateTime& time) {
          report.diff.value_or(std::vector<config::ProfileDifference>{}))
         diff.append(differenceText(difference));
     return {time.toUTC().toString(Qt::ISODateWithMs),
-            report.port,
+            inert(report.port),
             report.command,
             report.baud > 0 ? QString::number(report.baud) : QString(),
             verdictName(report.verdict),
             ip,
             mac,
-            diff.join(QStringLiteral("; ")),
-            report.message,
+            inert(diff.join(QStringLiteral("; "))),
+            inert(report.message),
             QString::number(report.elapsedMs)};
 }
 

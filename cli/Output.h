@@ -16,11 +16,12 @@
 namespace cli::output {
 
 // {"port":…,"baud":…,"command":…,"result":…,"message":…,"ip":…,"mac":…,"elapsedMs":…,"diff":[…],
-//  "written":…,"read":…} with its line feed: the summary first, then the bulky parts. "message" only
-// when the unit did not pass; "ip" and "mac" when the unit got or holds network values; "diff" only
-// when verified: [{"field":"ports[2].parity","expected":"无","actual":"偶校验"}]; "written" and
-// "read" as the command has them: a profile as its file holds it, network parameters, or the
-// forwarded bytes.
+//  "written":…,"read":…} with its line feed: the summary first, then the bulky parts. Every key is
+// on every line, null where it does not apply: "baud" when no baud answered, "message" when the
+// unit passed, "ip" and "mac" when the unit got and holds no network values, "diff" when not
+// verified: [{"field":"port 3 parity","expected":"none","actual":"even"}]; "written" and "read" as
+// the command has them: a profile as its file holds it (with the English names), network
+// parameters, or the forwarded bytes.
 QString jsonLine(const UnitReport& report);
 
 // PORT, BAUD, RESULT, TIME and DETAILS, a row per unit, columns aligned; a mismatch lists each
@@ -29,11 +30,21 @@ QString table(const std::vector<UnitReport>& reports);
 // What `read` prints: the profile of the one unit that passed exactly as its file would hold it;
 // with several, each preceded by a line naming its port.
 QString profiles(const std::vector<UnitReport>& reports);
-// What `scan` prints: a line per port that answered, with its baud.
+// What `scan` prints: a line per port that answered, with its baud, IP and MAC (- when unread),
+// and a line per port another program holds.
 QString found(const std::vector<UnitReport>& reports);
 
-// "ports[2].parity: wrote 无, device holds 偶校验"
+// "port 3 parity", "mainPort.baud", "network.ip": ports by their number, from 1.
+QString fieldText(const config::ProfileDifference& difference);
+// "port 3 parity: wrote none, device holds even"
 QString differenceText(const config::ProfileDifference& difference);
+
+// A results cell a spreadsheet shows as text: one that starts with = + - @ (or a tab or carriage
+// return) would run as a formula, and gets a leading apostrophe.
+QString inert(const QString& cell);
+// The text with every control character but the line feed shown as \xNN, so that a name read
+// from a file cannot move the cursor or change the colours of a terminal.
+QString terminalSafe(const QString& text);
 
 // The results file's columns, and one unit's row; `time` in UTC with milliseconds.
 QStringList resultsHeader();

@@ -3,11 +3,17 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Csv.h"
+#include "cli/Ledger.h"
 #include "cli/Output.h"
+#include "config/Describe.h"
 #include "config/ProfileFile.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTimer>
 
 namespace cli {
@@ -15,6 +21,46 @@ namespace cli {
 namespace {
 
 using Command = Invocation::Command;
+
+// Another program holds the port: listed by a scan and counted against --expect.
+bool heldElsewhere(const device::ConnectFault& fault) {
+    return fault.kind == device::ConnectFault::Kind::CannotOpen &&
+           fault.error == platform::SerialError::InUse;
+}
+
+bool matchesAny(const QString& port, const QStringList& patterns) {
+    for (const QString& pattern : patterns) {
+        const QRegularExpression expression(QRegularExpression::wildcardToRegularExpression(pattern));
+        if (expression.match(port).hasMatch() || expression.match(QFileInfo(port).fileName()).hasMatch())
+            return true;
+    }
+    return false;
+}
+
+// The device a port name stands for: a link's target, so that two names of one device meet.
+QString resolved(const QString& port) {
+    const QString target = QFileInfo(port).canonicalFilePath();
+    return target.isEmpty() ? port : target;
+}
+
+// "mac=… ip=…": the fields given.
+QString givenFields(const NetworkValues& values) {
+    const protocol::NetworkParameters octets = values.applyTo({});
+    QStringList parts;
+    if (values.mac)
+        parts.append(QStringLiteral("mac=") + config::describe::macAddress(octets));
+    if (values.ip)
+        parts.append(QStringLiteral("ip=") + config::describe::dottedQuad(octets, 6));
+    if (values.mask)
+        parts.append(QStringLiteral("mask=") + config::describe::dottedQuad(octets, 10));
+    if (values.gateway)
+        parts.append(QStringLiteral("gateway=") + config::describe::dottedQuad(octets, 14));
+    return parts.join(QLatin1Char(' '));
+}
+
+// Beside the results file: several runs on one line may make it at the same moment.
+constexpr int kResultsLockWaitMs = 10000;
+constexpr qint64 kResultsRoom = 64 * 1024; // free bytes a batch's rows need, with room to spare
 
 } // namespace
 
@@ -35,20 +81,32 @@ void Tool::start() {
             return;
         if (m_invocation.command == Command::Scan) {
             const QStringList ports = m_invocation.ports.isEmpty() ? m_env.listPorts() : m_invocation.ports;
-            scan(ports, [this](const QList<device::ScanResult>& results) { reportScan(results); });
+            scan(chosen(ports), [this](const QList<device::ScanResult>& results) { reportScan(results); });
             return;
         }
         if (m_invocation.allPorts) {
             if (!openResults()) // checked before the scan too; the units' values after it
                 return;
-            scan(m_env.listPorts(), [this](const QList<device::ScanResult>& results) {
+            scan(chosen(m_env.listPorts()), [this](const QList<device::ScanResult>& results) {
                 std::vector<Unit> units;
                 QList<Verdict> faults{Verdict::NoAnswer};
-                for (const device::ScanResult& result : results)
-                    if (const device::FoundDevice* found = result.outcome.valueIf())
+                int inUse = 0;
+                for (const device::ScanResult& result : results) {
+                    if (const device::FoundDevice* found = result.outcome.valueIf()) {
                         units.push_back({result.port, {found->baud}});
-                    else
-                        faults.append(verdictOf(result.outcome.fault().kind));
+                        continue;
+                    }
+                    const device::ConnectFault& fault = result.outcome.fault();
+                    faults.append(verdictOf(fault.kind));
+                    if (heldElsewhere(fault)) {
+                        ++inUse;
+                        m_env.err(QStringLiteral("%1: %2: %3\n")
+                                      .arg(CommandLine::Program, result.port,
+                                           connectFailure(result.port, fault, m_invocation.bauds)));
+                    }
+                }
+                if (!expected(int(units.size()), inUse))
+                    return;
                 if (units.empty()) {
                     m_env.err(QStringLiteral("%1: no expander answered on %2 port(s)\n")
                                   .arg(CommandLine::Program)
@@ -68,6 +126,13 @@ void Tool::start() {
                        .arg(m_invocation.unitsPath));
             return;
         }
+        for (qsizetype i = 0; i < ports.size(); ++i)
+            for (qsizetype j = 0; j < i; ++j)
+                if (resolved(ports[i]) == resolved(ports[j])) {
+                    refuse(QStringLiteral("%1 and %2 are the same device, %3")
+                               .arg(ports[j], ports[i], resolved(ports[i])));
+                    return;
+                }
         std::vector<Unit> units;
         for (const QString& port : ports)
             units.push_back(
@@ -88,6 +153,8 @@ bool Tool::prepare() {
             return false;
         }
         m_profile = profile.value();
+        if (m_invocation.noNetwork)
+            m_profile->network.reset();
         if (m_profile->network)
             m_base = NetworkValues::of(*m_profile->network);
         m_baseName = m_invocation.profilePath + QStringLiteral(": network");
@@ -109,29 +176,141 @@ bool Tool::prepare() {
 bool Tool::openResults() {
     if (m_invocation.resultsPath.isEmpty())
         return true;
-    // Opened before the units start, so that a file that cannot be written stops the run before
+    // Checked before the units start, so that a file that cannot be written stops the run before
     // anything is written to a device.
-    QFile file(m_invocation.resultsPath);
-    const bool fresh = !file.exists() || file.size() == 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
-        (fresh && file.write(csv::row(output::resultsHeader()).toUtf8()) < 0)) {
-        refuse(m_invocation.resultsPath + QStringLiteral(": cannot be written: ") + file.errorString());
+    const QString& path = m_invocation.resultsPath;
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        refuse(path + QStringLiteral(": is a symbolic link; name the file itself"));
+        return false;
+    }
+    if (info.exists() && !info.isFile()) {
+        refuse(path + QStringLiteral(": is not a regular file"));
+        return false;
+    }
+    const QStorageInfo storage(info.absolutePath());
+    if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < kResultsRoom) {
+        refuse(path + QStringLiteral(": cannot be written: the disk holding it has %1 bytes free")
+                          .arg(storage.bytesAvailable()));
+        return false;
+    }
+    QString problem;
+    if (!appendResults({}, problem)) {
+        refuse(path + QStringLiteral(": cannot be written: ") + problem);
         return false;
     }
     return true;
 }
 
+bool Tool::appendResults(const QString& rows, QString& problem) {
+    QLockFile lock(m_invocation.resultsPath + QStringLiteral(".lock"));
+    lock.setStaleLockTime(0); // stale only when its process is gone
+    if (!lock.tryLock(kResultsLockWaitMs)) {
+        problem = QStringLiteral("its lock %1.lock is held or cannot be made").arg(m_invocation.resultsPath);
+        return false;
+    }
+    QFile file(m_invocation.resultsPath);
+    const bool fresh = !file.exists() || file.size() == 0;
+    QByteArray bytes;
+    if (fresh)
+        bytes = (m_invocation.bom ? QStringLiteral("\uFEFF") : QString()).toUtf8() +
+                csv::row(output::resultsHeader()).toUtf8();
+    bytes += rows.toUtf8();
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(bytes) == bytes.size() &&
+        file.flush())
+        return true;
+    problem = file.errorString();
+    return false;
+}
+
 std::optional<std::vector<NetworkValues>> Tool::assign(const QStringList& ports) {
     const bool writesNetwork =
         m_invocation.command == Command::Write || m_invocation.command == Command::NetworkWrite;
-    if (!writesNetwork)
+    if (!writesNetwork || m_invocation.noNetwork)
         return std::vector<NetworkValues>(size_t(ports.size()));
+    std::optional<Ledger> ledger;
+    if (!m_invocation.ledgerPath.isEmpty()) {
+        ledger.emplace(m_invocation.ledgerPath);
+        if (const auto opened = ledger->open(); !opened) {
+            refuse(opened.fault());
+            return std::nullopt;
+        }
+        m_units.continueAfter(ledger->lastIp(), ledger->lastMac());
+    }
     auto values = m_units.assign(ports, m_base, m_baseName);
     if (!values) {
         refuse(values.fault().message());
         return std::nullopt;
     }
+    if (ledger) {
+        // Recorded before anything is sent: an address whose unit fails is not handed out again.
+        const QStringList counted = m_units.countedPorts(ports);
+        std::vector<NetworkValues> countedValues;
+        for (const QString& port : counted)
+            countedValues.push_back(values.value()[size_t(ports.indexOf(port))]);
+        if (const auto taken = ledger->taken(counted, countedValues)) {
+            refuse(*taken);
+            return std::nullopt;
+        }
+        if (m_invocation.dryRun)
+            return values.value(); // shown, not handed out
+        if (const auto appended = ledger->append(counted, countedValues); !appended) {
+            refuse(appended.fault());
+            return std::nullopt;
+        }
+    }
     return values.value();
+}
+
+QStringList Tool::chosen(const QStringList& ports) const {
+    QStringList out;
+    for (const QString& port : ports)
+        if ((m_invocation.include.isEmpty() || matchesAny(port, m_invocation.include)) &&
+            !matchesAny(port, m_invocation.exclude))
+            out.append(port);
+    return out;
+}
+
+bool Tool::expected(int found, int inUse) {
+    if (!m_invocation.expect || (found == *m_invocation.expect && inUse == 0))
+        return true;
+    m_env.err(QStringLiteral("%1: found %2 unit(s), expected %3%4\n")
+                  .arg(CommandLine::Program)
+                  .arg(found)
+                  .arg(*m_invocation.expect)
+                  .arg(inUse > 0 ? QStringLiteral("; %1 port(s) in use").arg(inUse) : QString()));
+    end(ExitCode::Unexpected);
+    return false;
+}
+
+void Tool::dryRun(const std::vector<Unit>& units, const std::vector<NetworkValues>& values) {
+    for (size_t i = 0; i < units.size(); ++i) {
+        QString plan;
+        switch (m_invocation.command) {
+        case Command::Write:
+            plan = QStringLiteral("ports and main port of %1").arg(m_invocation.profilePath);
+            if (!values[i].isEmpty())
+                plan += QStringLiteral("; network ") + givenFields(values[i]);
+            break;
+        case Command::NetworkWrite:
+            plan = QStringLiteral("network ") + givenFields(values[i]);
+            break;
+        case Command::Restore:
+            plan = QStringLiteral("factory settings");
+            break;
+        case Command::Forward:
+            plan = QStringLiteral("%1 bytes out of port %2")
+                       .arg(m_invocation.forwardData.size())
+                       .arg(m_invocation.forwardPort);
+            break;
+        default:
+            plan = QStringLiteral("a read");
+            break;
+        }
+        m_env.out(QStringLiteral("%1  would get %2\n").arg(units[i].port, plan));
+    }
+    m_env.out(QStringLiteral("dry run: nothing was sent\n"));
+    end(ExitCode::Passed);
 }
 
 void Tool::scan(const QStringList& ports, std::function<void(const QList<device::ScanResult>&)> then) {
@@ -158,10 +337,12 @@ void Tool::reportScan(const QList<device::ScanResult>& results) {
             report.baud = found->baud;
             report.networkRead = found->network;
         } else {
-            report.verdict = verdictOf(result.outcome.fault().kind);
-            report.message = connectFailure(result.outcome.fault(), m_invocation.bauds.isEmpty()
-                                                                        ? device::Scanner::defaultBauds()
-                                                                        : m_invocation.bauds);
+            const device::ConnectFault& fault = result.outcome.fault();
+            report.verdict = verdictOf(fault.kind);
+            report.message = connectFailure(result.port, fault,
+                                            m_invocation.bauds.isEmpty() ? device::Scanner::defaultBauds()
+                                                                         : m_invocation.bauds);
+            report.inUse = heldElsewhere(fault);
         }
         report.elapsedMs = (m_scanClock.nsecsElapsed() + 500000) / 1000000;
         anyFound = anyFound || report.verdict == Verdict::Passed;
@@ -182,6 +363,14 @@ void Tool::reportScan(const QList<device::ScanResult>& results) {
                           .arg(CommandLine::Program)
                           .arg(results.size()));
     }
+    int found = 0;
+    int inUse = 0;
+    for (const UnitReport& report : m_reports) {
+        found += report.verdict == Verdict::Passed ? 1 : 0;
+        inUse += report.inUse ? 1 : 0;
+    }
+    if (!expected(found, inUse))
+        return;
     if (results.isEmpty())
         end(ExitCode::NoAnswer);
     else
@@ -195,7 +384,13 @@ void Tool::runBatch(const std::vector<Unit>& units) {
             ports.append(unit.port);
         return ports;
     }());
-    if (!values || !openResults())
+    if (!values)
+        return;
+    if (m_invocation.dryRun) {
+        dryRun(units, *values);
+        return;
+    }
+    if (!openResults())
         return;
     for (size_t i = 0; i < units.size(); ++i) {
         UnitSession::Plan plan;
@@ -209,6 +404,9 @@ void Tool::runBatch(const std::vector<Unit>& units) {
         plan.forwardPort = m_invocation.forwardPort;
         plan.forwardData = m_invocation.forwardData;
         auto session = std::make_unique<UnitSession>(std::move(plan), m_env.makeSerial());
+        if (m_invocation.json) // each line as its unit finishes, for a script that follows the batch
+            connect(session.get(), &UnitSession::finished, this,
+                    [this, unit = session.get()] { m_env.out(output::jsonLine(unit->report())); });
         connect(session.get(), &UnitSession::finished, this, &Tool::onUnitFinished);
         if (m_invocation.trace) {
             connect(session.get(), &UnitSession::traffic, this, &Tool::trace);
@@ -238,11 +436,8 @@ void Tool::onUnitFinished() {
 }
 
 void Tool::report() {
-    if (m_invocation.json) {
-        for (const UnitReport& unit : m_reports)
-            m_env.out(output::jsonLine(unit));
-        return;
-    }
+    if (m_invocation.json)
+        return; // printed as each unit finished
     if (m_invocation.command != Command::Read) {
         m_env.out(output::table(m_reports));
         return;
@@ -260,13 +455,11 @@ bool Tool::record() {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (const UnitReport& unit : m_reports)
         rows += csv::row(output::resultsRow(unit, now));
-    QFile file(m_invocation.resultsPath);
-    const QByteArray bytes = rows.toUtf8();
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(bytes) == bytes.size() &&
-        file.flush())
+    QString problem;
+    if (appendResults(rows, problem))
         return true;
     m_env.err(QStringLiteral("%1: %2: cannot be written: %3\n")
-                  .arg(CommandLine::Program, m_invocation.resultsPath, file.errorString()));
+                  .arg(CommandLine::Program, m_invocation.resultsPath, problem));
     return false;
 }
 

@@ -48,6 +48,13 @@ private:
 
     bool prepare();
     bool openResults();
+    // Appends `rows` to the results file under its lock, the header first when the file is new.
+    bool appendResults(const QString& rows, QString& problem);
+    // The ports --include and --exclude leave.
+    QStringList chosen(const QStringList& ports) const;
+    // Whether `found` units meet --expect; ends the run when they do not.
+    bool expected(int found, int inUse);
+    void dryRun(const std::vector<Unit>& units, const std::vector<NetworkValues>& values);
     std::optional<std::vector<NetworkValues>> assign(const QStringList& ports);
     void scan(const QStringList& ports, std::function<void(const QList<device::ScanResult>&)> then);
     void reportScan(const QList<device::ScanResult>& results);

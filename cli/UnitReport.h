@@ -21,7 +21,8 @@ struct UnitReport {
     QString port{};
     qint32 baud = 0; // the baud the device answered at; 0 when none did
     Verdict verdict = Verdict::Passed;
-    QString message{}; // why it did not pass, in English; empty when it passed
+    QString message{};  // why it did not pass, in English; empty when it passed
+    bool inUse = false; // another program holds the port
 
     std::optional<config::Profile> written{}; // write: the profile as sent, network included
     std::optional<config::Profile> read{};    // read, write --verify: what the device holds

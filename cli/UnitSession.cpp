@@ -56,7 +56,7 @@ void UnitSession::start() {
 
 void UnitSession::connected(const device::Connector::Outcome& outcome) {
     if (const device::ConnectFault* fault = outcome.faultIf()) {
-        fail(verdictOf(fault->kind), connectFailure(*fault, m_plan.bauds));
+        fail(verdictOf(fault->kind), connectFailure(m_plan.port, *fault, m_plan.bauds));
         return;
     }
     m_report.baud = outcome.value();

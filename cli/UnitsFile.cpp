@@ -5,6 +5,7 @@
 #include "config/Describe.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 
 namespace cli {
@@ -137,6 +138,9 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
 }
 
 protocol::Result<UnitsFile, UnitsError> UnitsFile::read(const QString& path) {
+    // A pipe or a terminal would hold the reader until it closes, perhaps for ever.
+    if (const QFileInfo info(path); info.exists() && !info.isFile())
+        return UnitsError{path, 0, {}, {}, QStringLiteral("is not a regular file")};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return UnitsError{path, 0, {}, {}, QStringLiteral("cannot be read: ") + file.errorString()};
@@ -144,6 +148,26 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::read(const QString& path) {
     if (bytes.size() > MaxFileSize)
         return UnitsError{path, 0, {}, {}, QStringLiteral("is larger than %1 bytes").arg(MaxFileSize)};
     return parse(QString::fromUtf8(bytes), path);
+}
+
+void UnitsFile::continueAfter(const std::optional<config::Ipv4Address>& ip,
+                              const std::optional<config::MacAddress>& mac) {
+    if (!m_start)
+        return;
+    NetworkValues& start = m_start->values;
+    if (start.ip && ip && *ip >= *start.ip)
+        start.ip = cli::advance(*ip, 1).value_or(*ip); // past the last: refused when counted
+    if (start.mac && mac && *mac >= *start.mac)
+        start.mac = cli::advance(*mac, 1).value_or(*mac);
+}
+
+QStringList UnitsFile::countedPorts(const QStringList& ports) const {
+    QStringList counted;
+    if (m_start)
+        for (const QString& port : ports)
+            if (std::none_of(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.port == port; }))
+                counted.append(port);
+    return counted;
 }
 
 QStringList UnitsFile::ports() const {
@@ -164,6 +188,23 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
     std::vector<NetworkValues> values;
     std::vector<Origin> origins;
     quint64 started = 0;
+    if (!m_file.isEmpty()) { // a units file covers the batch, no more and no less
+        for (const Row& row : m_rows)
+            if (!ports.contains(row.port))
+                return UnitsError{
+                    m_file, row.line, row.port, QStringLiteral("port"),
+                    QStringLiteral("is not in the batch (%1)").arg(ports.join(QStringLiteral(", ")))};
+        if (!m_start)
+            for (const QString& port : ports)
+                if (std::none_of(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.port == port; }))
+                    return UnitsError{m_file,
+                                      0,
+                                      {},
+                                      {},
+                                      QStringLiteral("has no row for %1 and no * row; give it one, or use "
+                                                     "--no-network to write no network parameters")
+                                          .arg(port)};
+    }
     for (const QString& port : ports) {
         const auto row =
             std::find_if(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.port == port; });
@@ -173,23 +214,37 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
         } else if (m_start) {
             const QString unit = QStringLiteral("* for %1").arg(port);
             NetworkValues own = m_start->values;
-            if (own.ip && !(own.ip = advance(*own.ip, started)))
+            if (own.ip && !(own.ip = cli::advance(*own.ip, started)))
                 return UnitsError{m_file, m_start->line, unit, QStringLiteral("ip"),
                                   QStringLiteral("%1 + %2 runs past the last address")
                                       .arg(ipText(*m_start->values.ip))
                                       .arg(started)};
-            if (own.mac && !(own.mac = advance(*own.mac, started)))
+            if (own.mac && !(own.mac = cli::advance(*own.mac, started)))
                 return UnitsError{m_file, m_start->line, unit, QStringLiteral("mac"),
                                   QStringLiteral("%1 + %2 runs past the last address")
                                       .arg(macText(*m_start->values.mac))
                                       .arg(started)};
             ++started;
-            values.push_back(own.over(base));
+            // Counting up, a unit meets its network's broadcast address before it could leave it.
+            const NetworkValues full = own.over(base);
+            if (const auto problem = config::addressProblem(full.mac, full.ip, full.mask, full.gateway))
+                return UnitsError{m_file, m_start->line, unit, problem->field, problem->problem};
+            values.push_back(full);
             origins.push_back({m_start->line, unit, own});
         } else {
             values.push_back(base);
             origins.push_back({0, port, {}});
         }
+    }
+
+    for (size_t i = 0; i < values.size(); ++i) {
+        const NetworkValues& v = values[i];
+        const auto problem = config::addressProblem(v.mac, v.ip, v.mask, v.gateway);
+        if (!problem)
+            continue;
+        if (origins[i].line == 0)
+            return UnitsError{baseName, 0, {}, problem->field, problem->problem};
+        return UnitsError{m_file, origins[i].line, origins[i].unit, problem->field, problem->problem};
     }
 
     // No two units with the same address.

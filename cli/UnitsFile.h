@@ -18,8 +18,9 @@
 // The header names the columns, in any order and case: port (required), ip, mac, mask, gateway.
 // A row gives the values of the unit on its port; an empty cell gives none. The row whose port is
 // * gives every other unit of the batch its values, the IP and MAC counted up by one per unit in
-// the order of the ports (the mask and gateway as they are). Blank lines and lines starting with #
-// are skipped.
+// the order of the ports (the mask and gateway as they are), up to its network's broadcast address
+// and no further. Without a * row every unit of the batch needs a row, and every row's port must be
+// in the batch. Blank lines and lines starting with # are skipped.
 namespace cli {
 
 // Why a units file, or the values it gives a batch, were refused: the file, the line and the unit
@@ -49,9 +50,18 @@ public:
     // The ports the rows name, in the order of the file.
     QStringList ports() const;
 
+    // Moves the * row's first IP and MAC past these (the last a ledger recorded), where they are not
+    // already.
+    void continueAfter(const std::optional<config::Ipv4Address>& ip,
+                       const std::optional<config::MacAddress>& mac);
+    // The units of `ports` whose values the * row counts out.
+    QStringList countedPorts(const QStringList& ports) const;
+
     // The values of each unit of `ports`, in that order, over `base` (the profile's or the command
     // line's values; `baseName` names them in a message). Refuses a batch in which two units would
-    // get the same IP or MAC address, or the * row's addresses would run past the last one.
+    // get the same IP or MAC address, the * row's addresses would run past the last one or out of
+    // its network, a unit's values are no unit's (config::addressProblem), a unit has no row (and
+    // there is no * row) or a row's port is not in the batch.
     protocol::Result<std::vector<NetworkValues>, UnitsError>
     assign(const QStringList& ports, const NetworkValues& base, const QString& baseName) const;
 

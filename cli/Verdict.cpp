@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/Verdict.h"
 
+#include "cli/PortLock.h"
+
 #include <algorithm>
 
 namespace cli {
@@ -80,11 +82,11 @@ Verdict verdictOf(device::ConnectFault::Kind fault) {
     return Verdict::NoAnswer;
 }
 
-QString connectFailure(const device::ConnectFault& fault, const QList<qint32>& bauds) {
+QString connectFailure(const QString& port, const device::ConnectFault& fault, const QList<qint32>& bauds) {
     using Kind = device::ConnectFault::Kind;
     switch (fault.kind) {
     case Kind::CannotOpen:
-        return QStringLiteral("cannot open: ") + openFailure(fault.error);
+        return QStringLiteral("cannot open: ") + openFailure(fault.error, port);
     case Kind::InUse:
         return QStringLiteral("skipped: the port is in use");
     case Kind::Cancelled:
@@ -125,6 +127,18 @@ QString openFailure(platform::SerialError error) {
         break;
     }
     return QStringLiteral("cannot be opened");
+}
+
+QString openFailure(platform::SerialError error, const QString& port) {
+    const QString text = openFailure(error);
+    if (error != platform::SerialError::InUse)
+        return text;
+    const std::optional<PortLock> lock = portLock(port);
+    if (!lock)
+        return text;
+    return text + QStringLiteral(" (lock file %1 of user %2%3; if that program has ended, remove it)")
+                      .arg(lock->path, lock->owner.isEmpty() ? QStringLiteral("?") : lock->owner,
+                           lock->pid > 0 ? QStringLiteral(", process %1").arg(lock->pid) : QString());
 }
 
 } // namespace cli

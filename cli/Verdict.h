@@ -33,6 +33,7 @@ enum class ExitCode : int {
     PortLost = 5,
     CannotOpen = 6,
     NotRecorded = 7, // the units ran, but the results file could not be written
+    Unexpected = 8,  // a scan found other than the --expect N units
 };
 
 // "passed", "mismatch", "malformed", "no-answer", "port-lost", "cannot-open": the word the JSON
@@ -46,11 +47,13 @@ Verdict verdictOf(device::DeviceFault::Kind fault);
 // A port where no device was reached: a garbled answer is Malformed, nothing at all NoAnswer.
 Verdict verdictOf(device::ConnectFault::Kind fault);
 // Why no device was reached, in English: "cannot open: not found", "connect: no answer at 9600,
-// 19200 baud", "connect: malformed reply 4002E124: end byte 24".
-QString connectFailure(const device::ConnectFault& fault, const QList<qint32>& bauds);
+// 19200 baud", "connect: malformed reply 4002E124: end byte 24"; a port in use names its lock file.
+QString connectFailure(const QString& port, const device::ConnectFault& fault, const QList<qint32>& bauds);
 
 // Why a port could not be opened, for people: "not found", "in use by another program",
 // "permission denied ...".
 QString openFailure(platform::SerialError error);
+// The same for `port`; a port in use names the lock file that holds it, where there is one.
+QString openFailure(platform::SerialError error, const QString& port);
 
 } // namespace cli

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // expander-cli: the serial-port expander's configuration from scripts and production lines.
 #include "cli/CommandLine.h"
+#include "cli/Output.h"
 #include "cli/Tool.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SystemPortList.h"
@@ -11,8 +12,9 @@
 
 namespace {
 
+// Everything the tool prints goes through here: names read from files may hold control characters.
 void write(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = cli::output::terminalSafe(text).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
 }

@@ -7,12 +7,14 @@
 #include "config/Words.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -255,6 +257,15 @@ public:
         for (const auto& [key, first] : addresses)
             if (Fault fault = address(object.value(key), path(at, key), first, octets))
                 return fault;
+        const auto slice = [&](int first) {
+            Ipv4Address address{};
+            std::copy_n(octets.octets.begin() + first, 4, address.begin());
+            return address;
+        };
+        MacAddress macAddress{};
+        std::copy_n(octets.octets.begin(), 6, macAddress.begin());
+        if (const auto problem = addressProblem(macAddress, slice(6), slice(10), slice(14)))
+            return error(path(at, problem->field), problem->problem);
         profile.network = octets;
         return std::nullopt;
     }
@@ -304,6 +315,54 @@ std::pair<int, int> lineAndColumn(const QByteArray& text, qsizetype offset) {
     return {int(before.count('\n')) + 1, int(QString::fromUtf8(before.mid(lineStart)).size()) + 1};
 }
 
+// The path ("ports[3].parity") of the first key an object of the JSON text holds twice, which a
+// JSON reader would quietly settle on one value of. The text is valid JSON.
+std::optional<QString> duplicateKey(const QByteArray& json) {
+    struct Level {
+        bool object = false;
+        QString path;
+        QSet<QString> keys;
+        QString key;
+        int index = 0;
+    };
+    std::vector<Level> levels;
+    bool expectKey = false;
+    const auto inner = [&]() -> QString {
+        if (levels.empty())
+            return {};
+        const Level& level = levels.back();
+        if (!level.object)
+            return level.path + QStringLiteral("[%1]").arg(level.index);
+        return level.path.isEmpty() ? level.key : level.path + QLatin1Char('.') + level.key;
+    };
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json.at(i);
+        if (c == '"') {
+            const qsizetype start = ++i;
+            while (i < json.size() && json.at(i) != '"')
+                i += json.at(i) == '\\' ? 2 : 1;
+            if (expectKey) {
+                Level& level = levels.back();
+                level.key = QString::fromUtf8(json.mid(start, i - start));
+                if (level.keys.contains(level.key))
+                    return inner();
+                level.keys.insert(level.key);
+                expectKey = false;
+            }
+        } else if (c == '{' || c == '[') {
+            levels.push_back({c == '{', inner(), {}, {}, 0});
+            expectKey = c == '{';
+        } else if ((c == '}' || c == ']') && !levels.empty()) {
+            levels.pop_back();
+            expectKey = false;
+        } else if (c == ',' && !levels.empty()) {
+            expectKey = levels.back().object;
+            levels.back().index += levels.back().object ? 0 : 1;
+        }
+    }
+    return std::nullopt;
+}
+
 // A JSON string literal.
 QString literal(const QString& text) {
     QString out = QStringLiteral("\"");
@@ -347,6 +406,8 @@ protocol::Result<Profile, ProfileError> ProfileFile::parse(const QByteArray& jso
     }
     if (!document.isObject())
         return ProfileError{fileName, {}, QStringLiteral("expected one JSON object, found a list")};
+    if (const std::optional<QString> key = duplicateKey(json))
+        return ProfileError{fileName, *key, QStringLiteral("appears twice")};
     const Reader reader(fileName);
     Profile profile;
     if (Fault fault = reader.document(document.object(), profile))
@@ -355,6 +416,9 @@ protocol::Result<Profile, ProfileError> ProfileFile::parse(const QByteArray& jso
 }
 
 protocol::Result<Profile, ProfileError> ProfileFile::read(const QString& path) {
+    // A pipe or a terminal would hold the reader until it closes, perhaps for ever.
+    if (const QFileInfo info(path); info.exists() && !info.isFile())
+        return ProfileError{path, {}, QStringLiteral("is not a regular file")};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return ProfileError{path, {}, QStringLiteral("cannot be read: ") + file.errorString()};

@@ -39,6 +39,13 @@ QString shown(const Invocation& invocation) {
     add(invocation.network.mac.has_value(), u"mac="_s + config::describe::macAddress(octets));
     add(invocation.network.mask.has_value(), u"mask="_s + config::describe::dottedQuad(octets, 10));
     add(invocation.network.gateway.has_value(), u"gateway="_s + config::describe::dottedQuad(octets, 14));
+    add(invocation.noNetwork, u"no-network"_s);
+    add(invocation.dryRun, u"dry-run"_s);
+    add(invocation.expect.has_value(), u"expect=%1"_s.arg(invocation.expect.value_or(0)));
+    add(!invocation.include.isEmpty() || !invocation.exclude.isEmpty(),
+        u"include=%1 exclude=%2"_s.arg(invocation.include.join(u','), invocation.exclude.join(u',')));
+    add(!invocation.ledgerPath.isEmpty(), u"ledger="_s + invocation.ledgerPath);
+    add(invocation.bom, u"bom"_s);
     add(invocation.forwardPort > 0, u"to=%1 bytes=%2"_s.arg(invocation.forwardPort)
                                         .arg(QString::fromLatin1(invocation.forwardData.toHex())));
     return parts.join(u' ');
@@ -66,6 +73,23 @@ private Q_SLOTS:
         row("network write --all --ip 10.0.0.5 --mask 255.255.0.0 --gateway 10.0.0.1 --mac 02:00:00:0a:0B:0c",
             "network write all ip=10.0.0.5 mac=02:00:00:0A:0B:0C mask=255.255.0.0 gateway=10.0.0.1");
         row("network read -a", "network read all");
+        row("write p.json -p A --no-network --dry-run --units u.csv --ledger l.csv --results r.csv --bom",
+            "write ports=A profile=p.json units=u.csv results=r.csv no-network dry-run ledger=l.csv bom");
+        row("read -a --include ttyUSB* --include=COM? --exclude ttyUSB9 --expect 3",
+            "read all expect=3 include=ttyUSB*,COM? exclude=ttyUSB9");
+        row("read -p A --expect 2", "expander-cli read: --expect needs --all");
+        row("scan --expect x", "expander-cli scan: --expect x is not a number of units");
+        row("write p.json -a --dry-run",
+            "expander-cli write: --dry-run and --all exclude each other: finding "
+            "the units sends a connect request to every port");
+        row("read -p A --bom", "expander-cli read: --bom needs --results FILE");
+        row("write p.json -p A --ledger l.csv",
+            "expander-cli write: --ledger FILE needs --units FILE, whose * row it keeps count of");
+        row("network write -p A --ip 10.0.0.5 --mask 255.0.255.0",
+            "expander-cli network write: --mask: 255.0.255.0 is not a subnet mask: its ones must come first");
+        row("network write -p A --ip 10.0.0.5 --mask 255.255.255.0 --gateway 10.0.1.1",
+            "expander-cli network write: --gateway: 10.0.1.1 is outside the network 10.0.0.0/24 of ip "
+            "10.0.0.5");
         row("forward -p A --to 8 -- 4F 6f9a", "forward ports=A to=8 bytes=4f6f9a");
         QTest::newRow("forward of 252 bytes") << (words("forward -p A --to 1") << QString(504, u'f'))
                                               << u"forward ports=A to=1 bytes="_s + QString(504, u'f');
@@ -122,7 +146,10 @@ private Q_SLOTS:
         QCOMPARE(help.code, ExitCode::Passed);
         QVERIFY(help.text.startsWith(u"Usage: expander-cli write PROFILE [options]\n"_s));
         QVERIFY(help.text.contains(
-            u"      --verify        Read back what was written and compare it field by field.\n"_s));
+            u"      --verify           Read back what was written and compare it field by field.\n"_s));
+        QVERIFY(CommandLine::parse({u"scan"_s, u"-h"_s})
+                    .fault()
+                    .text.contains(u"sends a connect request to every port"_s));
         QVERIFY(help.text.endsWith(CommandLine::exitStatus()));
         QCOMPARE(CommandLine::parse({u"--help"_s}).fault(), (Stop{ExitCode::Passed, CommandLine::help()}));
         QCOMPARE(CommandLine::parse({u"--version"_s}).fault(),

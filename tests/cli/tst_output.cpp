@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // What the tool prints and records: the JSON line, the table, the results file's rows and the
-// trace, each byte for byte.
+// trace, each byte for byte; the exit code a batch comes to.
 #include "cli/Csv.h"
 #include "cli/Output.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTest>
 
 using namespace cli;
@@ -63,6 +66,15 @@ private Q_SLOTS:
                  u"\"10.0.0.9\","
                  u"\"expected\":\"10.0.0.1\",\"field\":\"network.ip\"}],\"written\":%1,\"read\":%1}\n"_s.arg(
                      octets));
+        // Every key on every line; English names and ports from 1.
+        QCOMPARE(
+            output::jsonLine(noAnswer()),
+            u"{\"port\":\"C\\\"1\",\"baud\":null,\"command\":\"read\",\"result\":\"no-answer\",\"message\":"
+            u"\"connect: no answer at 9600, 115200 baud\",\"ip\":null,\"mac\":null,\"elapsedMs\":668,"
+            u"\"diff\":null,\"written\":null,\"read\":null}\n"_s);
+        QVERIFY(
+            output::jsonLine(mismatch())
+                .contains(u"[{\"actual\":\"even\",\"expected\":\"none\",\"field\":\"port 3 parity\"},"_s));
     }
 
     void table() {
@@ -71,7 +83,7 @@ private Q_SLOTS:
             u"PORT          BAUD   RESULT        TIME  DETAILS\n"
             u"/dev/ttyUSB0  19200  passed       52 ms  mac=00:08:DC:01:02:03 ip=10.0.0.1 mask=255.255.255.0 "
             u"gateway=10.0.0.254 verified\n"
-            u"B             9600   mismatch   1234 ms  ports[2].parity: wrote 无, device holds 偶校验\n"
+            u"B             9600   mismatch   1234 ms  port 3 parity: wrote none, device holds even\n"
             u"                                         mainPort.baud: wrote 9600, device holds 19200\n"
             u"C\"1           -      no-answer   668 ms  connect: no answer at 9600, 115200 baud\n"_s);
     }
@@ -84,12 +96,47 @@ private Q_SLOTS:
             csv::row(output::resultsRow(passedWrite(), time)),
             u"2026-01-02T03:04:05.006Z,/dev/ttyUSB0,write,19200,passed,10.0.0.1,00:08:DC:01:02:03,,,52\n"_s);
         QCOMPARE(csv::row(output::resultsRow(mismatch(), time.toOffsetFromUtc(3600))),
-                 u"2026-01-02T03:04:05.006Z,B,write,9600,mismatch,,,\"ports[2].parity: wrote 无, device "
-                 u"holds 偶校验; "
+                 u"2026-01-02T03:04:05.006Z,B,write,9600,mismatch,,,\"port 3 parity: wrote none, device "
+                 u"holds even; "
                  u"mainPort.baud: wrote 9600, device holds 19200\",2 field(s) differ,1234\n"_s);
         QCOMPARE(
             csv::row(output::resultsRow(noAnswer(), time)),
             u"2026-01-02T03:04:05.006Z,\"C\"\"1\",read,,no-answer,,,,\"connect: no answer at 9600, 115200 baud\",668\n"_s);
+        const QStringList formulas =
+            output::resultsRow(unit(u"read"_s, u"=A"_s, 0, Verdict::NoAnswer, u"@x"_s, 1), time);
+        QCOMPARE(formulas.mid(1, 1) + formulas.mid(8, 1), (QStringList{u"'=A"_s, u"'@x"_s}));
+    }
+
+    void terminalSafe() {
+        QCOMPARE(output::terminalSafe(u"a\x1b[31m\r\n\u009b"_s), u"a\\x1b[31m\\x0d\n\\x9b"_s);
+    }
+
+    // The worst of a batch decides the exit code; what a device fault and a scan come to; a port in
+    // use names the lock file that holds it.
+    void verdicts() {
+        using enum Verdict;
+        QCOMPARE(worst({}), ExitCode::Passed);
+        QCOMPARE(worst({Passed, Mismatch, Passed}), ExitCode::Mismatch);
+        QCOMPARE(worst({NoAnswer, CannotOpen, Malformed}), ExitCode::CannotOpen);
+        QCOMPARE(worst({PortLost, NoAnswer}), ExitCode::PortLost);
+        using Kind = device::DeviceFault::Kind;
+        const std::pair<Kind, Verdict> faults[] = {{Kind::NoAnswer, NoAnswer},
+                                                   {Kind::PortLost, PortLost},
+                                                   {Kind::PortNotOpen, PortLost},
+                                                   {Kind::Malformed, Malformed},
+                                                   {Kind::UnexpectedReply, Malformed}};
+        for (const auto& [kind, verdict] : faults)
+            QCOMPARE(verdictOf(kind), verdict);
+        QCOMPARE(verdictOf(device::ConnectFault::Kind::Malformed), Malformed);
+        const QString name = u"expander-test-%1"_s.arg(QCoreApplication::applicationPid());
+        QLockFile lock(u"/tmp/LCK.."_s + name);
+        if (!lock.tryLock(0))
+            QSKIP("no lock folder to plant a lock file in");
+        QCOMPARE(
+            openFailure(platform::SerialError::InUse, u"/dev/"_s + name),
+            u"in use by another program (lock file /tmp/LCK..%1 of user %2, process %3; if that program has "
+            u"ended, remove it)"_s.arg(name, QFileInfo(lock.fileName()).owner())
+                .arg(QCoreApplication::applicationPid()));
     }
 
     void trace_data() {

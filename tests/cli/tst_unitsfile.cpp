@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The units file: which values each unit of a batch gets (its own row, the * row counted up, the
-// profile's values beneath), the CSV it reads, and what it refuses with which message.
+// profile's values beneath), the CSV it reads, what it refuses with which message, and the ledger
+// that carries the * row's count from one batch to the next.
+#include "cli/Ledger.h"
 #include "cli/UnitsFile.h"
 #include "config/Describe.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace cli;
@@ -58,11 +61,11 @@ private Q_SLOTS:
             << QStringList{u"A"_s, u"B"_s} << kNoBase
             << QStringList{u"- 02:00:00:00:00:0B - -"_s, u"10.0.0.2 02:00:00:00:00:0A - -"_s};
         QTest::newRow("the * row counts up in port order, over the profile's values")
-            << u"port,ip,mac\n*,10.0.0.255,02:00:00:00:00:FF\nB,10.1.0.1,\n"_s
+            << u"port,ip,mac\n*,10.0.0.253,02:00:00:00:00:FF\nB,10.1.0.1,\n"_s
             << QStringList{u"A"_s, u"B"_s, u"C"_s} << kProfile
-            << QStringList{u"10.0.0.255 02:00:00:00:00:FF 255.255.255.0 -"_s,
+            << QStringList{u"10.0.0.253 02:00:00:00:00:FF 255.255.255.0 -"_s,
                            u"10.1.0.1 00:08:DC:01:02:03 255.255.255.0 -"_s,
-                           u"10.0.1.0 02:00:00:00:01:00 255.255.255.0 -"_s};
+                           u"10.0.0.254 02:00:00:00:01:00 255.255.255.0 -"_s};
         QTest::newRow("no file, one unit: the profile's values")
             << QString() << QStringList{u"A"_s} << kProfile
             << QStringList{u"1.1.1.1 00:08:DC:01:02:03 255.255.255.0 -"_s};
@@ -95,6 +98,15 @@ private Q_SLOTS:
             << u"port,mac\n*,02:00:00:00:00:01\nB,02:00:00:00:00:02\n"_s
             << QStringList{u"A"_s, u"B"_s, u"C"_s} << kNoBase
             << QStringList{u"units.csv: line 2 (* for C): mac: 02:00:00:00:00:02 would go to B as well"_s};
+        QTest::newRow("the * row reaches the broadcast address")
+            << u"port,ip\n*,10.1.0.254\n"_s << QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s} << kProfile
+            << QStringList{
+                   u"units.csv: line 2 (* for B): ip: 10.1.0.255 is the broadcast address of 10.1.0.0/24"_s};
+        row("a unit without a row", u"port,ip\nA,10.0.0.1\n"_s,
+            u"units.csv: has no row for B and no * row; give it one, or use --no-network to write no network "
+            u"parameters"_s);
+        row("a row for a port not in the batch", u"port,ip\nA,10.0.0.1\nB,10.0.0.2\nC,10.0.0.3\n"_s,
+            u"units.csv: line 4 (C): port: is not in the batch (A, B)"_s);
         QTest::newRow("the profile's IP for two units")
             << QString() << ab << kProfile
             << QStringList{u"profile.json: network: ip 1.1.1.1 would go to both A and B; give each unit its "
@@ -117,6 +129,23 @@ private Q_SLOTS:
         for (const NetworkValues& unit : values.ok() ? values.value() : std::vector<NetworkValues>())
             actual.append(shown(unit));
         QCOMPARE(actual, expected);
+    }
+
+    // A second batch continues after the addresses the first handed out, and never hands one out twice.
+    void ledger() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"ledger.csv"_s);
+        const NetworkValues a{.mac = config::MacAddress{2, 0, 0, 0, 0, 9},
+                              .ip = config::Ipv4Address{10, 0, 0, 5}};
+        Ledger first(path);
+        QVERIFY(first.open().ok() && first.append({u"A"_s}, {a}).ok());
+        Ledger second(path);
+        QVERIFY(second.open().ok());
+        QCOMPARE(second.taken({u"B"_s}, {a}), u"B: ip 10.0.0.5 was handed out already (%1)"_s.arg(path));
+        auto file = UnitsFile::parse(u"port,ip,mac\n*,10.0.0.2,02:00:00:00:00:01\n"_s, u"u.csv"_s).value();
+        file.continueAfter(second.lastIp(), second.lastMac());
+        QCOMPARE(shown(file.assign({u"B"_s}, kNoBase, {}).value().front()),
+                 u"10.0.0.6 02:00:00:00:00:0A - -"_s);
     }
 };
 

@@ -121,6 +121,21 @@ private Q_SLOTS:
                 u"network.mac: \"00:08:DC:01:02\" is not a MAC address such as 00:08:DC:01:02:03"_s);
         refused("IP address", u"\"192.168.1.100\""_s, u"\"192.168.1.300\""_s,
                 u"network.ip: \"192.168.1.300\" is not an address such as 192.168.1.100"_s);
+        refused("a leading zero", u"\"192.168.1.100\""_s, u"\"192.168.01.100\""_s,
+                u"network.ip: \"192.168.01.100\" is not an address such as 192.168.1.100"_s);
+        refused("multicast MAC", u"\"00:08:DC:01:02:0A\""_s, u"\"01:08:DC:01:02:0A\""_s,
+                u"network.mac: 01:08:DC:01:02:0A is a multicast address (its first octet is odd)"_s);
+        refused("IP 0.0.0.0", u"\"192.168.1.100\""_s, u"\"0.0.0.0\""_s,
+                u"network.ip: 0.0.0.0 is no address"_s);
+        refused("the broadcast address", u"\"192.168.1.100\""_s, u"\"192.168.1.255\""_s,
+                u"network.ip: 192.168.1.255 is the broadcast address of 192.168.1.0/24"_s);
+        refused("the network's own address", u"\"192.168.1.100\""_s, u"\"192.168.1.0\""_s,
+                u"network.ip: 192.168.1.0 is the address of the network 192.168.1.0/24 itself"_s);
+        refused("a /31 mask", u"\"255.255.255.0\""_s, u"\"255.255.255.254\""_s,
+                u"network.mask: 255.255.255.254 leaves no room for a unit beside the network and broadcast "
+                u"addresses"_s);
+        refused("a key twice", u"\"parity\": \"无\""_s, u"\"parity\": \"无\", \"parity\": \"无\""_s,
+                u"ports[0].parity: appears twice"_s);
     }
 
     void parse() {
