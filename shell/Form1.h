@@ -7,6 +7,7 @@
 #include "protocol/Reply.h"
 #include "shell/CompareMarks.h"
 #include "shell/ConnectionState.h"
+#include "shell/DeviceButtons.h"
 #include "shell/Form1View.h"
 #include "shell/PanelLists.h"
 #include "shell/ProfileActions.h"
@@ -40,6 +41,7 @@ class TrafficLogPane;
 namespace shell {
 
 class StatusLine;
+class ToolMenus;
 
 class Form1 final : public QMainWindow {
     Q_OBJECT
@@ -55,7 +57,7 @@ public:
     bool opencom();
     void closecom();
 
-    ConnectionState connectionState() const { return m_state; }
+    ConnectionState connectionState() const { return m_buttons.state(); }
 
 Q_SIGNALS:
     // After every change of the connection state, with the new state; not for a repeated one.
@@ -68,8 +70,8 @@ private:
     void connectHandlers();
     void showMessage(const QString& text, const QString& title, bool information = true);
     void showSettingsDialog();
-    // The one place that shows the connection state: the device buttons, the port button's
-    // caption and its accessible name, and the network menu item once connected.
+    // The one place that changes the connection state: the controls through `m_buttons`, then the
+    // status line and the signal.
     void setConnectionState(ConnectionState state);
 
     // Port control.
@@ -88,7 +90,6 @@ private:
                   const QString& note = {});
     void applyReply(const protocol::Reply& reply, const QString& savedTrace, QSet<QString>& boxesShown);
     void confirm(const QString& text, QSet<QString>& boxesShown);
-    void applyPortConfiguration(const protocol::PortConfiguration& configuration);
     void applyNetworkParameters(const protocol::NetworkParameters& parameters);
 
     // Console. Builds the forward frame from the command line; shows it, or the reason it failed
@@ -125,15 +126,11 @@ private:
     void expect(const config::Profile& profile, const QString& source);
     void compareWithDevice(const protocol::PortConfiguration& configuration);
     void showChoiceInStatus();
-    void showTrafficLog(bool shown);
-    // The window grows by the log pane while the pane is docked and shown, and shrinks back after.
-    void fitToPane();
 
     Services m_services;
     Form1View v;
     serial::PortChoice m_choice;
     serial::PortController* m_link; // a child of the window
-    ConnectionState m_state = ConnectionState::Closed;
     QTimer Timer3{this};
     QTimer Timer4{this};
     bool NetParamReadPending = false;
@@ -151,11 +148,10 @@ private:
     std::optional<Expected> m_expected;
     traffic::TrafficLog* m_log;
     traffic::AnswerWatch* m_answers;
-    traffic::TrafficLogPane* m_pane = nullptr; // made when first shown
-    QAction* m_logAction = nullptr;
+    ToolMenus* m_tools;
+    DeviceButtons m_buttons;
     StatusLine* m_status = nullptr;
-    QSize m_designedSize; // the window without the log pane
-    QString m_openPort;   // the port as it was opened
+    QString m_openPort; // the port as it was opened
 };
 
 } // namespace shell

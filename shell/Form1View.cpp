@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "shell/Form1View.h"
 
+#include "platform/ui/Placement.h"
 #include "shell/CappedTextEdit.h"
 
 #include <QAction>
@@ -19,9 +20,8 @@ namespace shell {
 
 namespace {
 
-constexpr int px(int twips) {
-    return twips / 15;
-}
+using platform::px;
+
 QRect rect(int left, int top, int width, int height) {
     return {px(left), px(top), px(width), px(height)};
 }

@@ -25,8 +25,8 @@ struct Form1View {
     // Builds every control into `window`; each gets its design name as objectName.
     static Form1View build(QMainWindow* window);
 
-    // The most a box takes: the command line and the output box as many characters as the
-    // original's text boxes, a list's line far more than any of its entries.
+    // The most a box takes: the command line and the output box as many characters as a
+    // one-line edit box of the platform holds (64 KiB), a list's line far more than any of its entries.
     static constexpr int CommandLineLength = 65535;
     static constexpr int ListTextLength = 64;
 

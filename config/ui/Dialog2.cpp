@@ -14,9 +14,7 @@ namespace config {
 
 namespace {
 
-constexpr int px(int twips) {
-    return twips / 15;
-}
+using platform::px;
 
 struct Row {
     const char* label;
