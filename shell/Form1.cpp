@@ -16,6 +16,7 @@
 #include "protocol/HexText.h"
 #include "protocol/ReplyDecoder.h"
 #include "protocol/Requests.h"
+#include "shell/SessionRecord.h"
 #include "shell/StatusLine.h"
 #include "shell/Titles.h"
 #include "shell/ToolMenus.h"
@@ -188,8 +189,7 @@ bool Form1::opencom() {
         return true;
     const platform::OpenResult opened = ConfigurePort();
     if (const platform::SerialError* error = opened.faultIf()) {
-        m_log->append(
-            Direction::Event, {},
+        m_record->event(
             QStringLiteral("打开串口 %1 失败: %2").arg(m_choice.PcPortName, openFailureText(*error)));
         showMessage(openFailureText(*error), QStringLiteral("SETPASS"));
         return false;
@@ -202,7 +202,7 @@ void Form1::closecom() {
 }
 
 void Form1::onPortLost() {
-    m_log->append(Direction::Event, {}, QStringLiteral("串口连接已断开"));
+    m_record->event(QStringLiteral("串口连接已断开"));
     showMessage(kLostText, kAttention);
 }
 
@@ -278,6 +278,10 @@ void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace, 
                     setConnectionState(ConnectionState::Connected);
             },
             [&](const protocol::PortSetConfirmed&) {
+                if (m_verifying) { // read back at once; one message when the reply is in
+                    SendHex(protocol::requests::PortSync.toString());
+                    return;
+                }
                 confirm(QStringLiteral("设置扩展串口数据成功!请重启设备应用新的通迅波特率!"), boxesShown);
             },
             [&](const protocol::RestoreConfirmed&) {
@@ -293,7 +297,16 @@ void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace, 
             [&](const protocol::NetworkParameters& parameters) { applyNetworkParameters(parameters); },
             [&](const protocol::PortConfiguration& configuration) {
                 m_panels.show(configuration);
-                compareWithDevice(configuration);
+                const std::optional<int> differences = m_verification->compare(configuration);
+                if (m_verifying && differences) {
+                    m_verifying = false;
+                    confirm(*differences == 0
+                                ? QStringLiteral("校验完成：设备中的配置与写入的一致。")
+                                : QStringLiteral("校验完成：设备有 %1 处与写入的配置不同，已在面板上标出。")
+                                      .arg(*differences),
+                            boxesShown);
+                    return;
+                }
                 confirm(QStringLiteral("扩展串口数据同步成功!"), boxesShown);
             },
         },
@@ -363,17 +376,23 @@ void Form1::Command5_Click() {
 // ---- Port configuration and network parameters --------------------------------------------
 
 void Form1::Command4_Click() {
+    writePanels();
+}
+
+bool Form1::writePanels() {
     const config::PortPanels panels = m_panels.read();
     const auto built = config::PortSetFrame::build(panels);
     if (const auto* fault = built.faultIf()) {
         showMessage(fault->message(), kAttention);
-        return;
+        return false;
     }
     const QString& frame = built.value();
     v.Text2->setText(QStringLiteral("00010000"));
     v.Text1->setPlainText(frame);
-    if (SendHex(frame))
-        expect(config::Profile::fromPanels(panels).value(), QStringLiteral("写入的配置"));
+    if (!SendHex(frame))
+        return false;
+    m_verification->expect(config::Profile::fromPanels(panels).value(), QStringLiteral("写入的配置"));
+    return true;
 }
 
 void Form1::Command6_Click() {
@@ -437,43 +456,35 @@ void Form1::buildExtras() {
     connect(m_tools, &ToolMenus::openProfileRequested, this, &Form1::openProfile_Click);
     connect(m_tools, &ToolMenus::saveProfileRequested, this, &Form1::saveProfile_Click);
     connect(m_tools, &ToolMenus::findDeviceRequested, this, &Form1::findDevice_Click);
+    connect(m_tools, &ToolMenus::writeAndVerifyRequested, this, [this] { m_verifying = writePanels(); });
     connect(m_tools, &ToolMenus::copyPanelRequested, this, [this](int i) { m_panels.copyToAll(i); });
 
     m_status = new StatusLine(this);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_status, 1);
+    m_verification = std::make_unique<Verification>(m_panels, *m_status, *m_log);
+    // The marks belong to the box they were found on.
+    connect(this, &Form1::connectionStateChanged, this, [this](ConnectionState state) {
+        if (state != ConnectionState::Open)
+            m_verification->clearMarks();
+        m_verifying = false;
+    });
 
-    connect(m_link, &serial::PortController::opened, this, [this] {
-        m_openPort = m_choice.PcPortName; // the choice may change while the port stays open
-        m_status->setPort(m_choice.PcPortName, m_choice.settingsString());
-        m_log->append(Direction::Event, {},
-                      QStringLiteral("打开串口 %1 %2").arg(m_choice.PcPortName, m_choice.settingsString()));
-    });
-    connect(m_link, &serial::PortController::closed, this, [this] {
-        m_answers->clear();
-        m_log->append(Direction::Event, {}, QStringLiteral("关闭串口"));
-        showChoiceInStatus();
-    });
-    connect(m_answers, &traffic::AnswerWatch::unanswered, this, [this](const QByteArray& request) {
-        m_log->append(Direction::Event, request,
-                      QStringLiteral("无应答: ") + config::describe::request(request, kChinese));
-    });
+    m_record = new SessionRecord(*m_link, m_choice, *m_log, *m_answers, *m_status, this);
 }
 
 void Form1::showChoiceInStatus() {
-    if (m_buttons.state() == ConnectionState::Closed)
-        m_status->setPort(m_choice.PcPortName, m_choice.settingsString());
+    m_record->showChoice(m_buttons.state() == ConnectionState::Closed);
 }
 
 std::optional<device::ScanResult> Form1::findDevice(QWidget* parent) {
     if (!m_services.serialFactory)
         return std::nullopt;
-    const QString inUse = m_buttons.state() != ConnectionState::Closed ? m_openPort : QString();
+    const QString inUse = m_buttons.state() != ConnectionState::Closed ? m_record->openPort() : QString();
     device::FindDeviceDialog dialog(m_services.serialFactory, m_services.ports.ports(), inUse, parent);
     const std::optional<device::ScanResult> found = dialog.run();
     if (found)
-        m_log->append(Direction::Event, {},
-                      QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->baud));
+        m_record->event(QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->baud));
     return found;
 }
 
@@ -492,7 +503,7 @@ void Form1::findDevice_Click() {
 void Form1::saveProfile_Click() {
     const QString file = m_profiles.save(m_dialog2.get());
     if (!file.isEmpty())
-        m_log->append(Direction::Event, {}, QStringLiteral("保存配置 %1").arg(file));
+        m_record->event(QStringLiteral("保存配置 %1").arg(file));
 }
 
 void Form1::openProfile_Click() {
@@ -500,25 +511,8 @@ void Form1::openProfile_Click() {
         m_profiles.open([this]() -> config::Dialog2& { return ensureNetworkDialog(); });
     if (!opened)
         return;
-    m_log->append(Direction::Event, {}, QStringLiteral("打开配置 %1").arg(opened->file));
-    expect(opened->profile, QStringLiteral("打开的配置"));
-}
-
-void Form1::expect(const config::Profile& profile, const QString& source) {
-    m_expected = Expected{profile, source};
-    m_expected->profile.network.reset();
-    m_marks.clear();
-    m_status->setDifferences(std::nullopt);
-}
-
-void Form1::compareWithDevice(const protocol::PortConfiguration& configuration) {
-    if (!m_expected)
-        return;
-    const std::vector<config::ProfileDifference> differences =
-        config::ProfileDiff::compare(m_expected->profile, config::Profile::fromConfiguration(configuration));
-    m_marks.show(differences);
-    m_status->setDifferences(int(differences.size()));
-    m_log->append(Direction::Event, {}, CompareMarks::summary(differences, m_expected->source));
+    m_record->event(QStringLiteral("打开配置 %1").arg(opened->file));
+    m_verification->expect(opened->profile, QStringLiteral("打开的配置"));
 }
 
 void Form1::aboutme_Click() {

@@ -12,6 +12,7 @@
 #include "shell/PanelLists.h"
 #include "shell/ProfileActions.h"
 #include "shell/Services.h"
+#include "shell/Verification.h"
 
 #include <QMainWindow>
 #include <QSet>
@@ -40,6 +41,7 @@ class TrafficLogPane;
 // the port panels' context menu.
 namespace shell {
 
+class SessionRecord;
 class StatusLine;
 class ToolMenus;
 
@@ -101,6 +103,8 @@ private:
 
     // Port configuration and network parameters.
     void Command4_Click();
+    // The panels as a port-set frame to the device; true when it went out.
+    bool writePanels();
     void Command6_Click();
     void Easer_Click();
     void netset_Click();
@@ -122,9 +126,6 @@ private:
     void findDevice_Click();
     void openProfile_Click();
     void saveProfile_Click();
-    // The next port-sync reply is compared with `profile`, what was written or opened.
-    void expect(const config::Profile& profile, const QString& source);
-    void compareWithDevice(const protocol::PortConfiguration& configuration);
     void showChoiceInStatus();
 
     Services m_services;
@@ -139,19 +140,15 @@ private:
     std::unique_ptr<config::Dialog2> m_dialog2;
 
     PanelLists m_panels{v};
-    CompareMarks m_marks{m_panels};
     ProfileActions m_profiles;
-    struct Expected {
-        config::Profile profile; // without network values: a port-sync reply carries none
-        QString source;          // "写入的配置", "打开的配置"
-    };
-    std::optional<Expected> m_expected;
     traffic::TrafficLog* m_log;
     traffic::AnswerWatch* m_answers;
     ToolMenus* m_tools;
     DeviceButtons m_buttons;
     StatusLine* m_status = nullptr;
-    QString m_openPort; // the port as it was opened
+    SessionRecord* m_record = nullptr;
+    std::unique_ptr<Verification> m_verification;
+    bool m_verifying = false; // a write whose read-back ends in one message
 };
 
 } // namespace shell
