@@ -4,6 +4,7 @@
 #include "platform/ui/Placement.h"
 #include "shell/CappedTextEdit.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QFontInfo>
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace shell {
 
@@ -43,8 +45,22 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, Q
     return b;
 }
 
+// A list whose drop-down is as wide as its longest entry, whatever the list's designed width.
+class PanelList final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override {
+        QAbstractItemView* entries = view();
+        entries->setMinimumWidth(entries->sizeHintForColumn(0) + 2 * entries->frameRect().x() +
+                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+        QComboBox::showPopup();
+    }
+};
+
 QComboBox* list(QWidget* parent, const QString& name, const QString& accessible, QRect geometry) {
-    auto* combo = named(new QComboBox(parent), name, accessible);
+    auto* combo = named(new PanelList(parent), name, accessible);
+    // Said instead of the tooltip, which repeats the value a screen reader reads already.
+    combo->setAccessibleDescription(QString::fromUtf16(Form1View::ListDescription));
     // Editable through a line edit of its own: setEditable(true) would also build the drop-down
     // popup and resize the box at once, which is most of the window's start-up time; the box
     // builds its popup when it is first opened.

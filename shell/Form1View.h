@@ -29,6 +29,8 @@ struct Form1View {
     // one-line edit box of the platform holds (64 KiB), a list's line far more than any of its entries.
     static constexpr int CommandLineLength = 65535;
     static constexpr int ListTextLength = 64;
+    // What a screen reader says of a list without a mark, after its name and value.
+    static constexpr char16_t ListDescription[] = u"可从列表选择或直接输入";
 
     std::array<QGroupBox*, protocol::frame::PortCount> Frame1{}; // "串口1" .. "串口8"
     LabelArray Label3{}, Label4{}, Label5{}, Label6{}, Label7{};

@@ -140,11 +140,12 @@ QString TrafficLog::bytesText(const QByteArray& bytes) {
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
 }
 
-QString TrafficLog::toText(const QList<int>& rows) const {
+QString TrafficLog::toText(const QList<int>& rows, bool withDate) const {
     QString text;
     const auto line = [&](int row) {
         const TrafficEntry& e = entry(row);
-        text += timeText(e.time) + QLatin1Char('\t') + directionText(e.direction) + QLatin1Char('\t') +
+        const QString date = withDate ? e.time.toString(QStringLiteral("yyyy-MM-dd ")) : QString();
+        text += date + timeText(e.time) + QLatin1Char('\t') + directionText(e.direction) + QLatin1Char('\t') +
                 bytesText(e.bytes) + QLatin1Char('\t') + textField(e.meaning) + QLatin1Char('\n');
     };
     if (rows.isEmpty()) {

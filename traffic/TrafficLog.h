@@ -48,8 +48,9 @@ public:
     static QString shownBytes(const QByteArray& bytes, int most);
 
     // The rows (all of them when `rows` is empty) as lines of tab-separated columns, each ending in
-    // a line feed: for the clipboard and the text file.
-    QString toText(const QList<int>& rows = {}) const;
+    // a line feed: for the clipboard and the text file; `withDate` gives the time its date, as a
+    // file kept for later needs.
+    QString toText(const QList<int>& rows = {}, bool withDate = false) const;
     // Every row as CSV (RFC 4180: CR LF, fields quoted where needed) under a header line, in UTF-8
     // with a byte-order mark so that spreadsheets read the Chinese; the time with its date.
     QByteArray toCsv() const;

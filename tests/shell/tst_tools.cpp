@@ -23,7 +23,7 @@ QStringList log(const FormHarness& h, int from = 0) {
 QStringList marks(const FormHarness& h) {
     QStringList found;
     for (QComboBox* list : h.form->centralWidget()->findChildren<QComboBox*>())
-        if (!list->accessibleDescription().isEmpty())
+        if (!list->toolTip().isEmpty() && list->accessibleDescription() == list->toolTip())
             found << list->toolTip();
     found.sort();
     const qsizetype drawn = h.form->centralWidget()->findChildren<QWidget*>(u"differenceMark"_s).size();
@@ -101,9 +101,11 @@ private Q_SLOTS:
         h.files.file = dir.filePath(u"log"_s); // text, by the filter chosen; CSV is the default
         h.files.filter = u"文本文件 (*.txt)"_s;
         find<QPushButton>(pane, "saveLog")->click();
-        QFile saved(h.files.file);
+        QFile saved(h.files.file + u".txt"_s); // the chosen format's extension, the time with its date
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QVERIFY(saved.readAll().contains("\t发送\t40 02 F1 23\t连接设备\n"));
+        const QByteArray content = saved.readAll();
+        QVERIFY(content.contains(QDate::currentDate().toString(u"yyyy-MM-dd "_s).toUtf8()) &&
+                content.contains("\t发送\t40 02 F1 23\t连接设备\n"));
         find<QPushButton>(pane, "copyLog")->click(); // every row, none being selected
         QVERIFY(QGuiApplication::clipboard()->text().contains(u"\t发送\t40 02 F1 23\t连接设备\n"));
         find<QPushButton>(pane, "clearLog")->click();

@@ -6,9 +6,11 @@
 #include "platform/ui/MessageBoxes.h"
 #include "traffic/TrafficLog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -33,7 +35,7 @@ TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
       m_view(new QTableView), m_follow(new QTimer(this)) {
     setObjectName(QStringLiteral("TrafficLogPane"));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetFloatable);
-    setAllowedAreas(Qt::BottomDockWidgetArea);
+    setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
 
     m_view->setObjectName(QStringLiteral("trafficView"));
     m_view->setAccessibleName(QStringLiteral("通信记录"));
@@ -58,11 +60,15 @@ TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
     auto* copyButton = platform::toolButton(this, "copyLog", QStringLiteral("复制"));
     auto* clearButton = platform::toolButton(this, "clearLog", QStringLiteral("清空"));
     auto* saveButton = platform::toolButton(this, "saveLog", QStringLiteral("保存…"));
+    auto* pauseButton = platform::toolButton(this, "pauseLog", QStringLiteral("暂停滚动"));
+    pauseButton->setCheckable(true);
+    clearButton->setAccessibleName(QStringLiteral("清空通信记录")); // the form has a 清空 of its own
     copyButton->setToolTip(QStringLiteral("把选中的行(未选中时为全部)复制到剪贴板"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(copyButton);
     buttons->addWidget(clearButton);
     buttons->addWidget(saveButton);
+    buttons->addWidget(pauseButton);
     buttons->addStretch();
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(content);
@@ -70,7 +76,18 @@ TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
     layout->addLayout(buttons);
     layout->addWidget(m_view);
     setWidget(content);
-    setMinimumHeight(160);
+    setMinimumWidth(360);
+    // Ctrl+C copies the selected rows, as 复制 does, not the current cell.
+    auto* copyKey = new QAction(m_view);
+    copyKey->setShortcut(QKeySequence::Copy);
+    copyKey->setShortcutContext(Qt::WidgetShortcut);
+    m_view->addAction(copyKey);
+    connect(copyKey, &QAction::triggered, this, &TrafficLogPane::copy);
+    connect(pauseButton, &QPushButton::toggled, this, [this](bool paused) {
+        m_paused = paused;
+        if (!paused)
+            m_follow->start();
+    });
 
     connect(copyButton, &QPushButton::clicked, this, &TrafficLogPane::copy);
     connect(clearButton, &QPushButton::clicked, &m_log, &TrafficLog::clear);
@@ -79,13 +96,22 @@ TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
     m_follow->setSingleShot(true);
     m_follow->setInterval(0);
     connect(m_follow, &QTimer::timeout, m_view, &QTableView::scrollToBottom);
-    connect(&m_log, &TrafficLog::rowsAboutToBeInserted, this, [this] {
+    // Whether the view is at the end is read before the rows change: at the log's cap the oldest row
+    // goes first, which moves the bar, and the newest then comes in.
+    const auto readAtEnd = [this] {
         // A scroll still pending means the view is meant to be at the end, whatever the bar shows.
         const QScrollBar* bar = m_view->verticalScrollBar();
-        m_atEnd = m_follow->isActive() || bar->value() == bar->maximum();
+        if (!m_dropping)
+            m_atEnd = m_follow->isActive() || bar->value() == bar->maximum();
+    };
+    connect(&m_log, &TrafficLog::rowsAboutToBeRemoved, this, [this, readAtEnd] {
+        readAtEnd();
+        m_dropping = true;
     });
+    connect(&m_log, &TrafficLog::rowsAboutToBeInserted, this, readAtEnd);
     connect(&m_log, &TrafficLog::rowsInserted, this, [this] {
-        if (m_atEnd && !m_follow->isActive())
+        m_dropping = false;
+        if (m_atEnd && !m_paused && !m_follow->isActive())
             m_follow->start();
     });
 }
@@ -103,13 +129,16 @@ bool TrafficLogPane::save() {
     const QString suggested =
         QStringLiteral("通信记录-%1.csv")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString file = m_files.saveFileName(this, QStringLiteral("保存通信记录"), suggested,
-                                              kCsvFilter + QStringLiteral(";;") + kTextFilter, &filter);
+    QString file = m_files.saveFileName(this, QStringLiteral("保存通信记录"), suggested,
+                                        kCsvFilter + QStringLiteral(";;") + kTextFilter, &filter);
     if (file.isEmpty())
         return false;
     const bool text = file.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) ||
                       (!file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) && filter == kTextFilter);
-    const QByteArray content = text ? m_log.toText().toUtf8() : m_log.toCsv();
+    // A name typed without an extension gets the chosen format's.
+    if (QFileInfo(file).suffix().isEmpty())
+        file += text ? QStringLiteral(".txt") : QStringLiteral(".csv");
+    const QByteArray content = text ? m_log.toText({}, true).toUtf8() : m_log.toCsv();
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.commit()) {
         m_messages.show(QStringLiteral("无法保存通信记录:%1\n%2").arg(file, out.errorString()),

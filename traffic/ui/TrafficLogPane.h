@@ -12,8 +12,8 @@ class FileDialogs;
 class MessageBoxes;
 } // namespace platform
 
-// The pane "通信记录": the traffic log as a table that follows the newest row, with copy, clear and
-// save as CSV or text.
+// The pane "通信记录": the traffic log as a table that follows the newest row unless scrolled up or
+// paused, also at the log's cap, with copy (also Ctrl+C), clear and save as CSV or text.
 namespace traffic {
 
 class TrafficLog;
@@ -37,6 +37,8 @@ private:
     QTableView* m_view;
     QTimer* m_follow; // scrolls to the newest row once per round of the event loop, not per row
     bool m_atEnd = true;
+    bool m_dropping = false; // the oldest row is going to make room for a new one
+    bool m_paused = false;   // the operator stopped the following
 };
 
 } // namespace traffic
