@@ -4,9 +4,7 @@
 #include "config/Describe.h"
 #include "config/NetworkFrame.h"
 #include "config/PortSetFrame.h"
-#include "config/Words.h"
 #include "config/ui/Dialog2.h"
-#include "device/ui/FindDeviceDialog.h"
 #include "link/PortController.h"
 #include "link/ui/Dialog.h"
 #include "platform/SingleInstance.h"
@@ -43,22 +41,9 @@ const QString kCongratulations = QStringLiteral("恭喜");
 const QString kError = QStringLiteral("错误");
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kLostText = QStringLiteral("串口连接已断开,请检查设备和连接线后重新打开串口!");
-constexpr auto kChinese = config::Language::Chinese;
-using traffic::Direction;
 
 // A visitor from lambdas, so that std::visit demands an action for every kind of reply.
 template <typename... Actions> struct Overloaded : Actions... { using Actions::operator()...; };
-
-// Why the chosen port could not be opened, as the operator is told.
-QString openFailureText(platform::SerialError error) {
-    using config::Word;
-    using platform::SerialError;
-    const Word word = error == SerialError::DeviceNotFound ? Word::PortNotFound
-                      : error == SerialError::InUse        ? Word::PortInUse
-                      : error == SerialError::Permission   ? Word::PortPermission
-                                                           : Word::PortCannotOpen;
-    return config::word(word, kChinese);
-}
 
 } // namespace
 
@@ -189,9 +174,7 @@ bool Form1::opencom() {
         return true;
     const platform::OpenResult opened = ConfigurePort();
     if (const platform::SerialError* error = opened.faultIf()) {
-        m_record->event(
-            QStringLiteral("打开串口 %1 失败: %2").arg(m_choice.PcPortName, openFailureText(*error)));
-        showMessage(openFailureText(*error), QStringLiteral("SETPASS"));
+        showMessage(m_record->openFailed(*error), QStringLiteral("SETPASS"));
         return false;
     }
     return true;
@@ -222,7 +205,8 @@ bool Form1::SendHex(const QString& text) {
     }
     if (!m_link->send(bytes)) // a failed write closes the port and reports it
         return false;
-    m_log->append(Direction::Sent, bytes, config::describe::request(bytes, kChinese));
+    m_log->append(traffic::Direction::Sent, bytes,
+                  config::describe::request(bytes, config::Language::Chinese));
     m_answers->sent(bytes);
     return true;
 }
@@ -240,23 +224,14 @@ void Form1::ProcessReply() {
         // the burst belongs to a session that is over.
         if (m_buttons.state() == ConnectionState::Closed) {
             for (; k < segments.size(); ++k)
-                logReply(segments[k], k, segments.size(), QStringLiteral(" (串口已关闭,未处理)"));
+                m_record->reply(segments[k], k, segments.size(), QStringLiteral(" (串口已关闭,未处理)"));
             return;
         }
-        logReply(segment, k, segments.size());
+        m_record->reply(segment, k, segments.size());
         const QString savedTrace = v.Text2->text();
         v.Text2->setText(protocol::toHexText(segment.bytes.left(1)));
         applyReply(segment.reply, savedTrace, boxesShown);
     }
-}
-
-void Form1::logReply(const protocol::ReplySegment& segment, size_t index, size_t count, const QString& note) {
-    // What the window made of the bytes, which is not always what a strict reader would.
-    QString meaning = config::describe::decodedReply(segment.reply, segment.bytes, kChinese);
-    if (count > 1)
-        meaning += QStringLiteral(" (同一批 %1/%2)").arg(index + 1).arg(count);
-    m_log->append(Direction::Received, segment.bytes, meaning + note);
-    m_answers->replied();
 }
 
 void Form1::confirm(const QString& text, QSet<QString>& boxesShown) {
@@ -278,7 +253,7 @@ void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace, 
                     setConnectionState(ConnectionState::Connected);
             },
             [&](const protocol::PortSetConfirmed&) {
-                if (m_verifying) { // read back at once; one message when the reply is in
+                if (m_verification->verifying()) { // read back at once; one message when it is in
                     SendHex(protocol::requests::PortSync.toString());
                     return;
                 }
@@ -297,17 +272,8 @@ void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace, 
             [&](const protocol::NetworkParameters& parameters) { applyNetworkParameters(parameters); },
             [&](const protocol::PortConfiguration& configuration) {
                 m_panels.show(configuration);
-                const std::optional<int> differences = m_verification->compare(configuration);
-                if (m_verifying && differences) {
-                    m_verifying = false;
-                    confirm(*differences == 0
-                                ? QStringLiteral("校验完成：设备中的配置与写入的一致。")
-                                : QStringLiteral("校验完成：设备有 %1 处与写入的配置不同，已在面板上标出。")
-                                      .arg(*differences),
-                            boxesShown);
-                    return;
-                }
-                confirm(QStringLiteral("扩展串口数据同步成功!"), boxesShown);
+                const std::optional<QString> verdict = m_verification->compare(configuration);
+                confirm(verdict ? *verdict : QStringLiteral("扩展串口数据同步成功!"), boxesShown);
             },
         },
         reply);
@@ -456,19 +422,16 @@ void Form1::buildExtras() {
     connect(m_tools, &ToolMenus::openProfileRequested, this, &Form1::openProfile_Click);
     connect(m_tools, &ToolMenus::saveProfileRequested, this, &Form1::saveProfile_Click);
     connect(m_tools, &ToolMenus::findDeviceRequested, this, &Form1::findDevice_Click);
-    connect(m_tools, &ToolMenus::writeAndVerifyRequested, this, [this] { m_verifying = writePanels(); });
+    connect(m_tools, &ToolMenus::writeAndVerifyRequested, this,
+            [this] { m_verification->setVerifying(writePanels()); });
     connect(m_tools, &ToolMenus::copyPanelRequested, this, [this](int i) { m_panels.copyToAll(i); });
 
     m_status = new StatusLine(this);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_status, 1);
     m_verification = std::make_unique<Verification>(m_panels, *m_status, *m_log);
-    // The marks belong to the box they were found on.
-    connect(this, &Form1::connectionStateChanged, this, [this](ConnectionState state) {
-        if (state != ConnectionState::Open)
-            m_verification->clearMarks();
-        m_verifying = false;
-    });
+    connect(this, &Form1::connectionStateChanged, this,
+            [this](ConnectionState state) { m_verification->onConnectionState(state); });
 
     m_record = new SessionRecord(*m_link, m_choice, *m_log, *m_answers, *m_status, this);
 }
@@ -478,14 +441,8 @@ void Form1::showChoiceInStatus() {
 }
 
 std::optional<device::ScanResult> Form1::findDevice(QWidget* parent) {
-    if (!m_services.serialFactory)
-        return std::nullopt;
-    const QString inUse = m_buttons.state() != ConnectionState::Closed ? m_record->openPort() : QString();
-    device::FindDeviceDialog dialog(m_services.serialFactory, m_services.ports.ports(), inUse, parent);
-    const std::optional<device::ScanResult> found = dialog.run();
-    if (found)
-        m_record->event(QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->baud));
-    return found;
+    const bool open = m_buttons.state() != ConnectionState::Closed;
+    return m_record->findDevice(m_services, open ? m_record->openPort() : QString(), parent);
 }
 
 void Form1::findDevice_Click() {

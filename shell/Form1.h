@@ -87,9 +87,6 @@ private:
     // SendHex: true when the bytes were written.
     bool SendHex(const QString& text);
     void ProcessReply();
-    // One reply of a burst of `count` into the traffic log, as the window read it.
-    void logReply(const protocol::ReplySegment& segment, size_t index, size_t count,
-                  const QString& note = {});
     void applyReply(const protocol::Reply& reply, const QString& savedTrace, QSet<QString>& boxesShown);
     void confirm(const QString& text, QSet<QString>& boxesShown);
     void applyNetworkParameters(const protocol::NetworkParameters& parameters);
@@ -148,7 +145,6 @@ private:
     StatusLine* m_status = nullptr;
     SessionRecord* m_record = nullptr;
     std::unique_ptr<Verification> m_verification;
-    bool m_verifying = false; // a write whose read-back ends in one message
 };
 
 } // namespace shell

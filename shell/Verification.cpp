@@ -5,6 +5,8 @@
 #include "shell/StatusLine.h"
 #include "traffic/TrafficLog.h"
 
+#include <utility>
+
 namespace shell {
 
 void Verification::expect(const config::Profile& profile, const QString& source) {
@@ -13,7 +15,8 @@ void Verification::expect(const config::Profile& profile, const QString& source)
     clearMarks();
 }
 
-std::optional<int> Verification::compare(const protocol::PortConfiguration& configuration) {
+std::optional<QString> Verification::compare(const protocol::PortConfiguration& configuration) {
+    const bool verifying = std::exchange(m_verifying, false);
     if (!m_expected)
         return std::nullopt;
     const std::vector<config::ProfileDifference> differences =
@@ -21,7 +24,17 @@ std::optional<int> Verification::compare(const protocol::PortConfiguration& conf
     m_marks.show(differences);
     m_status.setDifferences(int(differences.size()));
     m_log.append(traffic::Direction::Event, {}, CompareMarks::summary(differences, m_expected->source));
-    return int(differences.size());
+    if (!verifying)
+        return std::nullopt;
+    return differences.empty() ? QStringLiteral("校验完成：设备中的配置与写入的一致。")
+                               : QStringLiteral("校验完成：设备有 %1 处与写入的配置不同，已在面板上标出。")
+                                     .arg(differences.size());
+}
+
+void Verification::onConnectionState(ConnectionState state) {
+    m_verifying = false;
+    if (state != ConnectionState::Open)
+        clearMarks();
 }
 
 void Verification::clearMarks() {

@@ -4,6 +4,7 @@
 #include "config/Profile.h"
 #include "protocol/Reply.h"
 #include "shell/CompareMarks.h"
+#include "shell/ConnectionState.h"
 
 #include <optional>
 
@@ -25,10 +26,15 @@ public:
 
     // The next port-sync reply is compared with `profile`, what was written or opened.
     void expect(const config::Profile& profile, const QString& source);
-    // Marks the lists that differ, counts them in the status line and says so in the log; nullopt,
-    // and nothing shown, when nothing is expected.
-    std::optional<int> compare(const protocol::PortConfiguration& configuration);
+    // Marks the lists that differ, counts them in the status line and says so in the log. The one
+    // message of a write-and-verify when this reply ends one, nullopt otherwise.
+    std::optional<QString> compare(const protocol::PortConfiguration& configuration);
     void clearMarks();
+    // A write went out whose port-sync reply is to end in one message.
+    void setVerifying(bool verifying) { m_verifying = verifying; }
+    bool verifying() const { return m_verifying; }
+    // The marks belong to the box they were found on: gone when its port closes or a device connects.
+    void onConnectionState(ConnectionState state);
 
 private:
     struct Expected {
@@ -39,6 +45,7 @@ private:
     StatusLine& m_status;
     traffic::TrafficLog& m_log;
     std::optional<Expected> m_expected;
+    bool m_verifying = false;
 };
 
 } // namespace shell
