@@ -91,8 +91,10 @@ void fitTitleAbove(QGroupBox* frame, QWidget* first) {
 
 QFont textFont() {
     QFont font;
+    // Where the named face is missing, the glyphs built in for the window's texts, then the system's.
     font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+                      QStringLiteral("Expander UI CJK"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Micro Hei")});
     return font;
 }
 

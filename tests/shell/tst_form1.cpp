@@ -233,7 +233,6 @@ private Q_SLOTS:
         row("first click asks", "choose", "00000", {kChoose}, {});
         row("open", "choose click", "10000", {kChoose}, o);
         row("connected", "choose click connect", "11111", cc, ocn);
-        row("closed", "choose click connect click", "00001", cc, ocnc);
         row("settings menu closes", "choose click connect menu", "00001", cc, ocnc);
         row("lost once", "choose click connect lose", "00001", ccl, ocnc);
         row("failed write is a loss", "choose click writeFails", "00000", {kChoose, kLost}, oc);

@@ -78,6 +78,8 @@ private Q_SLOTS:
                 h.feed(hex(step));
         }
         QCOMPARE(log(h, 1).join(u';'), rows);
+        QCOMPARE(h.status().endsWith(u"| 无应答: 连接设备"),
+                 rows.endsWith(u"无应答: 连接设备")); // until a reply
     }
 
     void logPaneShowsAndSaves() {
@@ -152,6 +154,13 @@ private Q_SLOTS:
         QCOMPARE(marks(h).size(), marked.size());
         h.feed(hex(reply)); // matching values clear the marks
         QCOMPARE(marks(h), QStringList());
+        h.action("writeAndVerify")->trigger(); // the read-back goes out on the confirmation
+        h.feed(hex("4002E223"));
+        QCOMPARE(h.serial.writes.last(), hex("4002FB23"));
+        h.feed(hex(kAsWritten)); // one message; the panels showed `reply` when written
+        QCOMPARE(h.messages.texts().last().contains(u"2 处"), !marked.isEmpty());
+        h.click("Command2"); // the marks belong to the box: gone with its port
+        QCOMPARE(h.status() + marks(h).join(u';'), u"串口 COM3 9600,N,8,1 | 已关闭"_s);
     }
 
     void profilesRoundTripAndRefuseWhatIsWrong() {
