@@ -48,6 +48,18 @@ void TrafficLog::append(Direction direction, const QByteArray& bytes, const QStr
     endInsertRows();
 }
 
+TrafficLog::Kind TrafficLog::kind(const TrafficEntry& entry) {
+    switch (entry.direction) {
+    case Direction::Sent:
+        return Kind::Sent;
+    case Direction::Received:
+        return entry.meaning.startsWith(QStringLiteral("无效帧")) ? Kind::Malformed : Kind::Received;
+    case Direction::Event:
+        break;
+    }
+    return entry.meaning.startsWith(QStringLiteral("无应答")) ? Kind::NoAnswer : Kind::Event;
+}
+
 void TrafficLog::clear() {
     beginResetModel();
     m_ring.clear();

@@ -5,9 +5,11 @@
 #include "config/ProfileFile.h"
 #include "config/ui/Dialog2.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDockWidget>
 #include <QGroupBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -108,6 +110,11 @@ private Q_SLOTS:
         const QByteArray content = saved.readAll();
         QVERIFY(content.contains(QDate::currentDate().toString(u"yyyy-MM-dd "_s).toUtf8()) &&
                 content.contains("\t发送\t40 02 F1 23\t连接设备\n"));
+        QAbstractItemModel* shown = find<QTableView>(pane, "trafficView")->model();
+        find<QLineEdit>(pane, "searchLog")->setText(u"f1 23"_s); // bytes or meaning
+        find<QCheckBox>(pane, "show_2")->click();                // events hidden
+        QCOMPARE(shown->rowCount() == 1 && shown->index(0, 3).data().toString() == u"连接设备", true);
+        find<QLineEdit>(pane, "searchLog")->clear();
         find<QPushButton>(pane, "copyLog")->click(); // every row, none being selected
         QVERIFY(QGuiApplication::clipboard()->text().contains(u"\t发送\t40 02 F1 23\t连接设备\n"));
         find<QPushButton>(pane, "clearLog")->click();

@@ -8,14 +8,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QSet>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -26,6 +30,25 @@ namespace {
 
 const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
 const QString kTextFilter = QStringLiteral("文本文件 (*.txt)");
+
+// The rows of the kinds shown that hold the text searched for, in their bytes or their meaning.
+class RowFilter final : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    QSet<TrafficLog::Kind> hidden;
+    QString text;
+    void refilter() { invalidateRowsFilter(); }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex&) const override {
+        const auto& log = static_cast<const TrafficLog&>(*sourceModel());
+        const TrafficEntry& entry = log.entry(row);
+        if (hidden.contains(TrafficLog::kind(entry)))
+            return false;
+        return text.isEmpty() || entry.meaning.contains(text, Qt::CaseInsensitive) ||
+               TrafficLog::bytesText(entry.bytes).contains(text, Qt::CaseInsensitive);
+    }
+};
 
 } // namespace
 
@@ -39,7 +62,10 @@ TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
 
     m_view->setObjectName(QStringLiteral("trafficView"));
     m_view->setAccessibleName(QStringLiteral("通信记录"));
-    m_view->setModel(&m_log);
+    auto* filter = new RowFilter(this);
+    filter->setSourceModel(&m_log);
+    m_rows = filter;
+    m_view->setModel(filter);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setWordWrap(false);
@@ -70,10 +96,42 @@ TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
     buttons->addWidget(saveButton);
     buttons->addWidget(pauseButton);
     buttons->addStretch();
+    // Which kinds of rows are shown, and a text they must hold.
+    auto* kinds = new QHBoxLayout;
+    const std::pair<TrafficLog::Kind, QString> kindNames[] = {
+        {TrafficLog::Kind::Sent, QStringLiteral("发送")},
+        {TrafficLog::Kind::Received, QStringLiteral("接收")},
+        {TrafficLog::Kind::Event, QStringLiteral("事件")},
+        {TrafficLog::Kind::NoAnswer, QStringLiteral("无应答")},
+        {TrafficLog::Kind::Malformed, QStringLiteral("无效帧")}};
+    for (const auto& [kind, name] : kindNames) {
+        auto* box = new QCheckBox(name, this);
+        box->setObjectName(QStringLiteral("show_%1").arg(int(kind)));
+        box->setChecked(true);
+        kinds->addWidget(box);
+        connect(box, &QCheckBox::toggled, this, [filter, kind](bool shown) {
+            if (shown)
+                filter->hidden.remove(kind);
+            else
+                filter->hidden.insert(kind);
+            filter->refilter();
+        });
+    }
+    auto* search = new QLineEdit(this);
+    search->setObjectName(QStringLiteral("searchLog"));
+    search->setPlaceholderText(QStringLiteral("查找"));
+    search->setAccessibleName(QStringLiteral("查找通信记录"));
+    search->setClearButtonEnabled(true);
+    kinds->addWidget(search, 1);
+    connect(search, &QLineEdit::textChanged, this, [filter](const QString& text) {
+        filter->text = text;
+        filter->refilter();
+    });
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(4, 2, 4, 4);
     layout->addLayout(buttons);
+    layout->addLayout(kinds);
     layout->addWidget(m_view);
     setWidget(content);
     setMinimumWidth(360);
@@ -119,7 +177,7 @@ TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
 void TrafficLogPane::copy() {
     QList<int> rows;
     for (const QModelIndex& index : m_view->selectionModel()->selectedRows())
-        rows.append(index.row());
+        rows.append(m_rows->mapToSource(index).row());
     std::sort(rows.begin(), rows.end());
     QApplication::clipboard()->setText(m_log.toText(rows));
 }
