@@ -283,6 +283,7 @@ void Form1::applyNetworkParameters(const protocol::NetworkParameters& parameters
     config::Dialog2& dialog = ensureNetworkDialog();
     for (int i = 0; i < protocol::frame::NetworkOctets; ++i)
         dialog.setOctetText(i, QString::number(parameters.octets[i]));
+    m_verification->compareNetwork(parameters, dialog);
 }
 
 config::Dialog2& Form1::ensureNetworkDialog() {
@@ -405,10 +406,9 @@ void Form1::Timer4_Timer() {
     }
     const QString& frame = built.value();
     v.Text3->setPlainText(frame);
-    SendHex(frame);
+    if (SendHex(frame))
+        m_verification->expectNetwork(frame);
 }
-
-// ---- Menus and shutdown --------------------------------------------------------------------
 
 void Form1::com_set_Click() {
     closecom();

@@ -8,6 +8,9 @@
 
 #include <optional>
 
+namespace config {
+class Dialog2;
+}
 namespace traffic {
 class TrafficLog;
 }
@@ -30,6 +33,10 @@ public:
     // message of a write-and-verify when this reply ends one, nullopt otherwise.
     std::optional<QString> compare(const protocol::PortConfiguration& configuration);
     void clearMarks();
+    // The network values the next network reply is compared with: those of the write frame `frame`.
+    void expectNetwork(const QString& frame);
+    // Marks the network dialog's boxes whose device value differs from the one expected.
+    void compareNetwork(const protocol::NetworkParameters& device, config::Dialog2& dialog);
     // A write went out whose port-sync reply is to end in one message.
     void setVerifying(bool verifying) { m_verifying = verifying; }
     bool verifying() const { return m_verifying; }
@@ -45,6 +52,7 @@ private:
     StatusLine& m_status;
     traffic::TrafficLog& m_log;
     std::optional<Expected> m_expected;
+    std::optional<protocol::NetworkParameters> m_network; // opened with a profile or written
     bool m_verifying = false;
 };
 

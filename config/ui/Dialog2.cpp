@@ -128,6 +128,14 @@ void Dialog2::setOctetText(int index, const QString& text) {
     Text1[index]->setText(text);
 }
 
+void Dialog2::markOctet(int index, const QString& note) {
+    QLineEdit* box = Text1[index];
+    box->setStyleSheet(note.isEmpty() ? QString()
+                                      : QStringLiteral("QLineEdit { border: 2px solid #B01C1C; }"));
+    box->setToolTip(note);
+    box->setAccessibleDescription(note);
+}
+
 void Dialog2::focusBox(int index) {
     Text1[index]->setFocus();
     Text1[index]->selectAll();

@@ -208,6 +208,10 @@ private Q_SLOTS:
         QCOMPARE(h.files.titles,
                  (QStringList{u"保存配置"_s, u"打开配置"_s, u"打开配置"_s})); // refused before asking
         QCOMPARE(log(h).last(), u"事件||打开配置 "_s + good);
+        h.feed(hex(u"4014CA0008DC010203C0A80165FFFFFF00C0A8010123"_s)); // 同步: the IP's last octet differs
+        QCOMPARE(find<QLineEdit>(h.form.get(), "Text1_9")->toolTip() +
+                     find<QLineEdit>(h.form.get(), "Text1_8")->toolTip(),
+                 u"应为 100，设备为 101"_s);
         QCOMPARE(h.messages.texts().mid(2),
                  (QStringList{
                      u"配置未保存: 网络参数的第5个值为空或无效,请改正或清空网络参数后再保存。"_s,
