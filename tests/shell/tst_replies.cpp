@@ -80,12 +80,9 @@ private Q_SLOTS:
         // Baud 05 and function 07 are in no table, nor parity code 2 (line byte 13): those lists stay.
         QTest::newRow("unknown codes")
             << syncReply("051307") << u"4800 8 1 偶校验 RS485半双工"_s + port8 + sevens << 1;
-        QTest::newRow("short sync: nothing")
-            << syncReply("600302").left(20) + hex("23") << untouched + sevens << 0;
         QTest::newRow("network, whole")
             << hex("4014CA0008DC010203C0A80164FFFFFF00C0A8010123")
             << untouched + u" 0 8 220 1 2 3 192 168 1 100 255 255 255 0 192 168 1 1"_s << 0;
-        QTest::newRow("short network: nothing") << hex("4014CAC0A80123") << untouched + sevens << 0;
     }
 
     void repliesFillTheControls() {
