@@ -49,8 +49,20 @@ constexpr Entry kWords[] = {
     {Word::GatewayField, u"网关 %1", u"gateway=%1"},
     {Word::UnknownLine, u"线路?%1", u"line?%1"},
     {Word::UnknownFunction, u"功能?%1", u"function?%1"},
+    {Word::PortNotFound, u"没有发现此串口!请检查串口号和连接线。", u"not found"},
+    {Word::PortInUse, u"此串口已被其他程序占用!请关闭占用它的程序后再打开。", u"in use by another program"},
+#ifdef Q_OS_LINUX
+    {Word::PortPermission,
+     u"没有权限打开此串口!请把当前用户加入dialout组(sudo usermod -aG dialout $USER),重新登录后再打开。",
+     u"permission denied (on Linux: add the user to the dialout group, then log in again)"},
+#else
+    {Word::PortPermission, u"没有权限打开此串口!请以有权使用串口的用户运行本程序。",
+     u"permission denied (on Linux: add the user to the dialout group, then log in again)"},
+#endif
+    {Word::PortLostWhileOpening, u"没有发现此串口或被占用!", u"lost while opening"},
+    {Word::PortCannotOpen, u"没有发现此串口或被占用!", u"cannot be opened"},
 };
-static_assert(std::size(kWords) == std::size_t(Word::UnknownFunction) + 1, "one entry per word");
+static_assert(std::size(kWords) == std::size_t(Word::PortCannotOpen) + 1, "one entry per word");
 
 // English names of the entries whose list texts are Chinese, in list order.
 constexpr const char16_t* kParityNames[] = {u"none", u"odd", u"even", u"mark", u"space"};

@@ -51,6 +51,12 @@ enum class Word {
     // A line byte or function code that matches no list entry; %1 the code in hex.
     UnknownLine,
     UnknownFunction,
+    // Why a port could not be opened.
+    PortNotFound,
+    PortInUse,
+    PortPermission,
+    PortLostWhileOpening,
+    PortCannotOpen,
 };
 
 QString word(Word word, Language language);

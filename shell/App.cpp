@@ -6,11 +6,27 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 namespace shell {
+
+QFont App::uiFont() {
+    // Chinese text in the simplified-Chinese face everywhere, the face the command line names too.
+    // Left to fontconfig, a non-Chinese locale gives the labels another face of the same font
+    // collection (Japanese forms), loaded on top of it: slower and larger for nothing. The window's
+    // own texts come from the glyphs cut for them at build time, a small file that loads at once;
+    // the whole face draws whatever else is typed or read.
+    QFont font = QApplication::font();
+    QStringList families{font.family()};
+    if (QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ui-cjk.otf")) >= 0)
+        families << QStringLiteral("Expander UI CJK");
+    families << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("WenQuanYi Micro Hei");
+    font.setFamilies(families);
+    return font;
+}
 
 App::App(Services services) {
     // The name only: a display name would be appended to every window title ("注意 — ...").
@@ -21,13 +37,7 @@ App::App(Services services) {
     if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
-    // Chinese text in the simplified-Chinese face everywhere, the face the command line names too.
-    // Left to fontconfig, a non-Chinese locale gives the labels another face of the same font
-    // collection (Japanese forms), loaded on top of it: slower and larger for nothing.
-    QFont font = QApplication::font();
-    font.setFamilies(
-        {font.family(), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
-    QApplication::setFont(font);
+    QApplication::setFont(uiFont());
     m_form = std::make_unique<Form1>(services);
 }
 

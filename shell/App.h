@@ -3,6 +3,8 @@
 
 #include "shell/Services.h"
 
+#include <QFont>
+
 #include <memory>
 
 // The start procedure: loads the main window, and shows it unless another copy is running.
@@ -17,6 +19,8 @@ public:
     // Loads and shows the main window; false when this copy must end at once.
     bool Main();
     Form1& window() { return *m_form; }
+    // The application's font: the one choice of faces for the whole program.
+    static QFont uiFont();
 
 private:
     std::unique_ptr<Form1> m_form;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "shell/CompareMarks.h"
 
+#include "shell/Form1View.h"
 #include "shell/PanelLists.h"
 
 #include <QComboBox>
@@ -87,7 +88,7 @@ void CompareMarks::clear() {
 
 void CompareMarks::unmark(QComboBox* list) {
     delete m_marks.take(list);
-    list->setAccessibleDescription(QString());
+    list->setAccessibleDescription(QString::fromUtf16(Form1View::ListDescription));
     list->setToolTip(list->currentText()); // as a list without a mark shows it
 }
 

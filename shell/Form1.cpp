@@ -4,9 +4,7 @@
 #include "config/Describe.h"
 #include "config/NetworkFrame.h"
 #include "config/PortSetFrame.h"
-#include "config/Tables.h"
 #include "config/ui/Dialog2.h"
-#include "device/ui/FindDeviceDialog.h"
 #include "link/PortController.h"
 #include "link/ui/Dialog.h"
 #include "platform/SingleInstance.h"
@@ -16,24 +14,21 @@
 #include "protocol/HexText.h"
 #include "protocol/ReplyDecoder.h"
 #include "protocol/Requests.h"
+#include "shell/SessionRecord.h"
 #include "shell/StatusLine.h"
 #include "shell/Titles.h"
+#include "shell/ToolMenus.h"
 #include "shell/frmAbout.h"
 #include "traffic/AnswerWatch.h"
 #include "traffic/TrafficLog.h"
-#include "traffic/ui/TrafficLogPane.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTextDocument>
 
@@ -41,47 +36,14 @@ namespace shell {
 
 namespace {
 
-const QString kOpen = QStringLiteral("打开串口");
-const QString kClose = QStringLiteral("关闭串口");
 const QString kAttention = QStringLiteral("注意");
 const QString kCongratulations = QStringLiteral("恭喜");
 const QString kError = QStringLiteral("错误");
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kLostText = QStringLiteral("串口连接已断开,请检查设备和连接线后重新打开串口!");
-constexpr auto kChinese = config::Language::Chinese;
-using traffic::Direction;
-
-void fill(QComboBox* combo, const config::OptionTable& table) {
-    combo->addItems(table.texts());
-    combo->setCurrentIndex(-1); // nothing chosen until the operator or a sync reply chooses
-}
-
-void select(QComboBox* combo, const std::optional<int>& position) {
-    if (position) // a code that matches no entry leaves the list as it was
-        combo->setCurrentIndex(*position);
-}
 
 // A visitor from lambdas, so that std::visit demands an action for every kind of reply.
 template <typename... Actions> struct Overloaded : Actions... { using Actions::operator()...; };
-
-// Why the chosen port could not be opened, as the operator is told.
-QString openFailureText(platform::SerialError error) {
-    switch (error) {
-    case platform::SerialError::DeviceNotFound:
-        return QStringLiteral("没有发现此串口!请检查串口号和连接线。");
-    case platform::SerialError::InUse:
-        return QStringLiteral("此串口已被其他程序占用!请关闭占用它的程序后再打开。");
-    case platform::SerialError::Permission:
-#ifdef Q_OS_LINUX
-        return QStringLiteral("没有权限打开此串口!请把当前用户加入dialout组"
-                              "(sudo usermod -aG dialout $USER),重新登录后再打开。");
-#else
-        return QStringLiteral("没有权限打开此串口!请以有权使用串口的用户运行本程序。");
-#endif
-    default:
-        return QStringLiteral("没有发现此串口或被占用!");
-    }
-}
 
 } // namespace
 
@@ -89,7 +51,13 @@ Form1::Form1(Services services, QWidget* parent)
     : QMainWindow(parent), m_services(services), v(Form1View::build(this)),
       m_link(new serial::PortController(services.serial, this)),
       m_profiles(m_panels, services.files, services.messages, this), m_log(new traffic::TrafficLog(this)),
-      m_answers(new traffic::AnswerWatch(this)) {
+      m_answers(new traffic::AnswerWatch(this)),
+      m_tools(new ToolMenus(this, v, *m_log, services.files, services.messages)),
+      m_buttons({v.Command2,
+                 v.Command3,
+                 {v.Command1, v.Command4, v.Command6},
+                 {m_tools->writeAndVerify()},
+                 {v.netset}}) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle.toString());
     setWindowIcon(QIcon(QStringLiteral(":/icons/expander-config.svg")));
@@ -102,9 +70,8 @@ Form1::Form1(Services services, QWidget* parent)
 }
 
 Form1::~Form1() {
-    // The pane hides as the window's base part closes it; by then this part is gone.
-    if (m_pane)
-        m_pane->disconnect(this);
+    // The log pane hides as the window's base part closes it; by then this part is gone.
+    delete m_tools;
 }
 
 void Form1::connectHandlers() {
@@ -134,20 +101,9 @@ void Form1::connectHandlers() {
 
 bool Form1::Form_Load() {
     adjustSize();
-    setFixedSize(size()); // a fixed layout: the window is not meant to be resized
-    m_designedSize = size();
+    m_tools->setDesignedSize(size());
     platform::centreOnScreen(this);
-    fill(v.Combo1, config::tables::forwardPorts());
-    v.Combo1->setCurrentIndex(0);
-    fill(v.Combo6, config::tables::baudRates());
-    fill(v.Combo8, config::tables::outputSwitch());
-    for (int i = 0; i < protocol::frame::PortCount; ++i) {
-        fill(v.Combo2[i], config::tables::baudRates());
-        fill(v.Combo3[i], config::tables::dataBits());
-        fill(v.Combo4[i], config::tables::stopBits());
-        fill(v.Combo5[i], config::tables::parities());
-        fill(v.Combo7[i], config::tables::functions());
-    }
+    m_panels.fill();
     v.Text3->clear();
     v.netset->setEnabled(false);
     if (m_services.instance.anotherIsRunning()) {
@@ -187,19 +143,8 @@ void Form1::showSettingsDialog() {
 }
 
 void Form1::setConnectionState(ConnectionState state) {
-    if (state == m_state)
-        return; // a second connect reply changes nothing
-    m_state = state;
-    const bool open = state != ConnectionState::Closed;
-    const bool connected = state == ConnectionState::Connected;
-    const QString caption = open ? kClose : kOpen;
-    v.Command2->setText(caption);
-    v.Command2->setAccessibleName(caption);
-    v.Command3->setEnabled(open);
-    for (QPushButton* b : {v.Command1, v.Command4, v.Command6})
-        b->setEnabled(connected);
-    if (connected)
-        v.netset->setEnabled(true); // and stays enabled for the rest of the run
+    if (!m_buttons.set(state))
+        return;
     m_status->setState(state);
     Q_EMIT connectionStateChanged(state);
 }
@@ -210,7 +155,7 @@ void Form1::Command2_Click() {
         showSettingsDialog();
         return; // a second click opens
     }
-    if (m_state == ConnectionState::Closed)
+    if (m_buttons.state() == ConnectionState::Closed)
         opencom(); // the state follows the port's own signals
     else
         closecom();
@@ -225,14 +170,11 @@ bool Form1::opencom() {
         showMessage(QStringLiteral("未发现串口!"), kAttention);
         return false;
     }
-    if (m_link->isOpen())
+    if (m_buttons.state() != ConnectionState::Closed)
         return true;
     const platform::OpenResult opened = ConfigurePort();
     if (const platform::SerialError* error = opened.faultIf()) {
-        m_log->append(
-            Direction::Event, {},
-            QStringLiteral("打开串口 %1 失败: %2").arg(m_choice.PcPortName, openFailureText(*error)));
-        showMessage(openFailureText(*error), QStringLiteral("SETPASS"));
+        showMessage(m_record->openFailed(*error), QStringLiteral("SETPASS"));
         return false;
     }
     return true;
@@ -243,7 +185,7 @@ void Form1::closecom() {
 }
 
 void Form1::onPortLost() {
-    m_log->append(Direction::Event, {}, QStringLiteral("串口连接已断开"));
+    m_record->event(QStringLiteral("串口连接已断开"));
     showMessage(kLostText, kAttention);
 }
 
@@ -257,13 +199,14 @@ bool Form1::SendHex(const QString& text) {
     const QByteArray bytes = protocol::parseHexFrame(text);
     if (bytes.isEmpty())
         return false;
-    if (!m_link->isOpen()) {
+    if (m_buttons.state() == ConnectionState::Closed) {
         showMessage(QStringLiteral("请打开串口!"), kAttention);
         return false;
     }
     if (!m_link->send(bytes)) // a failed write closes the port and reports it
         return false;
-    m_log->append(Direction::Sent, bytes, config::describe::request(bytes, kChinese));
+    m_log->append(traffic::Direction::Sent, bytes,
+                  config::describe::request(bytes, config::Language::Chinese));
     m_answers->sent(bytes);
     return true;
 }
@@ -279,25 +222,16 @@ void Form1::ProcessReply() {
         const protocol::ReplySegment& segment = segments[k];
         // A box lets events run: the port may have been lost or closed meanwhile, and the rest of
         // the burst belongs to a session that is over.
-        if (m_state == ConnectionState::Closed) {
+        if (m_buttons.state() == ConnectionState::Closed) {
             for (; k < segments.size(); ++k)
-                logReply(segments[k], k, segments.size(), QStringLiteral(" (串口已关闭,未处理)"));
+                m_record->reply(segments[k], k, segments.size(), QStringLiteral(" (串口已关闭,未处理)"));
             return;
         }
-        logReply(segment, k, segments.size());
+        m_record->reply(segment, k, segments.size());
         const QString savedTrace = v.Text2->text();
         v.Text2->setText(protocol::toHexText(segment.bytes.left(1)));
         applyReply(segment.reply, savedTrace, boxesShown);
     }
-}
-
-void Form1::logReply(const protocol::ReplySegment& segment, size_t index, size_t count, const QString& note) {
-    // What the window made of the bytes, which is not always what a strict reader would.
-    QString meaning = config::describe::decodedReply(segment.reply, segment.bytes, kChinese);
-    if (count > 1)
-        meaning += QStringLiteral(" (同一批 %1/%2)").arg(index + 1).arg(count);
-    m_log->append(Direction::Received, segment.bytes, meaning + note);
-    m_answers->replied();
 }
 
 void Form1::confirm(const QString& text, QSet<QString>& boxesShown) {
@@ -314,10 +248,15 @@ void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace, 
             [](const protocol::Unrecognised&) {},
             [&](const protocol::ConnectConfirmed&) {
                 confirm(QStringLiteral("连接成功!"), boxesShown);
-                if (m_state != ConnectionState::Closed) // lost while the box was open: nothing to unlock
+                if (m_buttons.state() !=
+                    ConnectionState::Closed) // lost while the box was open: nothing to unlock
                     setConnectionState(ConnectionState::Connected);
             },
             [&](const protocol::PortSetConfirmed&) {
+                if (m_verification->verifying()) { // read back at once; one message when it is in
+                    SendHex(protocol::requests::PortSync.toString());
+                    return;
+                }
                 confirm(QStringLiteral("设置扩展串口数据成功!请重启设备应用新的通迅波特率!"), boxesShown);
             },
             [&](const protocol::RestoreConfirmed&) {
@@ -332,38 +271,19 @@ void Form1::applyReply(const protocol::Reply& reply, const QString& savedTrace, 
             },
             [&](const protocol::NetworkParameters& parameters) { applyNetworkParameters(parameters); },
             [&](const protocol::PortConfiguration& configuration) {
-                applyPortConfiguration(configuration);
-                compareWithDevice(configuration);
-                confirm(QStringLiteral("扩展串口数据同步成功!"), boxesShown);
+                m_panels.show(configuration);
+                const std::optional<QString> verdict = m_verification->compare(configuration);
+                confirm(verdict ? *verdict : QStringLiteral("扩展串口数据同步成功!"), boxesShown);
             },
         },
         reply);
-}
-
-void Form1::applyPortConfiguration(const protocol::PortConfiguration& c) {
-    namespace tables = config::tables;
-    std::array<tables::LineCodes, protocol::frame::PortCount> line;
-    for (int i = 0; i < protocol::frame::PortCount; ++i)
-        line[i] = tables::decodeLineByte(c.ports[i].lineByte);
-    // List by list, as the device's panels are read: main port, switch, then each field of every port.
-    select(v.Combo6, tables::baudRates().positionOfCode(c.mainBaudCode));
-    select(v.Combo8, tables::outputSwitch().positionOfCode(c.outputSwitch));
-    for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo2[i], tables::baudRates().positionOfCode(c.ports[i].baudCode));
-    for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo3[i], tables::dataBits().positionOfCode(line[i].dataBits));
-    for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo4[i], tables::stopBits().positionOfCode(line[i].stopBits));
-    for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo5[i], tables::parities().positionOfCode(line[i].parity));
-    for (int i = 0; i < protocol::frame::PortCount; ++i)
-        select(v.Combo7[i], tables::functions().positionOfCode(c.ports[i].functionCode));
 }
 
 void Form1::applyNetworkParameters(const protocol::NetworkParameters& parameters) {
     config::Dialog2& dialog = ensureNetworkDialog();
     for (int i = 0; i < protocol::frame::NetworkOctets; ++i)
         dialog.setOctetText(i, QString::number(parameters.octets[i]));
+    m_verification->compareNetwork(parameters, dialog);
 }
 
 config::Dialog2& Form1::ensureNetworkDialog() {
@@ -423,17 +343,23 @@ void Form1::Command5_Click() {
 // ---- Port configuration and network parameters --------------------------------------------
 
 void Form1::Command4_Click() {
+    writePanels();
+}
+
+bool Form1::writePanels() {
     const config::PortPanels panels = m_panels.read();
     const auto built = config::PortSetFrame::build(panels);
     if (const auto* fault = built.faultIf()) {
         showMessage(fault->message(), kAttention);
-        return;
+        return false;
     }
     const QString& frame = built.value();
     v.Text2->setText(QStringLiteral("00010000"));
     v.Text1->setPlainText(frame);
-    if (SendHex(frame))
-        expect(config::Profile::fromPanels(panels).value(), QStringLiteral("写入的配置"));
+    if (!SendHex(frame))
+        return false;
+    m_verification->expect(config::Profile::fromPanels(panels).value(), QStringLiteral("写入的配置"));
+    return true;
 }
 
 void Form1::Command6_Click() {
@@ -445,7 +371,7 @@ void Form1::Command6_Click() {
 }
 
 void Form1::Easer_Click() {
-    if (!m_link->isOpen()) {
+    if (m_buttons.state() == ConnectionState::Closed) {
         showMessage(QStringLiteral("请打开串口!"), kAttention);
         return;
     }
@@ -480,10 +406,9 @@ void Form1::Timer4_Timer() {
     }
     const QString& frame = built.value();
     v.Text3->setPlainText(frame);
-    SendHex(frame);
+    if (SendHex(frame))
+        m_verification->expectNetwork(frame);
 }
-
-// ---- Menus and shutdown --------------------------------------------------------------------
 
 void Form1::com_set_Click() {
     closecom();
@@ -493,126 +418,31 @@ void Form1::com_set_Click() {
 // ---- Beside the designed window ------------------------------------------------------------
 
 void Form1::buildExtras() {
-    // Menus of their own, so the designed ones keep their items: 文件(F) first, 工具(T) before 关于(A).
-    auto* fileMenu = new QMenu(QStringLiteral("文件(&F)"), this);
-    fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    menuBar()->insertMenu(v.settingsMenu->menuAction(), fileMenu);
-    QAction* openProfile = fileMenu->addAction(QStringLiteral("打开配置(&O)…"));
-    openProfile->setObjectName(QStringLiteral("openProfile"));
-    openProfile->setShortcut(QKeySequence::Open);
-    QAction* saveProfile = fileMenu->addAction(QStringLiteral("保存配置(&S)…"));
-    saveProfile->setObjectName(QStringLiteral("saveProfile"));
-    saveProfile->setShortcut(QKeySequence::Save);
-    connect(openProfile, &QAction::triggered, this, &Form1::openProfile_Click);
-    connect(saveProfile, &QAction::triggered, this, &Form1::saveProfile_Click);
-
     m_log->setObjectName(QStringLiteral("TrafficLog"));
-    auto* toolsMenu = new QMenu(QStringLiteral("工具(&T)"), this);
-    toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
-    menuBar()->insertMenu(v.aboutMenu->menuAction(), toolsMenu);
-    QAction* find = toolsMenu->addAction(QStringLiteral("查找设备(&F)…"));
-    find->setObjectName(QStringLiteral("findDevice"));
-    connect(find, &QAction::triggered, this, &Form1::findDevice_Click);
-    m_logAction = toolsMenu->addAction(QStringLiteral("通信记录(&L)"));
-    m_logAction->setObjectName(QStringLiteral("trafficLog"));
-    m_logAction->setCheckable(true);
-    m_logAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    connect(m_logAction, &QAction::toggled, this, &Form1::showTrafficLog);
-
-    // Right-click on a port panel, or on one of its lists below the edit entries: its five values to
-    // the other seven panels; nothing is sent.
-    for (int i = 0; i < protocol::frame::PortCount; ++i) {
-        auto* copy = new QAction(QStringLiteral("应用到所有串口"), v.Frame1[i]);
-        copy->setObjectName(QStringLiteral("copyPanel_%1").arg(i));
-        v.Frame1[i]->addAction(copy);
-        v.Frame1[i]->setContextMenuPolicy(Qt::ActionsContextMenu);
-        connect(copy, &QAction::triggered, this, [this, i] { m_panels.copyToAll(i); });
-        for (QComboBox* list : {v.Combo2[i], v.Combo3[i], v.Combo4[i], v.Combo5[i], v.Combo7[i]}) {
-            QLineEdit* edit = list->lineEdit();
-            edit->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(edit, &QLineEdit::customContextMenuRequested, edit, [edit, copy](const QPoint& at) {
-                std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
-                menu->addSeparator();
-                menu->addAction(copy);
-                menu->exec(edit->mapToGlobal(at));
-            });
-        }
-    }
+    connect(m_tools, &ToolMenus::openProfileRequested, this, &Form1::openProfile_Click);
+    connect(m_tools, &ToolMenus::saveProfileRequested, this, &Form1::saveProfile_Click);
+    connect(m_tools, &ToolMenus::findDeviceRequested, this, &Form1::findDevice_Click);
+    connect(m_tools, &ToolMenus::writeAndVerifyRequested, this,
+            [this] { m_verification->setVerifying(writePanels()); });
+    connect(m_tools, &ToolMenus::copyPanelRequested, this, [this](int i) { m_panels.copyToAll(i); });
 
     m_status = new StatusLine(this);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_status, 1);
+    m_verification = std::make_unique<Verification>(m_panels, *m_status, *m_log);
+    connect(this, &Form1::connectionStateChanged, this,
+            [this](ConnectionState state) { m_verification->onConnectionState(state); });
 
-    connect(m_link, &serial::PortController::opened, this, [this] {
-        m_openPort = m_choice.PcPortName; // the choice may change while the port stays open
-        m_status->setPort(m_choice.PcPortName, m_choice.settingsString());
-        m_log->append(Direction::Event, {},
-                      QStringLiteral("打开串口 %1 %2").arg(m_choice.PcPortName, m_choice.settingsString()));
-    });
-    connect(m_link, &serial::PortController::closed, this, [this] {
-        m_answers->clear();
-        m_log->append(Direction::Event, {}, QStringLiteral("关闭串口"));
-        showChoiceInStatus();
-    });
-    connect(m_answers, &traffic::AnswerWatch::unanswered, this, [this](const QByteArray& request) {
-        m_log->append(Direction::Event, request,
-                      QStringLiteral("无应答: ") + config::describe::request(request, kChinese));
-    });
+    m_record = new SessionRecord(*m_link, m_choice, *m_log, *m_answers, *m_status, this);
 }
 
 void Form1::showChoiceInStatus() {
-    if (m_state == ConnectionState::Closed)
-        m_status->setPort(m_choice.PcPortName, m_choice.settingsString());
-}
-
-void Form1::showTrafficLog(bool shown) {
-    if (!m_pane && shown) {
-        // Made when first asked for, so the window starts as fast as designed.
-        m_pane = new traffic::TrafficLogPane(*m_log, m_services.files, m_services.messages, this);
-        addDockWidget(Qt::BottomDockWidgetArea, m_pane);
-        connect(m_pane, &QDockWidget::visibilityChanged, this, [this] {
-            m_logAction->setChecked(!m_pane->isHidden()); // also when closed by its own button
-            fitToPane();
-        });
-        connect(m_pane, &QDockWidget::topLevelChanged, this, &Form1::fitToPane);
-    }
-    if (m_pane)
-        m_pane->setVisible(shown);
-}
-
-void Form1::fitToPane() {
-    if (!m_designedSize.isValid() || !m_pane)
-        return; // not loaded yet, or the pane never shown
-    if (!m_pane->isVisible() || m_pane->isFloating()) {
-        setFixedSize(m_designedSize);
-        return;
-    }
-    // Docked: as tall as the operator likes, never narrower or lower than designed.
-    const int pane = qMax(m_pane->minimumHeight(), 220);
-    setMinimumSize(m_designedSize.width(), m_designedSize.height() + m_pane->minimumHeight());
-    setMaximumSize(m_designedSize.width(), QWIDGETSIZE_MAX);
-    if (height() < m_designedSize.height() + pane)
-        resize(m_designedSize.width(), m_designedSize.height() + pane);
-    // Grown downwards; moved up as far as needed to stay on the screen.
-    if (const QScreen* screen = this->screen()) {
-        const QRect available = screen->availableGeometry();
-        const int overhang = frameGeometry().bottom() - available.bottom();
-        if (overhang > 0)
-            move(x(), qMax(available.top(), y() - overhang));
-    }
+    m_record->showChoice(m_buttons.state() == ConnectionState::Closed);
 }
 
 std::optional<device::ScanResult> Form1::findDevice(QWidget* parent) {
-    if (!m_services.serialFactory)
-        return std::nullopt;
-    const QString inUse = m_link->isOpen() ? m_openPort : QString();
-    device::FindDeviceDialog dialog(m_services.serialFactory, m_services.ports.ports(), inUse, parent);
-    const std::optional<device::ScanResult> found = dialog.run();
-    if (found)
-        m_log->append(
-            Direction::Event, {},
-            QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->outcome.value().baud));
-    return found;
+    const bool open = m_buttons.state() != ConnectionState::Closed;
+    return m_record->findDevice(m_services, open ? m_record->openPort() : QString(), parent);
 }
 
 void Form1::findDevice_Click() {
@@ -630,7 +460,7 @@ void Form1::findDevice_Click() {
 void Form1::saveProfile_Click() {
     const QString file = m_profiles.save(m_dialog2.get());
     if (!file.isEmpty())
-        m_log->append(Direction::Event, {}, QStringLiteral("保存配置 %1").arg(file));
+        m_record->event(QStringLiteral("保存配置 %1").arg(file));
 }
 
 void Form1::openProfile_Click() {
@@ -638,25 +468,8 @@ void Form1::openProfile_Click() {
         m_profiles.open([this]() -> config::Dialog2& { return ensureNetworkDialog(); });
     if (!opened)
         return;
-    m_log->append(Direction::Event, {}, QStringLiteral("打开配置 %1").arg(opened->file));
-    expect(opened->profile, QStringLiteral("打开的配置"));
-}
-
-void Form1::expect(const config::Profile& profile, const QString& source) {
-    m_expected = Expected{profile, source};
-    m_expected->profile.network.reset();
-    m_marks.clear();
-    m_status->setDifferences(std::nullopt);
-}
-
-void Form1::compareWithDevice(const protocol::PortConfiguration& configuration) {
-    if (!m_expected)
-        return;
-    const std::vector<config::ProfileDifference> differences =
-        config::ProfileDiff::compare(m_expected->profile, config::Profile::fromConfiguration(configuration));
-    m_marks.show(differences);
-    m_status->setDifferences(int(differences.size()));
-    m_log->append(Direction::Event, {}, CompareMarks::summary(differences, m_expected->source));
+    m_record->event(QStringLiteral("打开配置 %1").arg(opened->file));
+    m_verification->expect(opened->profile, QStringLiteral("打开的配置"));
 }
 
 void Form1::aboutme_Click() {

@@ -7,10 +7,12 @@
 #include "protocol/Reply.h"
 #include "shell/CompareMarks.h"
 #include "shell/ConnectionState.h"
+#include "shell/DeviceButtons.h"
 #include "shell/Form1View.h"
 #include "shell/PanelLists.h"
 #include "shell/ProfileActions.h"
 #include "shell/Services.h"
+#include "shell/Verification.h"
 
 #include <QMainWindow>
 #include <QSet>
@@ -39,7 +41,9 @@ class TrafficLogPane;
 // the port panels' context menu.
 namespace shell {
 
+class SessionRecord;
 class StatusLine;
+class ToolMenus;
 
 class Form1 final : public QMainWindow {
     Q_OBJECT
@@ -55,7 +59,7 @@ public:
     bool opencom();
     void closecom();
 
-    ConnectionState connectionState() const { return m_state; }
+    ConnectionState connectionState() const { return m_buttons.state(); }
 
 Q_SIGNALS:
     // After every change of the connection state, with the new state; not for a repeated one.
@@ -68,8 +72,8 @@ private:
     void connectHandlers();
     void showMessage(const QString& text, const QString& title, bool information = true);
     void showSettingsDialog();
-    // The one place that shows the connection state: the device buttons, the port button's
-    // caption and its accessible name, and the network menu item once connected.
+    // The one place that changes the connection state: the controls through `m_buttons`, then the
+    // status line and the signal.
     void setConnectionState(ConnectionState state);
 
     // Port control.
@@ -83,12 +87,8 @@ private:
     // SendHex: true when the bytes were written.
     bool SendHex(const QString& text);
     void ProcessReply();
-    // One reply of a burst of `count` into the traffic log, as the window read it.
-    void logReply(const protocol::ReplySegment& segment, size_t index, size_t count,
-                  const QString& note = {});
     void applyReply(const protocol::Reply& reply, const QString& savedTrace, QSet<QString>& boxesShown);
     void confirm(const QString& text, QSet<QString>& boxesShown);
-    void applyPortConfiguration(const protocol::PortConfiguration& configuration);
     void applyNetworkParameters(const protocol::NetworkParameters& parameters);
 
     // Console. Builds the forward frame from the command line; shows it, or the reason it failed
@@ -100,6 +100,8 @@ private:
 
     // Port configuration and network parameters.
     void Command4_Click();
+    // The panels as a port-set frame to the device; true when it went out.
+    bool writePanels();
     void Command6_Click();
     void Easer_Click();
     void netset_Click();
@@ -121,19 +123,12 @@ private:
     void findDevice_Click();
     void openProfile_Click();
     void saveProfile_Click();
-    // The next port-sync reply is compared with `profile`, what was written or opened.
-    void expect(const config::Profile& profile, const QString& source);
-    void compareWithDevice(const protocol::PortConfiguration& configuration);
     void showChoiceInStatus();
-    void showTrafficLog(bool shown);
-    // The window grows by the log pane while the pane is docked and shown, and shrinks back after.
-    void fitToPane();
 
     Services m_services;
     Form1View v;
     serial::PortChoice m_choice;
     serial::PortController* m_link; // a child of the window
-    ConnectionState m_state = ConnectionState::Closed;
     QTimer Timer3{this};
     QTimer Timer4{this};
     bool NetParamReadPending = false;
@@ -142,20 +137,14 @@ private:
     std::unique_ptr<config::Dialog2> m_dialog2;
 
     PanelLists m_panels{v};
-    CompareMarks m_marks{m_panels};
     ProfileActions m_profiles;
-    struct Expected {
-        config::Profile profile; // without network values: a port-sync reply carries none
-        QString source;          // "写入的配置", "打开的配置"
-    };
-    std::optional<Expected> m_expected;
     traffic::TrafficLog* m_log;
     traffic::AnswerWatch* m_answers;
-    traffic::TrafficLogPane* m_pane = nullptr; // made when first shown
-    QAction* m_logAction = nullptr;
+    ToolMenus* m_tools;
+    DeviceButtons m_buttons;
     StatusLine* m_status = nullptr;
-    QSize m_designedSize; // the window without the log pane
-    QString m_openPort;   // the port as it was opened
+    SessionRecord* m_record = nullptr;
+    std::unique_ptr<Verification> m_verification;
 };
 
 } // namespace shell

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "shell/Form1View.h"
 
+#include "platform/ui/Placement.h"
 #include "shell/CappedTextEdit.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QFontInfo>
@@ -14,14 +16,14 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace shell {
 
 namespace {
 
-constexpr int px(int twips) {
-    return twips / 15;
-}
+using platform::px;
+
 QRect rect(int left, int top, int width, int height) {
     return {px(left), px(top), px(width), px(height)};
 }
@@ -43,8 +45,22 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, Q
     return b;
 }
 
+// A list whose drop-down is as wide as its longest entry, whatever the list's designed width.
+class PanelList final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override {
+        QAbstractItemView* entries = view();
+        entries->setMinimumWidth(entries->sizeHintForColumn(0) + 2 * entries->frameRect().x() +
+                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+        QComboBox::showPopup();
+    }
+};
+
 QComboBox* list(QWidget* parent, const QString& name, const QString& accessible, QRect geometry) {
-    auto* combo = named(new QComboBox(parent), name, accessible);
+    auto* combo = named(new PanelList(parent), name, accessible);
+    // Said instead of the tooltip, which repeats the value a screen reader reads already.
+    combo->setAccessibleDescription(QString::fromUtf16(Form1View::ListDescription));
     // Editable through a line edit of its own: setEditable(true) would also build the drop-down
     // popup and resize the box at once, which is most of the window's start-up time; the box
     // builds its popup when it is first opened.
@@ -75,8 +91,10 @@ void fitTitleAbove(QGroupBox* frame, QWidget* first) {
 
 QFont textFont() {
     QFont font;
+    // Where the named face is missing, the glyphs built in for the window's texts, then the system's.
     font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+                      QStringLiteral("Expander UI CJK"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Micro Hei")});
     return font;
 }
 

@@ -25,10 +25,12 @@ struct Form1View {
     // Builds every control into `window`; each gets its design name as objectName.
     static Form1View build(QMainWindow* window);
 
-    // The most a box takes: the command line and the output box as many characters as the
-    // original's text boxes, a list's line far more than any of its entries.
+    // The most a box takes: the command line and the output box as many characters as a
+    // one-line edit box of the platform holds (64 KiB), a list's line far more than any of its entries.
     static constexpr int CommandLineLength = 65535;
     static constexpr int ListTextLength = 64;
+    // What a screen reader says of a list without a mark, after its name and value.
+    static constexpr char16_t ListDescription[] = u"可从列表选择或直接输入";
 
     std::array<QGroupBox*, protocol::frame::PortCount> Frame1{}; // "串口1" .. "串口8"
     LabelArray Label3{}, Label4{}, Label5{}, Label6{}, Label7{};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "shell/PanelLists.h"
 
+#include "config/Tables.h"
 #include "shell/Form1View.h"
 
 #include <QComboBox>
@@ -16,7 +17,52 @@ void showText(QComboBox* combo, const QString& text) {
         combo->setEditText(text);
 }
 
+void fillFrom(QComboBox* combo, const config::OptionTable& table) {
+    combo->addItems(table.texts());
+    combo->setCurrentIndex(-1); // nothing chosen until the operator or a sync reply chooses
+}
+
+void select(QComboBox* combo, const std::optional<int>& position) {
+    if (position)
+        combo->setCurrentIndex(*position);
+}
+
 } // namespace
+
+void PanelLists::fill() const {
+    namespace tables = config::tables;
+    fillFrom(v.Combo1, tables::forwardPorts());
+    v.Combo1->setCurrentIndex(0);
+    fillFrom(v.Combo6, tables::baudRates());
+    fillFrom(v.Combo8, tables::outputSwitch());
+    for (int i = 0; i < protocol::frame::PortCount; ++i) {
+        fillFrom(v.Combo2[i], tables::baudRates());
+        fillFrom(v.Combo3[i], tables::dataBits());
+        fillFrom(v.Combo4[i], tables::stopBits());
+        fillFrom(v.Combo5[i], tables::parities());
+        fillFrom(v.Combo7[i], tables::functions());
+    }
+}
+
+void PanelLists::show(const protocol::PortConfiguration& c) const {
+    namespace tables = config::tables;
+    std::array<tables::LineCodes, protocol::frame::PortCount> line;
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        line[i] = tables::decodeLineByte(c.ports[i].lineByte);
+    // List by list, as the device's panels are read: main port, switch, then each field of every port.
+    select(v.Combo6, tables::baudRates().positionOfCode(c.mainBaudCode));
+    select(v.Combo8, tables::outputSwitch().positionOfCode(c.outputSwitch));
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        select(v.Combo2[i], tables::baudRates().positionOfCode(c.ports[i].baudCode));
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        select(v.Combo3[i], tables::dataBits().positionOfCode(line[i].dataBits));
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        select(v.Combo4[i], tables::stopBits().positionOfCode(line[i].stopBits));
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        select(v.Combo5[i], tables::parities().positionOfCode(line[i].parity));
+    for (int i = 0; i < protocol::frame::PortCount; ++i)
+        select(v.Combo7[i], tables::functions().positionOfCode(c.ports[i].functionCode));
+}
 
 config::PortPanels PanelLists::read() const {
     config::PortPanels panels;

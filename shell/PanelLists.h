@@ -3,6 +3,7 @@
 
 #include "config/PortPanels.h"
 #include "config/ProfileDiff.h"
+#include "protocol/Reply.h"
 
 class QComboBox;
 
@@ -10,11 +11,18 @@ namespace shell {
 
 struct Form1View;
 
-// The port panels' lists as one value: read into the texts the port-set frame is built from, shown
-// from such texts, copied from one panel to the others, and found by the field a comparison names.
+// The port panels' lists, where the option tables and the lists meet: filled from the tables, set from
+// the codes of a port-sync reply, read into the texts the port-set frame is built from, shown from
+// such texts, copied from one panel to the others, and found by the field a comparison names.
 class PanelLists {
 public:
     explicit PanelLists(const Form1View& view) : v(view) {}
+
+    // Every list of the panels and the forward-port list with its entries; only the forward port
+    // gets a selection (its first entry).
+    void fill() const;
+    // Each list takes the entry of its code; a code that matches no entry leaves the list as it was.
+    void show(const protocol::PortConfiguration& configuration) const;
 
     config::PortPanels read() const;
     // Each list shows its text: the entry when it is one, typed in otherwise; the output switch is

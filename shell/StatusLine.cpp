@@ -25,8 +25,13 @@ void StatusLine::setDifferences(std::optional<int> count) {
     refresh();
 }
 
+void StatusLine::setNote(const QString& note) {
+    m_note = note;
+    refresh();
+}
+
 QString StatusLine::text(const QString& port, const QString& settings, ConnectionState state,
-                         std::optional<int> differences) {
+                         std::optional<int> differences, const QString& note) {
     QStringList parts;
     parts.append(port.isEmpty() ? QStringLiteral("未选择串口")
                                 : QStringLiteral("串口 %1 %2").arg(port, settings));
@@ -44,11 +49,15 @@ QString StatusLine::text(const QString& port, const QString& settings, Connectio
     if (differences)
         parts.append(*differences == 0 ? QStringLiteral("与配置一致")
                                        : QStringLiteral("%1 处不同").arg(*differences));
+    if (!note.isEmpty())
+        parts.append(note);
     return parts.join(QStringLiteral(" | "));
 }
 
 void StatusLine::refresh() {
-    setText(text(m_port, m_settings, m_state, m_differences));
+    setText(text(m_port, m_settings, m_state, m_differences, m_note));
+    // What a screen reader says of the line is what it shows.
+    setAccessibleDescription(QLabel::text());
 }
 
 } // namespace shell

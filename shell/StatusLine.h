@@ -20,10 +20,12 @@ public:
     void setState(ConnectionState state);
     // nullopt: no comparison since the last write or profile.
     void setDifferences(std::optional<int> count);
+    // Something to say at the end until the next reply, such as a request that drew no answer.
+    void setNote(const QString& note);
 
     // "串口 COM3 9600,N,8,1 | 已连接 | 2 处不同"
     static QString text(const QString& port, const QString& settings, ConnectionState state,
-                        std::optional<int> differences);
+                        std::optional<int> differences, const QString& note = {});
 
 private:
     void refresh();
@@ -32,6 +34,7 @@ private:
     QString m_settings;
     ConnectionState m_state = ConnectionState::Closed;
     std::optional<int> m_differences;
+    QString m_note;
 };
 
 } // namespace shell

@@ -13,9 +13,7 @@ namespace shell {
 
 namespace {
 
-constexpr int px(int twips) {
-    return twips / 15;
-}
+using platform::px;
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, QRect twips) {
     auto* l = new QLabel(text, parent);

@@ -48,6 +48,18 @@ void TrafficLog::append(Direction direction, const QByteArray& bytes, const QStr
     endInsertRows();
 }
 
+TrafficLog::Kind TrafficLog::kind(const TrafficEntry& entry) {
+    switch (entry.direction) {
+    case Direction::Sent:
+        return Kind::Sent;
+    case Direction::Received:
+        return entry.meaning.startsWith(QStringLiteral("无效帧")) ? Kind::Malformed : Kind::Received;
+    case Direction::Event:
+        break;
+    }
+    return entry.meaning.startsWith(QStringLiteral("无应答")) ? Kind::NoAnswer : Kind::Event;
+}
+
 void TrafficLog::clear() {
     beginResetModel();
     m_ring.clear();
@@ -140,11 +152,12 @@ QString TrafficLog::bytesText(const QByteArray& bytes) {
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
 }
 
-QString TrafficLog::toText(const QList<int>& rows) const {
+QString TrafficLog::toText(const QList<int>& rows, bool withDate) const {
     QString text;
     const auto line = [&](int row) {
         const TrafficEntry& e = entry(row);
-        text += timeText(e.time) + QLatin1Char('\t') + directionText(e.direction) + QLatin1Char('\t') +
+        const QString date = withDate ? e.time.toString(QStringLiteral("yyyy-MM-dd ")) : QString();
+        text += date + timeText(e.time) + QLatin1Char('\t') + directionText(e.direction) + QLatin1Char('\t') +
                 bytesText(e.bytes) + QLatin1Char('\t') + textField(e.meaning) + QLatin1Char('\n');
     };
     if (rows.isEmpty()) {

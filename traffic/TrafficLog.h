@@ -20,6 +20,10 @@ public:
     // 10,000 rows: a minute of a device flooding 10,000 replies a minute, a few megabytes.
     static constexpr int DefaultCapacity = 10000;
     enum Column { TimeColumn, DirectionColumn, BytesColumn, MeaningColumn, ColumnCount };
+    // What a row is about, for the pane's filter: the direction, with requests that drew no answer
+    // and bytes that were no frame told apart.
+    enum class Kind { Sent, Received, Event, NoAnswer, Malformed };
+    static Kind kind(const TrafficEntry& entry);
     using Clock = std::function<QDateTime()>;
 
     // `clock` stamps the rows; the local time by default.
@@ -48,8 +52,9 @@ public:
     static QString shownBytes(const QByteArray& bytes, int most);
 
     // The rows (all of them when `rows` is empty) as lines of tab-separated columns, each ending in
-    // a line feed: for the clipboard and the text file.
-    QString toText(const QList<int>& rows = {}) const;
+    // a line feed: for the clipboard and the text file; `withDate` gives the time its date, as a
+    // file kept for later needs.
+    QString toText(const QList<int>& rows = {}, bool withDate = false) const;
     // Every row as CSV (RFC 4180: CR LF, fields quoted where needed) under a header line, in UTF-8
     // with a byte-order mark so that spreadsheets read the Chinese; the time with its date.
     QByteArray toCsv() const;

@@ -14,9 +14,7 @@ namespace config {
 
 namespace {
 
-constexpr int px(int twips) {
-    return twips / 15;
-}
+using platform::px;
 
 struct Row {
     const char* label;
@@ -128,6 +126,14 @@ OctetTexts Dialog2::octetTexts() const {
 
 void Dialog2::setOctetText(int index, const QString& text) {
     Text1[index]->setText(text);
+}
+
+void Dialog2::markOctet(int index, const QString& note) {
+    QLineEdit* box = Text1[index];
+    box->setStyleSheet(note.isEmpty() ? QString()
+                                      : QStringLiteral("QLineEdit { border: 2px solid #B01C1C; }"));
+    box->setToolTip(note);
+    box->setAccessibleDescription(note);
 }
 
 void Dialog2::focusBox(int index) {

@@ -26,6 +26,9 @@ public:
     OctetTexts octetTexts() const;
     void setOctetText(int index, const QString& text);
     void focusBox(int index);
+    // A box whose device value differs from the one expected: a thick frame, and `note` as tooltip
+    // and accessible description; an empty note takes the mark away.
+    void markOctet(int index, const QString& note);
 
     // The longest text a box takes: enough to show the codec's own refusal of over five characters.
     static constexpr int MaxBoxLength = 16;

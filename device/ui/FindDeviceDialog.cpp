@@ -57,6 +57,8 @@ FindDeviceDialog::FindDeviceDialog(Scanner::SerialFactory factory, const QString
     m_results->header()->setStretchLastSection(true);
     m_results->setColumnWidth(PortColumn, 200);
     m_results->setColumnWidth(BaudColumn, 70);
+    m_results->setTextElideMode(Qt::ElideMiddle); // long paths differ at their end; the tooltip has it whole
+    m_use->setDefault(true);                      // Enter uses the device selected
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -77,7 +79,7 @@ FindDeviceDialog::FindDeviceDialog(Scanner::SerialFactory factory, const QString
     connect(&m_scanner, &Scanner::found, this, &FindDeviceDialog::onFound);
     connect(&m_scanner, &Scanner::finished, this, &FindDeviceDialog::onFinished);
     connect(m_results, &QTreeWidget::itemSelectionChanged, this, &FindDeviceDialog::updateButtons);
-    connect(m_results, &QTreeWidget::itemDoubleClicked, this, [this] { useSelected(); });
+    connect(m_results, &QTreeWidget::itemActivated, this, [this] { useSelected(); });
     connect(m_use, &QPushButton::clicked, this, &FindDeviceDialog::useSelected);
     connect(m_stop, &QPushButton::clicked, this, [this] {
         if (m_scanner.isRunning())
@@ -106,8 +108,9 @@ void FindDeviceDialog::start() {
     for (const QString& port : m_ports) {
         auto* item = new QTreeWidgetItem(m_results, {port, QString(), QStringLiteral("查找中…")});
         item->setFlags(Qt::ItemIsEnabled); // selectable once a device answers there
+        item->setToolTip(PortColumn, port);
         if (port == m_inUse)
-            item->setText(ResultColumn, QStringLiteral("本程序正在使用此串口,已跳过"));
+            item->setText(ResultColumn, QStringLiteral("本程序正在使用此串口，已跳过"));
     }
     m_progress->setValue(0);
     if (m_ports.isEmpty()) {
@@ -139,8 +142,8 @@ void FindDeviceDialog::onFound(const QString& port, qint32 baud) {
     setRow(row, QString::number(baud), QStringLiteral("找到设备"));
     QTreeWidgetItem* item = m_results->topLevelItem(row);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    if (m_results->selectedItems().isEmpty())
-        item->setSelected(true); // the first device found is ready to use
+    if (m_results->selectedItems().isEmpty()) // the first device found is ready to use, and current
+        m_results->setCurrentItem(item);
 }
 
 void FindDeviceDialog::onFinished(const QList<ScanResult>& results) {
@@ -164,7 +167,7 @@ void FindDeviceDialog::onFinished(const QList<ScanResult>& results) {
             break;
         case ConnectFault::Kind::InUse:
             if (r.port != m_inUse) // listed twice
-                setRow(row, {}, QStringLiteral("重复,已跳过"));
+                setRow(row, {}, QStringLiteral("重复，已跳过"));
             break;
         case ConnectFault::Kind::Cancelled:
             cancelled = true;
@@ -174,11 +177,11 @@ void FindDeviceDialog::onFinished(const QList<ScanResult>& results) {
     }
     m_progress->setValue(m_progress->maximum());
     if (found > 0)
-        m_status->setText(QStringLiteral("找到 %1 台设备,选中一台后按“使用”。").arg(found));
+        m_status->setText(QStringLiteral("找到 %1 台设备，选中一台后按“使用”。").arg(found));
     else if (cancelled)
         m_status->setText(QStringLiteral("已停止查找。"));
     else
-        m_status->setText(QStringLiteral("没有找到应答的设备,请检查连接线和设备电源。"));
+        m_status->setText(QStringLiteral("没有找到应答的设备，请检查连接线和设备电源。"));
     m_stop->setText(QStringLiteral("重新查找"));
     updateButtons();
 }

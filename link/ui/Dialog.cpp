@@ -18,9 +18,7 @@ namespace serial {
 
 namespace {
 
-constexpr int px(int twips) {
-    return twips / 15;
-}
+using platform::px;
 
 // The PC may need any rate the device's main port can be set to, so 76800 is offered too.
 const QStringList kBaudRates = {QStringLiteral("1200"),  QStringLiteral("2400"),  QStringLiteral("4800"),

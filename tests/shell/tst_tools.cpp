@@ -5,9 +5,11 @@
 #include "config/ProfileFile.h"
 #include "config/ui/Dialog2.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDockWidget>
 #include <QGroupBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -23,7 +25,7 @@ QStringList log(const FormHarness& h, int from = 0) {
 QStringList marks(const FormHarness& h) {
     QStringList found;
     for (QComboBox* list : h.form->centralWidget()->findChildren<QComboBox*>())
-        if (!list->accessibleDescription().isEmpty())
+        if (!list->toolTip().isEmpty() && list->accessibleDescription() == list->toolTip())
             found << list->toolTip();
     found.sort();
     const qsizetype drawn = h.form->centralWidget()->findChildren<QWidget*>(u"differenceMark"_s).size();
@@ -78,12 +80,14 @@ private Q_SLOTS:
                 h.feed(hex(step));
         }
         QCOMPARE(log(h, 1).join(u';'), rows);
+        QCOMPARE(h.status().endsWith(u"| 无应答: 连接设备"),
+                 rows.endsWith(u"无应答: 连接设备")); // until a reply
     }
 
     void logPaneShowsAndSaves() {
         FormHarness h;
         h.form->show();
-        const int designed = h.form->height();
+        const QSize designed = h.form->size();
         QVERIFY(!h.form->findChild<QDockWidget*>()); // the window opens as designed
         QCOMPARE(h.status(), u"未选择串口 | 已关闭"_s);
         testing::pressInNextModal(
@@ -94,21 +98,30 @@ private Q_SLOTS:
         h.click("Command3");
         h.action("trafficLog")->trigger();
         auto* pane = find<QDockWidget>(h.form.get(), "TrafficLogPane");
-        QVERIFY(pane->isVisible() && h.form->height() >= designed + pane->minimumHeight());
+        // Beside the client area, which keeps its size: a window of 1366 x 768 holds both.
+        QVERIFY(pane->isVisible() && h.form->height() == designed.height() && h.form->width() < 1300);
+        QCOMPARE(h.form->centralWidget()->size(), QSize(719, 570));
         QTemporaryDir dir;
         h.files.file = dir.filePath(u"log"_s); // text, by the filter chosen; CSV is the default
         h.files.filter = u"文本文件 (*.txt)"_s;
         find<QPushButton>(pane, "saveLog")->click();
-        QFile saved(h.files.file);
+        QFile saved(h.files.file + u".txt"_s); // the chosen format's extension, the time with its date
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QVERIFY(saved.readAll().contains("\t发送\t40 02 F1 23\t连接设备\n"));
+        const QByteArray content = saved.readAll();
+        QVERIFY(content.contains(QDate::currentDate().toString(u"yyyy-MM-dd "_s).toUtf8()) &&
+                content.contains("\t发送\t40 02 F1 23\t连接设备\n"));
+        QAbstractItemModel* shown = find<QTableView>(pane, "trafficView")->model();
+        find<QLineEdit>(pane, "searchLog")->setText(u"f1 23"_s); // bytes or meaning
+        find<QCheckBox>(pane, "show_2")->click();                // events hidden
+        QCOMPARE(shown->rowCount() == 1 && shown->index(0, 3).data().toString() == u"连接设备", true);
+        find<QLineEdit>(pane, "searchLog")->clear();
         find<QPushButton>(pane, "copyLog")->click(); // every row, none being selected
         QVERIFY(QGuiApplication::clipboard()->text().contains(u"\t发送\t40 02 F1 23\t连接设备\n"));
         find<QPushButton>(pane, "clearLog")->click();
         QCOMPARE(log(h), QStringList());
         pane->close(); // by its own button: the menu item follows
         QVERIFY(!h.action("trafficLog")->isChecked());
-        QCOMPARE(h.form->height(), designed);
+        QCOMPARE(h.form->size(), designed);
     }
 
     void syncMarksWhatDiffers_data() {
@@ -148,6 +161,13 @@ private Q_SLOTS:
         QCOMPARE(marks(h).size(), marked.size());
         h.feed(hex(reply)); // matching values clear the marks
         QCOMPARE(marks(h), QStringList());
+        h.action("writeAndVerify")->trigger(); // the read-back goes out on the confirmation
+        h.feed(hex("4002E223"));
+        QCOMPARE(h.serial.writes.last(), hex("4002FB23"));
+        h.feed(hex(kAsWritten)); // one message; the panels showed `reply` when written
+        QCOMPARE(h.messages.texts().last().contains(u"2 处"), !marked.isEmpty());
+        h.click("Command2"); // the marks belong to the box: gone with its port
+        QCOMPARE(h.status() + marks(h).join(u';'), u"串口 COM3 9600,N,8,1 | 已关闭"_s);
     }
 
     void profilesRoundTripAndRefuseWhatIsWrong() {
@@ -188,6 +208,10 @@ private Q_SLOTS:
         QCOMPARE(h.files.titles,
                  (QStringList{u"保存配置"_s, u"打开配置"_s, u"打开配置"_s})); // refused before asking
         QCOMPARE(log(h).last(), u"事件||打开配置 "_s + good);
+        h.feed(hex(u"4014CA0008DC010203C0A80165FFFFFF00C0A8010123"_s)); // 同步: the IP's last octet differs
+        QCOMPARE(find<QLineEdit>(h.form.get(), "Text1_9")->toolTip() +
+                     find<QLineEdit>(h.form.get(), "Text1_8")->toolTip(),
+                 u"应为 100，设备为 101"_s);
         QCOMPARE(h.messages.texts().mid(2),
                  (QStringList{
                      u"配置未保存: 网络参数的第5个值为空或无效,请改正或清空网络参数后再保存。"_s,
@@ -214,14 +238,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("route");  // the menu item, the same with COM3 open, or the dialog's button
         QTest::addColumn<QString>("device"); // "port baud" where one answers
         QTest::addColumn<QString>("results"); // the dialog's rows and sentence, then what "打开串口" opens
-        const QString found = u"找到 1 台设备,选中一台后按“使用”。"_s;
+        const QString found = u"找到 1 台设备，选中一台后按“使用”。"_s;
         const auto row = [](const char* name, const char* route, const char* device, const QString& results) {
             QTest::newRow(name) << QString::fromLatin1(route) << QString::fromLatin1(device) << results;
         };
         row("menu", "menu", "COM3 38400", u"COM1||无应答;COM3|38400|找到设备;"_s + found + u";COM3 38400"_s);
         row("nothing answers", "menu", "",
-            u"COM1||无应答;COM3||无应答;没有找到应答的设备,请检查连接线和设备电源。"_s);
-        const QString skipped = u"COM1|19200|找到设备;COM3||本程序正在使用此串口,已跳过;"_s + found;
+            u"COM1||无应答;COM3||无应答;没有找到应答的设备，请检查连接线和设备电源。"_s);
+        const QString skipped = u"COM1|19200|找到设备;COM3||本程序正在使用此串口，已跳过;"_s + found;
         row("the window's port skipped, also once another is chosen", "open", "COM1 19200",
             skipped + u';' + skipped + u";COM1 19200"_s);
         row("from the settings dialog", "dialog", "COM1 115200",
@@ -249,8 +273,10 @@ private Q_SLOTS:
                         seen << list->topLevelItem(i)->text(0) + u'|' + list->topLevelItem(i)->text(1) +
                                     u'|' + list->topLevelItem(i)->text(2);
                     seen << find<QLabel>(d, "status")->text();
-                    auto* use = find<QPushButton>(d, "useButton");
-                    (use->isEnabled() ? use : find<QPushButton>(d, "closeButton"))->click();
+                    if (find<QPushButton>(d, "useButton")->isEnabled()) // Enter on the found row, current
+                        QTest::keyClick(list, Qt::Key_Return);
+                    else
+                        find<QPushButton>(d, "closeButton")->click();
                 },
                 u"FindDeviceDialog"_s);
         };

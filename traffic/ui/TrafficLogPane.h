@@ -4,6 +4,7 @@
 #include <QDockWidget>
 
 class QPushButton;
+class QSortFilterProxyModel;
 class QTableView;
 class QTimer;
 
@@ -12,8 +13,9 @@ class FileDialogs;
 class MessageBoxes;
 } // namespace platform
 
-// The pane "通信记录": the traffic log as a table that follows the newest row, with copy, clear and
-// save as CSV or text.
+// The pane "通信记录": the traffic log as a table that follows the newest row unless scrolled up or
+// paused, also at the log's cap, filtered by kind and by a text searched for, with copy (also Ctrl+C)
+// of the rows selected, clear and save as CSV or text.
 namespace traffic {
 
 class TrafficLog;
@@ -35,8 +37,11 @@ private:
     platform::FileDialogs& m_files;
     platform::MessageBoxes& m_messages;
     QTableView* m_view;
-    QTimer* m_follow; // scrolls to the newest row once per round of the event loop, not per row
+    QSortFilterProxyModel* m_rows; // the rows of the kinds shown that hold the text searched for
+    QTimer* m_follow;              // scrolls to the newest row once per round of the event loop, not per row
     bool m_atEnd = true;
+    bool m_dropping = false; // the oldest row is going to make room for a new one
+    bool m_paused = false;   // the operator stopped the following
 };
 
 } // namespace traffic
