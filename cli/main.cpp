@@ -2,6 +2,7 @@
 // expander-cli: the serial-port expander's configuration from scripts and production lines.
 #include "cli/CommandLine.h"
 #include "cli/Tool.h"
+#include "platform/Console.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SystemPortList.h"
 
@@ -34,6 +35,7 @@ void filterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
 
 int main(int argc, char* argv[]) {
     qtHandler = qInstallMessageHandler(filterMessages);
+    platform::useUtf8Console(); // the output is UTF-8 everywhere
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(cli::CommandLine::Program.toString());
     QCoreApplication::setApplicationVersion(QStringLiteral(EXPANDER_VERSION));

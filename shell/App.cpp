@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "shell/App.h"
 
+#include "platform/ChineseFaces.h"
 #include "shell/Form1.h"
 #include "shell/Titles.h"
 
@@ -21,12 +22,11 @@ App::App(Services services) {
     if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
-    // Chinese text in the simplified-Chinese face everywhere, the face the command line names too.
-    // Left to fontconfig, a non-Chinese locale gives the labels another face of the same font
-    // collection (Japanese forms), loaded on top of it: slower and larger for nothing.
+    // Chinese text in the system's simplified-Chinese face everywhere, the face the command line
+    // names too. Left to fontconfig, a non-Chinese locale gives the labels another face of the same
+    // font collection (Japanese forms), loaded on top of it: slower and larger for nothing.
     QFont font = QApplication::font();
-    font.setFamilies(
-        {font.family(), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies(QStringList{font.family()} + platform::chineseFaces());
     QApplication::setFont(font);
     m_form = std::make_unique<Form1>(services);
 }

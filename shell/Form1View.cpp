@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "shell/Form1View.h"
 
+#include "platform/ChineseFaces.h"
 #include "shell/CappedTextEdit.h"
 
 #include <QAction>
@@ -75,8 +76,7 @@ void fitTitleAbove(QGroupBox* frame, QWidget* first) {
 
 QFont textFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies(QStringList{QStringLiteral("微软雅黑")} + platform::chineseFaces());
     return font;
 }
 

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The real serial control's reading of why a port would not open, and the names it refuses.
+// The real serial control's reading of why a port would not open (QSerialPort's error, Windows'
+// own reason), and the names it refuses. On Windows, with EXPANDER_TEST_COM naming a COM port (the
+// Wine run links one to a pseudo-terminal), the real port opened by name.
 #include "platform/QtSerialControl.h"
 
 #include <QtTest>
 
 using platform::SerialError;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(platform::SerialError)
 
@@ -29,6 +32,35 @@ private Q_SLOTS:
         QFETCH(bool, accessible);
         QFETCH(SerialError, meaning);
         QCOMPARE(platform::QtSerialControl::openFailure(error, accessible), meaning);
+    }
+
+    void windowsReasons_data() {
+        QTest::addColumn<quint32>("systemError");
+        QTest::addColumn<SerialError>("meaning");
+        QTest::newRow("no such port") << 2u << SerialError::DeviceNotFound;
+        QTest::newRow("held by another program") << 5u << SerialError::InUse;
+        QTest::newRow("sharing violation") << 32u << SerialError::InUse;
+        QTest::newRow("refused by policy") << 1260u << SerialError::Permission;
+        QTest::newRow("driver fault") << 31u << SerialError::Open;
+    }
+
+    void windowsReasons() {
+        QFETCH(quint32, systemError);
+        QFETCH(SerialError, meaning);
+        QCOMPARE(platform::QtSerialControl::windowsOpenFailure(systemError), meaning);
+    }
+
+    void comPortByName() {
+        const QString name = qEnvironmentVariable("EXPANDER_TEST_COM");
+        if (name.isEmpty())
+            QSKIP("no COM port given");
+        platform::QtSerialControl first;
+        platform::QtSerialControl second;
+        QVERIFY(first.open(name, {}).ok());
+        QCOMPARE(second.open(name, {}).fault(), SerialError::InUse);
+        first.close();
+        QVERIFY(second.open(u"\\\\.\\"_s + name, {}).ok()); // the device path names it too
+        QCOMPARE(first.open(u"COM250"_s, {}).fault(), SerialError::DeviceNotFound);
     }
 
     void relativePathsAreTheWorkingFolders_data() {
