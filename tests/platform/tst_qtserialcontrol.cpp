@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The real serial control's reading of why a port would not open (QSerialPort's error, Windows'
-// own reason), and the names it refuses. On Windows, with EXPANDER_TEST_COM naming a COM port (the
-// Wine run links one to a pseudo-terminal), the real port opened by name.
+// The real serial control's reading of why a port would not open, and the names it refuses. On
+// Windows, with EXPANDER_TEST_COM naming a COM port (the Wine run links one to a pseudo-terminal),
+// the real port opened by name, in use, and missing, told apart from Windows' own reasons.
 #include "platform/QtSerialControl.h"
 
 #include <QtTest>
@@ -32,22 +32,6 @@ private Q_SLOTS:
         QFETCH(bool, accessible);
         QFETCH(SerialError, meaning);
         QCOMPARE(platform::QtSerialControl::openFailure(error, accessible), meaning);
-    }
-
-    void windowsReasons_data() {
-        QTest::addColumn<quint32>("systemError");
-        QTest::addColumn<SerialError>("meaning");
-        QTest::newRow("no such port") << 2u << SerialError::DeviceNotFound;
-        QTest::newRow("held by another program") << 5u << SerialError::InUse;
-        QTest::newRow("sharing violation") << 32u << SerialError::InUse;
-        QTest::newRow("refused by policy") << 1260u << SerialError::Permission;
-        QTest::newRow("driver fault") << 31u << SerialError::Open;
-    }
-
-    void windowsReasons() {
-        QFETCH(quint32, systemError);
-        QFETCH(SerialError, meaning);
-        QCOMPARE(platform::QtSerialControl::windowsOpenFailure(systemError), meaning);
     }
 
     void comPortByName() {

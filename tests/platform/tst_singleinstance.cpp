@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The single-instance rule: which lock files block a start, and the private runtime folder they
-// live in (on Windows the user's local application data, without Unix modes). (The window's
-// notice to a second copy is the shell's test, on a fake instance.)
+// live in, on Windows without Unix modes. (The window's notice is the shell's test, on a fake.)
 #include "platform/LockFileInstance.h"
 #include "platform/RuntimeDir.h"
 

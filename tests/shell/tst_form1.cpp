@@ -291,8 +291,6 @@ private Q_SLOTS:
 #ifdef Q_OS_LINUX
         row("no permission", E::Permission,
             u"没有权限打开此串口!请把当前用户加入dialout组(sudo usermod -aG dialout $USER),重新登录后再打开。"_s);
-#else
-        row("no permission", E::Permission, u"没有权限打开此串口!请以有权使用串口的用户运行本程序。"_s);
 #endif
         row("other", E::Open, u"没有发现此串口或被占用!"_s);
         QTest::newRow("no port listed") << QStringList() << E::NoError << u"注意"_s << u"未发现串口!"_s;
