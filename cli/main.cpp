@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Output.h"
 #include "cli/Tool.h"
+#include "platform/Console.h"
 #include "platform/QtSerialControl.h"
 #include "platform/SystemPortList.h"
 
@@ -36,6 +37,7 @@ void filterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
 
 int main(int argc, char* argv[]) {
     qtHandler = qInstallMessageHandler(filterMessages);
+    platform::useUtf8Console(); // the output is UTF-8 everywhere
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(cli::CommandLine::Program.toString());
     QCoreApplication::setApplicationVersion(QStringLiteral(EXPANDER_VERSION));

@@ -4,6 +4,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -73,17 +77,26 @@ bool usableName(const QString& name) {
     return true;
 }
 
-// Whether this user may read and write the device itself. On Windows a port that cannot be opened
-// for lack of rights is one another program holds.
-bool deviceAccessible(const QString& portName) {
 #ifdef Q_OS_WIN
-    Q_UNUSED(portName);
-    return true;
+// Why Windows refuses the port, asked of Windows itself: QSerialPort reports a port another program
+// holds (a sharing violation) and a busy driver only as an unknown error. 0 when it opens now.
+quint32 systemOpenError(const QString& portName) {
+    const QString path =
+        portName.startsWith(QLatin1String("\\\\.\\")) ? portName : QStringLiteral("\\\\.\\") + portName;
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()),
+                                      GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    CloseHandle(handle);
+    return 0;
+}
 #else
+// Whether this user may read and write the device itself.
+bool deviceAccessible(const QString& portName) {
     const QFileInfo device(portName);
     return device.exists() && device.isReadable() && device.isWritable();
-#endif
 }
+#endif
 
 } // namespace
 
@@ -93,6 +106,25 @@ SerialError QtSerialControl::openFailure(QSerialPort::SerialPortError error, boo
         return SerialError::DeviceNotFound;
     case QSerialPort::PermissionError:
         return deviceAccessible ? SerialError::InUse : SerialError::Permission;
+    default:
+        return SerialError::Open;
+    }
+}
+
+SerialError QtSerialControl::windowsOpenFailure(quint32 systemError) {
+    switch (systemError) {
+    case 2:    // ERROR_FILE_NOT_FOUND
+    case 3:    // ERROR_PATH_NOT_FOUND
+    case 123:  // ERROR_INVALID_NAME
+    case 1167: // ERROR_DEVICE_NOT_CONNECTED
+        return SerialError::DeviceNotFound;
+    case 5:   // ERROR_ACCESS_DENIED: a COM port is exclusive, so another program has it open
+    case 32:  // ERROR_SHARING_VIOLATION
+    case 170: // ERROR_BUSY
+        return SerialError::InUse;
+    case 1260: // ERROR_ACCESS_DISABLED_BY_POLICY
+    case 1314: // ERROR_PRIVILEGE_NOT_HELD
+        return SerialError::Permission;
     default:
         return SerialError::Open;
     }
@@ -120,11 +152,17 @@ OpenResult QtSerialControl::open(const QString& portName, const LineSettings& se
         m_port.setBaudRate(settings.baud) && m_port.setDataBits(QSerialPort::DataBits(settings.dataBits)) &&
         m_port.setParity(toQt(settings.parity)) && m_port.setStopBits(toQt(settings.stopBits));
     if (!configured || !m_port.open(QIODevice::ReadWrite)) {
-        const SerialError error =
-            configured ? openFailure(m_port.error(), deviceAccessible(portName)) : SerialError::Open;
+        const QSerialPort::SerialPortError qtError = m_port.error();
         if (m_port.isOpen())
             m_port.close();
-        return error;
+        if (!configured)
+            return SerialError::Open;
+#ifdef Q_OS_WIN
+        const quint32 systemError = systemOpenError(m_port.portName());
+        return systemError ? windowsOpenFailure(systemError) : openFailure(qtError, true);
+#else
+        return openFailure(qtError, deviceAccessible(portName));
+#endif
     }
     m_port.clear(QSerialPort::AllDirections);
     return protocol::Done{};

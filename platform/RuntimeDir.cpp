@@ -29,6 +29,16 @@ bool isPrivateFolder(const QString& path) {
 } // namespace
 
 QString runtimeDir() {
+#ifdef Q_OS_WIN
+    // The user's own local application data (%LOCALAPPDATA%), which Windows keeps from other
+    // users by its access rights: there are no Unix owners and modes to check.
+    const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString folder = local + QStringLiteral("/expander-config/runtime");
+    if (!local.isEmpty() && QDir().mkpath(folder))
+        return folder;
+    qWarning("No runtime folder: the single-instance lock is off.");
+    return {};
+#else
     const QString location = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (!location.isEmpty())
         return location;
@@ -40,6 +50,7 @@ QString runtimeDir() {
     }
     qWarning("No private runtime folder: the single-instance lock and the simulators' ports are off.");
     return {};
+#endif
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "shell/App.h"
 
+#include "platform/ChineseFaces.h"
 #include "shell/Form1.h"
 #include "shell/Titles.h"
 
@@ -13,18 +14,25 @@
 
 namespace shell {
 
+QStringList App::chineseFamilies() {
+    // The window's own texts come from the glyphs cut for them at build time, a small file that
+    // loads at once; the system's faces draw whatever else is typed or read. On Windows the
+    // system's own face comes first, as every other program there shows it.
+    static const bool builtIn = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ui-cjk.otf")) >= 0;
+    const QStringList cut = builtIn ? QStringList{QStringLiteral("Expander UI CJK")} : QStringList{};
+#if defined(Q_OS_WIN)
+    return platform::chineseFaces() + cut;
+#else
+    return cut + platform::chineseFaces();
+#endif
+}
+
 QFont App::uiFont() {
     // Chinese text in the simplified-Chinese face everywhere, the face the command line names too.
     // Left to fontconfig, a non-Chinese locale gives the labels another face of the same font
-    // collection (Japanese forms), loaded on top of it: slower and larger for nothing. The window's
-    // own texts come from the glyphs cut for them at build time, a small file that loads at once;
-    // the whole face draws whatever else is typed or read.
+    // collection (Japanese forms), loaded on top of it: slower and larger for nothing.
     QFont font = QApplication::font();
-    QStringList families{font.family()};
-    if (QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ui-cjk.otf")) >= 0)
-        families << QStringLiteral("Expander UI CJK");
-    families << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("WenQuanYi Micro Hei");
-    font.setFamilies(families);
+    font.setFamilies(QStringList{font.family()} + chineseFamilies());
     return font;
 }
 

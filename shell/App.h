@@ -21,6 +21,8 @@ public:
     Form1& window() { return *m_form; }
     // The application's font: the one choice of faces for the whole program.
     static QFont uiFont();
+    // The Chinese faces in the order the program asks for them.
+    static QStringList chineseFamilies();
 
 private:
     std::unique_ptr<Form1> m_form;

@@ -19,6 +19,9 @@ void describe(QCommandLineParser& parser) {
         QStringLiteral("Configures and tests an eight-port serial expander (%1).").arg(ProgramTitle));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption({QStringLiteral("demo"),
+                      QStringLiteral("Adds a built-in demonstration device (port DEMO) to the port "
+                                     "list, to try the program without a box.")});
 }
 
 void print(std::FILE* stream, const QString& text) {
@@ -66,6 +69,12 @@ std::optional<int> refuseOtherArguments(const QStringList& arguments) {
         return kUsageError;
     }
     return std::nullopt;
+}
+
+bool wantsDemo(const QStringList& arguments) {
+    QCommandLineParser parser;
+    describe(parser);
+    return parser.parse(arguments) && parser.isSet(QStringLiteral("demo"));
 }
 
 } // namespace shell

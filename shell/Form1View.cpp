@@ -2,6 +2,7 @@
 #include "shell/Form1View.h"
 
 #include "platform/ui/Placement.h"
+#include "shell/App.h"
 #include "shell/CappedTextEdit.h"
 
 #include <QAbstractItemView>
@@ -91,10 +92,8 @@ void fitTitleAbove(QGroupBox* frame, QWidget* first) {
 
 QFont textFont() {
     QFont font;
-    // Where the named face is missing, the glyphs built in for the window's texts, then the system's.
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-                      QStringLiteral("Expander UI CJK"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("WenQuanYi Micro Hei")});
+    // The designed face by its Chinese name; where it is missing, the built-in glyphs, then the system's.
+    font.setFamilies(QStringList{QStringLiteral("微软雅黑")} + App::chineseFamilies());
     return font;
 }
 

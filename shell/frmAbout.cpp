@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "shell/frmAbout.h"
 
+#include "platform/ChineseFaces.h"
 #include "platform/ui/Placement.h"
 #include "shell/Titles.h"
 
@@ -20,8 +21,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QRect twip
     l->setObjectName(QString::fromLatin1(name));
     l->setGeometry(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height()));
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies(QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif")} +
+                     platform::chineseFaces());
     l->setFont(font);
     QPalette palette = l->palette();
     palette.setColor(QPalette::WindowText, Qt::black);

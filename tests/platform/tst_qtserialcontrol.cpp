@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The real serial control's reading of why a port would not open, and the names it refuses.
+// The real serial control's reading of why a port would not open, and the names it refuses. On
+// Windows, with EXPANDER_TEST_COM naming a COM port (the Wine run links one to a pseudo-terminal),
+// the real port opened by its name and its device path, and a missing one told apart.
 #include "platform/QtSerialControl.h"
 
 #include <QtTest>
 
 using platform::SerialError;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(platform::SerialError)
 
@@ -29,6 +32,16 @@ private Q_SLOTS:
         QFETCH(bool, accessible);
         QFETCH(SerialError, meaning);
         QCOMPARE(platform::QtSerialControl::openFailure(error, accessible), meaning);
+    }
+
+    void comPortByName() {
+        const QString name = qEnvironmentVariable("EXPANDER_TEST_COM");
+        if (name.isEmpty())
+            QSKIP("no COM port given");
+        platform::QtSerialControl port;
+        QVERIFY(port.open(name, {}).ok());
+        QVERIFY(port.open(u"\\\\.\\"_s + name, {}).ok()); // the device path names it too
+        QVERIFY(port.open(u"COM250"_s, {}) == platform::OpenResult(SerialError::DeviceNotFound));
     }
 
     void relativePathsAreTheWorkingFolders_data() {
