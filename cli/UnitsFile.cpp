@@ -41,7 +41,7 @@ QString macText(const config::MacAddress& mac) {
 
 } // namespace
 
-QString UnitsError::message() const {
+QString UnitsFault::message() const {
     QString out = file;
     if (line > 0)
         out += QStringLiteral(": line %1").arg(line);
@@ -52,13 +52,13 @@ QString UnitsError::message() const {
     return out + QStringLiteral(": ") + problem;
 }
 
-protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, const QString& fileName) {
+protocol::Result<UnitsFile, UnitsFault> UnitsFile::parse(const QString& text, const QString& fileName) {
     const auto records = csv::read(text);
     if (!records)
-        return UnitsError{fileName, records.fault().line, {}, {}, records.fault().problem};
+        return UnitsFault{fileName, records.fault().line, {}, {}, records.fault().problem};
     const std::vector<csv::Record>& list = records.value();
     if (list.empty())
-        return UnitsError{fileName, 0, {}, {}, QStringLiteral("is empty; its first line names the columns")};
+        return UnitsFault{fileName, 0, {}, {}, QStringLiteral("is empty; its first line names the columns")};
 
     // The header: which column holds which field.
     const csv::Record& header = list.front();
@@ -67,7 +67,7 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
         const QString key = name.toLower();
         const auto* found = std::find(std::begin(kColumnNames), std::end(kColumnNames), key);
         if (found == std::end(kColumnNames))
-            return UnitsError{
+            return UnitsFault{
                 fileName,
                 header.line,
                 {},
@@ -75,19 +75,19 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
                 QStringLiteral("unknown column %1 (expected %2)").arg(quoted(name), columnList())};
         const Column column = Column(found - std::begin(kColumnNames));
         if (std::find(columns.begin(), columns.end(), column) != columns.end())
-            return UnitsError{
+            return UnitsFault{
                 fileName, header.line, {}, {}, QStringLiteral("column %1 appears twice").arg(quoted(key))};
         columns.push_back(column);
     }
     if (std::find(columns.begin(), columns.end(), Column::Port) == columns.end())
-        return UnitsError{fileName, header.line, {}, {}, QStringLiteral("no \"port\" column")};
+        return UnitsFault{fileName, header.line, {}, {}, QStringLiteral("no \"port\" column")};
 
     UnitsFile file;
     file.m_file = fileName;
     QHash<QString, int> seen; // port -> line
     for (auto record = list.begin() + 1; record != list.end(); ++record) {
         if (record->fields.size() != qsizetype(columns.size()))
-            return UnitsError{fileName,
+            return UnitsFault{fileName,
                               record->line,
                               {},
                               {},
@@ -99,9 +99,9 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
             if (columns[i] == Column::Port)
                 row.port = record->fields[qsizetype(i)];
         if (row.port.isEmpty())
-            return UnitsError{fileName, row.line, {}, QStringLiteral("port"), QStringLiteral("is empty")};
+            return UnitsFault{fileName, row.line, {}, QStringLiteral("port"), QStringLiteral("is empty")};
         if (seen.contains(row.port))
-            return UnitsError{fileName, row.line, row.port, QStringLiteral("port"),
+            return UnitsFault{fileName, row.line, row.port, QStringLiteral("port"),
                               QStringLiteral("has a row already, line %1").arg(seen.value(row.port))};
         seen.insert(row.port, row.line);
 
@@ -111,7 +111,7 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
                 continue;
             const QString field = kColumnNames[int(columns[i])].toString();
             const auto refuse = [&](const QString& example) {
-                return UnitsError{
+                return UnitsFault{
                     fileName, row.line, row.port, field,
                     QStringLiteral("%1 is not an address such as %2").arg(quoted(cell), example)};
             };
@@ -136,13 +136,13 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
     return file;
 }
 
-protocol::Result<UnitsFile, UnitsError> UnitsFile::read(const QString& path) {
+protocol::Result<UnitsFile, UnitsFault> UnitsFile::read(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return UnitsError{path, 0, {}, {}, QStringLiteral("cannot be read: ") + file.errorString()};
+        return UnitsFault{path, 0, {}, {}, QStringLiteral("cannot be read: ") + file.errorString()};
     const QByteArray bytes = file.read(MaxFileSize + 1);
     if (bytes.size() > MaxFileSize)
-        return UnitsError{path, 0, {}, {}, QStringLiteral("is larger than %1 bytes").arg(MaxFileSize)};
+        return UnitsFault{path, 0, {}, {}, QStringLiteral("is larger than %1 bytes").arg(MaxFileSize)};
     return parse(QString::fromUtf8(bytes), path);
 }
 
@@ -153,7 +153,7 @@ QStringList UnitsFile::ports() const {
     return ports;
 }
 
-protocol::Result<std::vector<NetworkValues>, UnitsError>
+protocol::Result<std::vector<NetworkValues>, UnitsFault>
 UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QString& baseName) const {
     // Where each unit's values came from, for the messages: its row, the * row, or the base.
     struct Origin {
@@ -174,12 +174,12 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
             const QString unit = QStringLiteral("* for %1").arg(port);
             NetworkValues own = m_start->values;
             if (own.ip && !(own.ip = advance(*own.ip, started)))
-                return UnitsError{m_file, m_start->line, unit, QStringLiteral("ip"),
+                return UnitsFault{m_file, m_start->line, unit, QStringLiteral("ip"),
                                   QStringLiteral("%1 + %2 runs past the last address")
                                       .arg(ipText(*m_start->values.ip))
                                       .arg(started)};
             if (own.mac && !(own.mac = advance(*own.mac, started)))
-                return UnitsError{m_file, m_start->line, unit, QStringLiteral("mac"),
+                return UnitsFault{m_file, m_start->line, unit, QStringLiteral("mac"),
                                   QStringLiteral("%1 + %2 runs past the last address")
                                       .arg(macText(*m_start->values.mac))
                                       .arg(started)};
@@ -193,7 +193,7 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
     }
 
     // No two units with the same address.
-    const auto distinct = [&](const QString& field, auto address, auto text) -> std::optional<UnitsError> {
+    const auto distinct = [&](const QString& field, auto address, auto text) -> std::optional<UnitsFault> {
         QHash<QString, size_t> first;
         for (size_t i = 0; i < values.size(); ++i) {
             const auto& value = address(values[i]);
@@ -206,7 +206,7 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
             }
             const QString other = ports.at(qsizetype(first.value(shown)));
             if (!address(origins[i].own)) // the base's value
-                return UnitsError{
+                return UnitsFault{
                     baseName,
                     0,
                     {},
@@ -214,7 +214,7 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
                     QStringLiteral("%1 %2 would go to both %3 and %4; give each unit its own in a "
                                    "units file (--units)")
                         .arg(field, shown, other, ports.at(qsizetype(i)))};
-            return UnitsError{m_file, origins[i].line, origins[i].unit, field,
+            return UnitsFault{m_file, origins[i].line, origins[i].unit, field,
                               QStringLiteral("%1 would go to %2 as well").arg(shown, other)};
         }
         return std::nullopt;

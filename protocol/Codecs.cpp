@@ -29,33 +29,25 @@ QString trimSpaces(const QString& text) {
 
 } // namespace
 
-QString padErrorText(PadError error) {
-    switch (error) {
-    case PadError::Empty:
-        return QStringLiteral("输入不能为空！");
-    case PadError::OutOfRange:
-        return QStringLiteral("超出设定范围，请重新输入！");
-    case PadError::None:
-        break;
-    }
-    return {};
+QString padFaultText(PadFault fault) {
+    return fault == PadFault::Empty ? QStringLiteral("输入不能为空！") : QStringLiteral("超出设定范围，请重新输入！");
 }
 
-PadResult DecToHexPad(const QString& text, int width) {
+Result<QString, PadFault> DecToHexPad(const QString& text, int width) {
     const QString t = trimSpaces(text);
     if (t.isEmpty())
-        return {{}, PadError::Empty};
+        return PadFault::Empty;
     // Five characters at most, counted before the value: "000001" is refused like "100000".
     if (t.size() > 5 || !isAsciiDigits(t))
-        return {{}, PadError::OutOfRange};
+        return PadFault::OutOfRange;
 
     const int value = t.toInt(); // at most 99999, so no overflow
     if ((width != 2 && width != 4) || value > 0xFFFF)
-        return {}; // five hex digits fit no width
+        return PadFault::OutOfRange; // five hex digits fit no width
     QString hex;
     for (int shift = 4 * (width - 1); shift >= 0; shift -= 4) // the last `width` digits
         hex.append(hex::digit(value >> shift));
-    return {hex, PadError::None};
+    return hex;
 }
 
 } // namespace protocol

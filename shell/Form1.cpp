@@ -386,20 +386,20 @@ config::Dialog2& Form1::ensureNetworkDialog() {
 // ---- Console -------------------------------------------------------------------------------
 
 std::optional<QString> Form1::buildForwardFrame(bool clearOnFailure) {
-    using Outcome = protocol::ForwardFrame::Outcome;
-    const protocol::ForwardFrame frame =
+    using protocol::ForwardFault;
+    const auto frame =
         // The characters as typed: toPlainText() would turn a no-break space into a space.
         protocol::ForwardFrame::build(v.Text1->document()->toRawText(), v.Combo1->currentText());
-    if (frame.outcome == Outcome::Built) {
-        v.Text3->setPlainText(frame.text);
-        v.Text2->setText(frame.text);
-        return frame.text;
+    if (frame) {
+        v.Text3->setPlainText(frame.value());
+        v.Text2->setText(frame.value());
+        return frame.value();
     }
-    const QString message = protocol::ForwardFrame::messageFor(frame.outcome);
+    const QString message = protocol::ForwardFrame::messageFor(frame.fault());
     if (!message.isEmpty())
         showMessage(message, kError, false);
     // The command line itself is always kept, so the operator can correct a typo.
-    if (clearOnFailure && (frame.outcome == Outcome::Empty || frame.outcome == Outcome::IllegalChar)) {
+    if (clearOnFailure && (frame.fault() == ForwardFault::Empty || frame.fault() == ForwardFault::IllegalChar)) {
         v.Text2->clear();
         v.Text3->clear();
     }
@@ -474,7 +474,7 @@ void Form1::Timer4_Timer() {
     config::Dialog2& dialog = ensureNetworkDialog();
     const auto built = config::NetworkFrame::build(dialog.octetTexts()); // the boxes as they are now
     if (const auto* fault = built.faultIf()) {
-        showMessage(protocol::padErrorText(fault->error), QString(), false);
+        showMessage(protocol::padFaultText(fault->fault), QString(), false);
         dialog.focusBox(fault->index);
         return;
     }

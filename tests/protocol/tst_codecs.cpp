@@ -14,12 +14,12 @@ private Q_SLOTS:
     void everyByte() {
         for (int n = 0; n <= 255; ++n) {
             const QString hex = u"%1"_s.arg(n, 2, 16, QLatin1Char('0')).toUpper();
-            QCOMPARE(protocol::DecToHexPad(QString::number(n), 2).hex, hex);
-            QCOMPARE(protocol::DecToHexPad(QString::number(n), 4).hex, u"00"_s + hex);
+            QCOMPARE(protocol::DecToHexPad(QString::number(n), 2).value(), hex);
+            QCOMPARE(protocol::DecToHexPad(QString::number(n), 4).value(), u"00"_s + hex);
         }
     }
 
-    // DecToHexPad rows read "DecToHexPad2" (the width) and give the hex, or the error's text.
+    // DecToHexPad rows read "DecToHexPad2" (the width) and give the hex, or the fault's text.
     void conversions_data() {
         QTest::addColumn<QString>("codec");
         QTest::addColumn<QString>("input");
@@ -32,10 +32,9 @@ private Q_SLOTS:
         row("DecToHexPad2", u"256"_s, u"00"_s);
         row("DecToHexPad2", u"300"_s, u"2C"_s);
         row("DecToHexPad2", u"65535"_s, u"FF"_s);
-        row("DecToHexPad2", u"65536"_s, QString()); // five hex digits: empty, and no error
+        row("DecToHexPad2", u"65536"_s, range); // five hex digits
         row("DecToHexPad4", u"4660"_s, u"1234"_s);
-        row("DecToHexPad4", u"65536"_s, QString());
-        row("DecToHexPad3", u"5"_s, QString());
+        row("DecToHexPad4", u"65536"_s, range);
         row("DecToHexPad2", u"00001"_s, u"01"_s);
         row("DecToHexPad4", u"  12345  "_s, u"3039"_s);
         row("DecToHexPad2", u""_s, empty);
@@ -58,9 +57,9 @@ private Q_SLOTS:
         QFETCH(QString, codec);
         QFETCH(QString, input);
         QFETCH(QString, output);
-        if (codec.startsWith(u"DecToHexPad")) { // an error gives no digits, a value no message
-            const protocol::PadResult result = protocol::DecToHexPad(input, codec.back().digitValue());
-            QCOMPARE(result.hex + protocol::padErrorText(result.error), output);
+        if (codec.startsWith(u"DecToHexPad")) {
+            const auto result = protocol::DecToHexPad(input, codec.back().digitValue());
+            QCOMPARE(result ? result.value() : protocol::padFaultText(result.fault()), output);
             return;
         }
         const QString result = codec == u"toHexText" ? protocol::toHexText(input.toLatin1())
