@@ -2,14 +2,9 @@
 #include "protocol/ForwardFrame.h"
 
 #include "protocol/Frame.h"
+#include "protocol/HexText.h"
 
 namespace protocol {
-
-namespace {
-QString twoDigits(int value) {
-    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
-}
-} // namespace
 
 Result<QString, ForwardFault> ForwardFrame::build(const QString& command, const QString& portText) {
     if (command.isEmpty())
@@ -40,7 +35,7 @@ Result<QString, ForwardFault> ForwardFrame::build(const QString& command, const 
     if (!ok || port < 1 || port > frame::PortCount)
         return ForwardFault::BadPort;
 
-    return QStringLiteral("40") + twoDigits(int(dataBytes) + 3) + QStringLiteral("DD") + twoDigits(port) + digits +
+    return QStringLiteral("40") + hexByte(quint8(dataBytes + 3)) + QStringLiteral("DD") + hexByte(quint8(port)) + digits +
            QStringLiteral("23");
 }
 
