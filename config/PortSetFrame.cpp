@@ -40,7 +40,8 @@ protocol::Result<QString, PanelFault> PortSetFrame::build(const PortPanels& pane
         const auto function = tables::encodeFunction(port.function);
         if (!function)
             return PanelFault{number, Field::Function};
-        text += protocol::hexByte(*baud) + protocol::hexByte(tables::encodeLineByte({*parity, *stopBits, *dataBits})) +
+        text += protocol::hexByte(*baud) +
+                protocol::hexByte(tables::encodeLineByte({*parity, *stopBits, *dataBits})) +
                 protocol::hexByte(*function);
     }
     const auto mainBaud = tables::encodeBaud(panels.mainBaud);

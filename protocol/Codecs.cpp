@@ -30,7 +30,8 @@ QString trimSpaces(const QString& text) {
 } // namespace
 
 QString padFaultText(PadFault fault) {
-    return fault == PadFault::Empty ? QStringLiteral("输入不能为空！") : QStringLiteral("超出设定范围，请重新输入！");
+    return fault == PadFault::Empty ? QStringLiteral("输入不能为空！")
+                                    : QStringLiteral("超出设定范围，请重新输入！");
 }
 
 Result<QString, PadFault> DecToHexPad(const QString& text, int width) {

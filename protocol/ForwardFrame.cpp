@@ -35,8 +35,8 @@ Result<QString, ForwardFault> ForwardFrame::build(const QString& command, const 
     if (!ok || port < 1 || port > frame::PortCount)
         return ForwardFault::BadPort;
 
-    return QStringLiteral("40") + hexByte(quint8(dataBytes + 3)) + QStringLiteral("DD") + hexByte(quint8(port)) + digits +
-           QStringLiteral("23");
+    return QStringLiteral("40") + hexByte(quint8(dataBytes + 3)) + QStringLiteral("DD") +
+           hexByte(quint8(port)) + digits + QStringLiteral("23");
 }
 
 QString ForwardFrame::messageFor(ForwardFault fault) {

@@ -399,7 +399,8 @@ std::optional<QString> Form1::buildForwardFrame(bool clearOnFailure) {
     if (!message.isEmpty())
         showMessage(message, kError, false);
     // The command line itself is always kept, so the operator can correct a typo.
-    if (clearOnFailure && (frame.fault() == ForwardFault::Empty || frame.fault() == ForwardFault::IllegalChar)) {
+    if (clearOnFailure &&
+        (frame.fault() == ForwardFault::Empty || frame.fault() == ForwardFault::IllegalChar)) {
         v.Text2->clear();
         v.Text3->clear();
     }

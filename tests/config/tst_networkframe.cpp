@@ -45,8 +45,8 @@ private Q_SLOTS:
         }
         const auto built = NetworkFrame::build(boxes);
         if (const BoxFault* fault = built.faultIf())
-            QCOMPARE(u"box %1 %2"_s.arg(fault->index).arg(
-                         fault->fault == protocol::PadFault::Empty ? u"empty"_s : u"out of range"_s),
+            QCOMPARE(u"box %1 %2"_s.arg(fault->index)
+                         .arg(fault->fault == protocol::PadFault::Empty ? u"empty"_s : u"out of range"_s),
                      result);
         else
             QCOMPARE(built.value(), result);
