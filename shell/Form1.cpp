@@ -63,6 +63,8 @@ void select(QComboBox* combo, const std::optional<int>& position) {
 
 // A visitor from lambdas, so that std::visit demands an action for every kind of reply.
 template <typename... Actions> struct Overloaded : Actions... { using Actions::operator()...; };
+template <typename... Actions>
+Overloaded(Actions...) -> Overloaded<Actions...>; // clang does not deduce it for an aggregate
 
 // Why the chosen port could not be opened, as the operator is told.
 QString openFailureText(platform::SerialError error) {
@@ -608,7 +610,7 @@ std::optional<device::ScanResult> Form1::findDevice(QWidget* parent) {
         return std::nullopt;
     const QString inUse = m_link->isOpen() ? m_openPort : QString();
     device::FindDeviceDialog dialog(m_services.serialFactory, m_services.ports.ports(), inUse, parent);
-    const std::optional<device::ScanResult> found = dialog.run();
+    std::optional<device::ScanResult> found = dialog.run(); // not const: it is moved out
     if (found)
         m_log->append(Direction::Event, {},
                       QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->baud));
