@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(refused(ForwardFault::IllegalChar) == (!digits.isEmpty() && !allHex));
     FUZZ_CHECK(refused(ForwardFault::TooLong) ==
                (!digits.isEmpty() && allHex && dataBytes > frame::MaxForwardData));
-    if refused (ForwardFault::BadPort)
+    if (refused(ForwardFault::BadPort))
         FUZZ_CHECK(!isListedPort(portText));
     if (!digits.isEmpty() && allHex && dataBytes <= frame::MaxForwardData && isListedPort(portText))
         FUZZ_CHECK(result.ok());

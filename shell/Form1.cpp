@@ -610,7 +610,7 @@ std::optional<device::ScanResult> Form1::findDevice(QWidget* parent) {
         return std::nullopt;
     const QString inUse = m_link->isOpen() ? m_openPort : QString();
     device::FindDeviceDialog dialog(m_services.serialFactory, m_services.ports.ports(), inUse, parent);
-    std::optional<device::ScanResult> found = dialog.run(); // not const: it is moved out
+    const std::optional<device::ScanResult> found = dialog.run();
     if (found)
         m_log->append(Direction::Event, {},
                       QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->baud));
