@@ -204,7 +204,7 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
                 first.insert(shown, i);
                 continue;
             }
-            const QString other = ports.at(qsizetype(first.value(shown)));
+            const QString& other = ports.at(qsizetype(first.value(shown)));
             if (!address(origins[i].own)) // the base's value
                 return UnitsFault{
                     baseName,
