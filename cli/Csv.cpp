@@ -21,7 +21,7 @@ public:
             m_at = 1;
     }
 
-    protocol::Result<std::vector<Record>, ReadError> records() {
+    protocol::Result<std::vector<Record>, ReadFault> records() {
         std::vector<Record> out;
         while (m_at < m_text.size()) {
             skipBlanks();
@@ -37,7 +37,7 @@ public:
                 continue;
             }
             Record record{m_line, {}};
-            if (std::optional<ReadError> error = fields(record.fields))
+            if (std::optional<ReadFault> error = fields(record.fields))
                 return *error;
             out.push_back(std::move(record));
         }
@@ -62,16 +62,16 @@ private:
     }
 
     // The fields of one record, up to and past its line end.
-    std::optional<ReadError> fields(QStringList& fields) {
+    std::optional<ReadFault> fields(QStringList& fields) {
         for (;;) {
             skipBlanks();
             QString value;
             if (m_at < m_text.size() && current() == QLatin1Char('"')) {
-                if (std::optional<ReadError> error = quoted(value))
+                if (std::optional<ReadFault> error = quoted(value))
                     return error;
                 skipBlanks();
                 if (m_at < m_text.size() && current() != QLatin1Char(',') && !isLineEnd(current()))
-                    return ReadError{m_line, QStringLiteral("text after a closing quote")};
+                    return ReadFault{m_line, QStringLiteral("text after a closing quote")};
             } else {
                 while (m_at < m_text.size() && current() != QLatin1Char(',') && !isLineEnd(current()))
                     value += m_text.at(m_at++);
@@ -90,12 +90,12 @@ private:
         }
     }
 
-    std::optional<ReadError> quoted(QString& value) {
+    std::optional<ReadFault> quoted(QString& value) {
         const int startLine = m_line;
         ++m_at; // the opening quote
         for (;;) {
             if (m_at >= m_text.size())
-                return ReadError{startLine, QStringLiteral("a quoted field is not closed")};
+                return ReadFault{startLine, QStringLiteral("a quoted field is not closed")};
             const QChar c = current();
             if (c == QLatin1Char('"')) {
                 if (m_at + 1 < m_text.size() && m_text.at(m_at + 1) == QLatin1Char('"')) {
@@ -120,7 +120,7 @@ private:
 
 } // namespace
 
-protocol::Result<std::vector<Record>, ReadError> read(const QString& text) {
+protocol::Result<std::vector<Record>, ReadFault> read(const QString& text) {
     return Reader(text).records();
 }
 

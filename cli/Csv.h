@@ -18,15 +18,15 @@ struct Record {
     bool operator==(const Record&) const = default;
 };
 
-struct ReadError {
+struct ReadFault {
     int line = 0;
     QString problem;
-    bool operator==(const ReadError&) const = default;
+    bool operator==(const ReadFault&) const = default;
 };
 
 // The records of `text`. A byte-order mark is skipped; blank lines and lines that start with '#'
 // are no records; spaces around an unquoted field are dropped; CR LF ends a line as LF does.
-protocol::Result<std::vector<Record>, ReadError> read(const QString& text);
+protocol::Result<std::vector<Record>, ReadFault> read(const QString& text);
 
 // One field as it must be written: quoted when it holds a comma, a double quote or a line break.
 QString field(const QString& text);

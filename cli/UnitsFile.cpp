@@ -42,7 +42,7 @@ QString macText(const config::MacAddress& mac) {
 
 } // namespace
 
-QString UnitsError::message() const {
+QString UnitsFault::message() const {
     QString out = file;
     if (line > 0)
         out += QStringLiteral(": line %1").arg(line);
@@ -53,13 +53,13 @@ QString UnitsError::message() const {
     return out + QStringLiteral(": ") + problem;
 }
 
-protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, const QString& fileName) {
+protocol::Result<UnitsFile, UnitsFault> UnitsFile::parse(const QString& text, const QString& fileName) {
     const auto records = csv::read(text);
     if (!records)
-        return UnitsError{fileName, records.fault().line, {}, {}, records.fault().problem};
+        return UnitsFault{fileName, records.fault().line, {}, {}, records.fault().problem};
     const std::vector<csv::Record>& list = records.value();
     if (list.empty())
-        return UnitsError{fileName, 0, {}, {}, QStringLiteral("is empty; its first line names the columns")};
+        return UnitsFault{fileName, 0, {}, {}, QStringLiteral("is empty; its first line names the columns")};
 
     // The header: which column holds which field.
     const csv::Record& header = list.front();
@@ -68,7 +68,7 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
         const QString key = name.toLower();
         const auto* found = std::find(std::begin(kColumnNames), std::end(kColumnNames), key);
         if (found == std::end(kColumnNames))
-            return UnitsError{
+            return UnitsFault{
                 fileName,
                 header.line,
                 {},
@@ -76,19 +76,19 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
                 QStringLiteral("unknown column %1 (expected %2)").arg(quoted(name), columnList())};
         const Column column = Column(found - std::begin(kColumnNames));
         if (std::find(columns.begin(), columns.end(), column) != columns.end())
-            return UnitsError{
+            return UnitsFault{
                 fileName, header.line, {}, {}, QStringLiteral("column %1 appears twice").arg(quoted(key))};
         columns.push_back(column);
     }
     if (std::find(columns.begin(), columns.end(), Column::Port) == columns.end())
-        return UnitsError{fileName, header.line, {}, {}, QStringLiteral("no \"port\" column")};
+        return UnitsFault{fileName, header.line, {}, {}, QStringLiteral("no \"port\" column")};
 
     UnitsFile file;
     file.m_file = fileName;
     QHash<QString, int> seen; // port -> line
     for (auto record = list.begin() + 1; record != list.end(); ++record) {
         if (record->fields.size() != qsizetype(columns.size()))
-            return UnitsError{fileName,
+            return UnitsFault{fileName,
                               record->line,
                               {},
                               {},
@@ -100,9 +100,9 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
             if (columns[i] == Column::Port)
                 row.port = record->fields[qsizetype(i)];
         if (row.port.isEmpty())
-            return UnitsError{fileName, row.line, {}, QStringLiteral("port"), QStringLiteral("is empty")};
+            return UnitsFault{fileName, row.line, {}, QStringLiteral("port"), QStringLiteral("is empty")};
         if (seen.contains(row.port))
-            return UnitsError{fileName, row.line, row.port, QStringLiteral("port"),
+            return UnitsFault{fileName, row.line, row.port, QStringLiteral("port"),
                               QStringLiteral("has a row already, line %1").arg(seen.value(row.port))};
         seen.insert(row.port, row.line);
 
@@ -112,7 +112,7 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
                 continue;
             const QString field = kColumnNames[int(columns[i])].toString();
             const auto refuse = [&](const QString& example) {
-                return UnitsError{
+                return UnitsFault{
                     fileName, row.line, row.port, field,
                     QStringLiteral("%1 is not an address such as %2").arg(quoted(cell), example)};
             };
@@ -137,16 +137,16 @@ protocol::Result<UnitsFile, UnitsError> UnitsFile::parse(const QString& text, co
     return file;
 }
 
-protocol::Result<UnitsFile, UnitsError> UnitsFile::read(const QString& path) {
+protocol::Result<UnitsFile, UnitsFault> UnitsFile::read(const QString& path) {
     // A pipe or a terminal would hold the reader until it closes, perhaps for ever.
     if (const QFileInfo info(path); info.exists() && !info.isFile())
-        return UnitsError{path, 0, {}, {}, QStringLiteral("is not a regular file")};
+        return UnitsFault{path, 0, {}, {}, QStringLiteral("is not a regular file")};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return UnitsError{path, 0, {}, {}, QStringLiteral("cannot be read: ") + file.errorString()};
+        return UnitsFault{path, 0, {}, {}, QStringLiteral("cannot be read: ") + file.errorString()};
     const QByteArray bytes = file.read(MaxFileSize + 1);
     if (bytes.size() > MaxFileSize)
-        return UnitsError{path, 0, {}, {}, QStringLiteral("is larger than %1 bytes").arg(MaxFileSize)};
+        return UnitsFault{path, 0, {}, {}, QStringLiteral("is larger than %1 bytes").arg(MaxFileSize)};
     return parse(QString::fromUtf8(bytes), path);
 }
 
@@ -177,7 +177,7 @@ QStringList UnitsFile::ports() const {
     return ports;
 }
 
-protocol::Result<std::vector<NetworkValues>, UnitsError>
+protocol::Result<std::vector<NetworkValues>, UnitsFault>
 UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QString& baseName) const {
     // Where each unit's values came from, for the messages: its row, the * row, or the base.
     struct Origin {
@@ -191,13 +191,13 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
     if (!m_file.isEmpty()) { // a units file covers the batch, no more and no less
         for (const Row& row : m_rows)
             if (!ports.contains(row.port))
-                return UnitsError{
+                return UnitsFault{
                     m_file, row.line, row.port, QStringLiteral("port"),
                     QStringLiteral("is not in the batch (%1)").arg(ports.join(QStringLiteral(", ")))};
         if (!m_start)
             for (const QString& port : ports)
                 if (std::none_of(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.port == port; }))
-                    return UnitsError{m_file,
+                    return UnitsFault{m_file,
                                       0,
                                       {},
                                       {},
@@ -215,12 +215,12 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
             const QString unit = QStringLiteral("* for %1").arg(port);
             NetworkValues own = m_start->values;
             if (own.ip && !(own.ip = cli::advance(*own.ip, started)))
-                return UnitsError{m_file, m_start->line, unit, QStringLiteral("ip"),
+                return UnitsFault{m_file, m_start->line, unit, QStringLiteral("ip"),
                                   QStringLiteral("%1 + %2 runs past the last address")
                                       .arg(ipText(*m_start->values.ip))
                                       .arg(started)};
             if (own.mac && !(own.mac = cli::advance(*own.mac, started)))
-                return UnitsError{m_file, m_start->line, unit, QStringLiteral("mac"),
+                return UnitsFault{m_file, m_start->line, unit, QStringLiteral("mac"),
                                   QStringLiteral("%1 + %2 runs past the last address")
                                       .arg(macText(*m_start->values.mac))
                                       .arg(started)};
@@ -228,7 +228,7 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
             // Counting up, a unit meets its network's broadcast address before it could leave it.
             const NetworkValues full = own.over(base);
             if (const auto problem = config::addressProblem(full.mac, full.ip, full.mask, full.gateway))
-                return UnitsError{m_file, m_start->line, unit, problem->field, problem->problem};
+                return UnitsFault{m_file, m_start->line, unit, problem->field, problem->problem};
             values.push_back(full);
             origins.push_back({m_start->line, unit, own});
         } else {
@@ -243,12 +243,12 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
         if (!problem)
             continue;
         if (origins[i].line == 0)
-            return UnitsError{baseName, 0, {}, problem->field, problem->problem};
-        return UnitsError{m_file, origins[i].line, origins[i].unit, problem->field, problem->problem};
+            return UnitsFault{baseName, 0, {}, problem->field, problem->problem};
+        return UnitsFault{m_file, origins[i].line, origins[i].unit, problem->field, problem->problem};
     }
 
     // No two units with the same address.
-    const auto distinct = [&](const QString& field, auto address, auto text) -> std::optional<UnitsError> {
+    const auto distinct = [&](const QString& field, auto address, auto text) -> std::optional<UnitsFault> {
         QHash<QString, size_t> first;
         for (size_t i = 0; i < values.size(); ++i) {
             const auto& value = address(values[i]);
@@ -259,9 +259,9 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
                 first.insert(shown, i);
                 continue;
             }
-            const QString other = ports.at(qsizetype(first.value(shown)));
+            const QString& other = ports.at(qsizetype(first.value(shown)));
             if (!address(origins[i].own)) // the base's value
-                return UnitsError{
+                return UnitsFault{
                     baseName,
                     0,
                     {},
@@ -269,7 +269,7 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
                     QStringLiteral("%1 %2 would go to both %3 and %4; give each unit its own in a "
                                    "units file (--units)")
                         .arg(field, shown, other, ports.at(qsizetype(i)))};
-            return UnitsError{m_file, origins[i].line, origins[i].unit, field,
+            return UnitsFault{m_file, origins[i].line, origins[i].unit, field,
                               QStringLiteral("%1 would go to %2 as well").arg(shown, other)};
         }
         return std::nullopt;

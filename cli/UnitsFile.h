@@ -25,14 +25,14 @@ namespace cli {
 
 // Why a units file, or the values it gives a batch, were refused: the file, the line and the unit
 // at fault where there is one, the field and the problem.
-struct UnitsError {
+struct UnitsFault {
     QString file;
     int line = 0;
     QString unit;
     QString field;
     QString problem;
 
-    bool operator==(const UnitsError&) const = default;
+    bool operator==(const UnitsFault&) const = default;
     // "units.csv: line 3 (/dev/ttyUSB1): ip: "192.168.1.300" is not an address such as 192.168.1.100"
     QString message() const;
 };
@@ -44,8 +44,8 @@ public:
     // A file with no rows: every unit gets the base values.
     UnitsFile() = default;
 
-    static protocol::Result<UnitsFile, UnitsError> parse(const QString& text, const QString& fileName);
-    static protocol::Result<UnitsFile, UnitsError> read(const QString& path);
+    static protocol::Result<UnitsFile, UnitsFault> parse(const QString& text, const QString& fileName);
+    static protocol::Result<UnitsFile, UnitsFault> read(const QString& path);
 
     // The ports the rows name, in the order of the file.
     QStringList ports() const;
@@ -62,7 +62,7 @@ public:
     // get the same IP or MAC address, the * row's addresses would run past the last one or out of
     // its network, a unit's values are no unit's (config::addressProblem), a unit has no row (and
     // there is no * row) or a row's port is not in the batch.
-    protocol::Result<std::vector<NetworkValues>, UnitsError>
+    protocol::Result<std::vector<NetworkValues>, UnitsFault>
     assign(const QStringList& ports, const NetworkValues& base, const QString& baseName) const;
 
 private:

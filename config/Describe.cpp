@@ -4,6 +4,7 @@
 #include "config/NetworkFrame.h"
 #include "config/PortSetFrame.h"
 #include "config/Tables.h"
+#include "protocol/HexText.h"
 #include "protocol/ReplyDecoder.h"
 
 #include <QStringList>
@@ -15,10 +16,7 @@ namespace config::describe {
 namespace {
 
 namespace frame = protocol::frame;
-
-QString hexByte(quint8 value) {
-    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
-}
+using protocol::hexByte;
 
 quint8 at(const QByteArray& bytes, qsizetype i) {
     return quint8(bytes.at(i));

@@ -8,12 +8,10 @@ namespace config {
 protocol::Result<QString, BoxFault> NetworkFrame::build(const OctetTexts& boxes) {
     QString text = QStringLiteral("4014CE");
     for (int i = 0; i < int(boxes.size()); ++i) {
-        const protocol::PadResult octet = protocol::DecToHexPad(boxes[i], 2);
-        if (octet.error != protocol::PadError::None)
-            return BoxFault{i, octet.error};
-        if (octet.hex.size() != 2) // 65536..99999 pass the codec's checks but have no octet
-            return BoxFault{i, protocol::PadError::OutOfRange};
-        text += octet.hex;
+        const auto octet = protocol::DecToHexPad(boxes[i], 2);
+        if (const protocol::PadFault* fault = octet.faultIf())
+            return BoxFault{i, *fault};
+        text += octet.value();
     }
     return text + QStringLiteral("23");
 }

@@ -20,7 +20,7 @@ using OctetTexts = std::array<QString, protocol::frame::NetworkOctets>;
 // The first box that cannot be encoded, and why.
 struct BoxFault {
     int index = 0;
-    protocol::PadError error = protocol::PadError::OutOfRange;
+    protocol::PadFault fault = protocol::PadFault::OutOfRange;
     bool operator==(const BoxFault&) const = default;
 };
 

@@ -2,42 +2,20 @@
 #include "config/PortSetFrame.h"
 
 #include "config/Tables.h"
+#include "protocol/HexText.h"
 #include "protocol/ReplyDecoder.h"
 
 namespace config {
 
-namespace {
-QString twoDigits(quint8 value) {
-    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
-}
-
-QString fieldLabel(PanelFault::Field field) {
-    switch (field) {
-    case PanelFault::Field::Baud:
-        return QStringLiteral("波特率");
-    case PanelFault::Field::DataBits:
-        return QStringLiteral("数据位");
-    case PanelFault::Field::StopBits:
-        return QStringLiteral("停止位");
-    case PanelFault::Field::Parity:
-        return QStringLiteral("校验位");
-    case PanelFault::Field::Function:
-        return QStringLiteral("功能");
-    case PanelFault::Field::OutputSwitch:
-        return QStringLiteral("接收输出");
-    }
-    return {};
-}
-} // namespace
-
 QString PanelFault::message() const {
-    if (field == Field::OutputSwitch)
+    if (field == Field::Output)
         return QStringLiteral("\"串口0接收输出\"未选择,请选择\"允许\"或\"禁止\"后再设置!");
     // The device keeps a baud rate as rate / 1200 in one byte: say so, since a typed rate may look fine.
-    const QString hint = field == Field::Baud ? QStringLiteral("(须为1200的整数倍,最大306000)") : QString();
+    const bool baud = field == Field::Baud || field == Field::MainBaud;
+    const QString hint = baud ? QStringLiteral("(须为1200的整数倍,最大306000)") : QString();
     return QStringLiteral("\"串口%1\"的%2为空或无效%3,请从列表中选择后再设置!")
         .arg(port)
-        .arg(fieldLabel(field), hint);
+        .arg(settingName(baud ? Field::Baud : field, Language::Chinese), hint);
 }
 
 protocol::Result<QString, PanelFault> PortSetFrame::build(const PortPanels& panels) {
@@ -62,16 +40,17 @@ protocol::Result<QString, PanelFault> PortSetFrame::build(const PortPanels& pane
         const auto function = tables::encodeFunction(port.function);
         if (!function)
             return PanelFault{number, Field::Function};
-        text += twoDigits(*baud) + twoDigits(tables::encodeLineByte({*parity, *stopBits, *dataBits})) +
-                twoDigits(*function);
+        text += protocol::hexByte(*baud) +
+                protocol::hexByte(tables::encodeLineByte({*parity, *stopBits, *dataBits})) +
+                protocol::hexByte(*function);
     }
     const auto mainBaud = tables::encodeBaud(panels.mainBaud);
     if (!mainBaud)
-        return PanelFault{0, Field::Baud};
+        return PanelFault{0, Field::MainBaud};
     const auto output = tables::encodeOutputSwitch(panels.outputSwitchPosition);
     if (!output)
-        return PanelFault{0, Field::OutputSwitch};
-    text += twoDigits(*mainBaud) + twoDigits(*output) + QStringLiteral("23");
+        return PanelFault{0, Field::Output};
+    text += protocol::hexByte(*mainBaud) + protocol::hexByte(*output) + QStringLiteral("23");
     return text;
 }
 

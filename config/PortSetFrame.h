@@ -2,6 +2,7 @@
 #pragma once
 
 #include "config/PortPanels.h"
+#include "config/Words.h"
 #include "protocol/Reply.h"
 #include "protocol/Result.h"
 
@@ -15,8 +16,8 @@ namespace config {
 
 // Which list of which panel keeps the frame from being built.
 struct PanelFault {
-    enum class Field { Baud, DataBits, StopBits, Parity, Function, OutputSwitch };
-    int port = 0; // 1..8 for the extension ports, 0 for the main port's panels
+    using Field = Setting; // a port's five lists, or MainBaud and Output of the main port
+    int port = 0;          // 1..8 for the extension ports, 0 for the main port's panels
     Field field = Field::Baud;
 
     bool operator==(const PanelFault&) const = default;

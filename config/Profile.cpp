@@ -10,7 +10,7 @@ namespace config {
 namespace {
 
 QString unknownCode(quint8 code) {
-    return QStringLiteral("?%1").arg(code, 2, 16, QLatin1Char('0')).toUpper();
+    return QLatin1Char('?') + protocol::hexByte(code);
 }
 
 QString entryText(const OptionTable& table, quint8 code) {

@@ -5,44 +5,15 @@
 
 namespace config {
 
-namespace {
-
 using Field = ProfileDifference::Field;
 
-struct FieldNames {
-    Field field;
-    const char16_t* key;  // in the profile file
-    const char16_t* list; // in the window
-};
-
-// In the order of the Field enumeration.
-constexpr FieldNames kNames[] = {
-    {Field::Function, u"function", u"功能"},
-    {Field::Baud, u"baud", u"波特率"},
-    {Field::DataBits, u"dataBits", u"数据位"},
-    {Field::StopBits, u"stopBits", u"停止位"},
-    {Field::Parity, u"parity", u"校验位"},
-    {Field::MainBaud, u"mainPort.baud", u"串口0 波特率"},
-    {Field::Output, u"mainPort.output", u"串口0接收输出"},
-    {Field::Mac, u"network.mac", u"网络参数 MAC地址"},
-    {Field::Ip, u"network.ip", u"网络参数 IP地址"},
-    {Field::Mask, u"network.mask", u"网络参数 子网掩码"},
-    {Field::Gateway, u"network.gateway", u"网络参数 默认网关"},
-};
-
-const FieldNames& names(Field field) {
-    return kNames[int(field)];
-}
-
-} // namespace
-
 QString ProfileDifference::path() const {
-    const QString key = QString::fromUtf16(names(field).key);
+    const QString key = settingName(field, Language::English);
     return port > 0 ? QStringLiteral("ports[%1].%2").arg(port - 1).arg(key) : key;
 }
 
 QString ProfileDifference::listName() const {
-    const QString list = QString::fromUtf16(names(field).list);
+    const QString list = settingName(field, Language::Chinese);
     return port > 0 ? QStringLiteral("串口%1 %2").arg(port).arg(list) : list;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "config/Profile.h"
+#include "config/Words.h"
 
 #include <QString>
 
@@ -12,7 +13,7 @@ namespace config {
 
 // One field whose two values differ, both as the texts the window's lists show.
 struct ProfileDifference {
-    enum class Field { Function, Baud, DataBits, StopBits, Parity, MainBaud, Output, Mac, Ip, Mask, Gateway };
+    using Field = Setting;
     Field field = Field::Baud;
     int port = 0; // 1..8 for the extension ports' fields, 0 otherwise
     QString expected;

@@ -29,7 +29,7 @@ namespace frame = protocol::frame;
 constexpr int kBaudStep = 1200;
 constexpr int kMaxBaud = 255 * kBaudStep;
 
-using Fault = std::optional<ProfileError>;
+using Fault = std::optional<ProfileFault>;
 
 QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
@@ -74,7 +74,7 @@ class Reader {
 public:
     explicit Reader(const QString& file) : m_file(file) {}
 
-    ProfileError error(const QString& field, const QString& problem) const {
+    ProfileFault error(const QString& field, const QString& problem) const {
         return {m_file, field, problem};
     }
 
@@ -387,17 +387,17 @@ QString numeric(const QString& text) {
 
 } // namespace
 
-QString ProfileError::message() const {
+QString ProfileFault::message() const {
     return field.isEmpty() ? file + QStringLiteral(": ") + problem
                            : file + QStringLiteral(": ") + field + QStringLiteral(": ") + problem;
 }
 
-protocol::Result<Profile, ProfileError> ProfileFile::parse(const QByteArray& json, const QString& fileName) {
+protocol::Result<Profile, ProfileFault> ProfileFile::parse(const QByteArray& json, const QString& fileName) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         const auto [line, column] = lineAndColumn(json, parseError.offset);
-        return ProfileError{fileName,
+        return ProfileFault{fileName,
                             {},
                             QStringLiteral("not valid JSON at line %1, column %2: %3")
                                 .arg(line)
@@ -405,9 +405,9 @@ protocol::Result<Profile, ProfileError> ProfileFile::parse(const QByteArray& jso
                                 .arg(parseError.errorString())};
     }
     if (!document.isObject())
-        return ProfileError{fileName, {}, QStringLiteral("expected one JSON object, found a list")};
+        return ProfileFault{fileName, {}, QStringLiteral("expected one JSON object, found a list")};
     if (const std::optional<QString> key = duplicateKey(json))
-        return ProfileError{fileName, *key, QStringLiteral("appears twice")};
+        return ProfileFault{fileName, *key, QStringLiteral("appears twice")};
     const Reader reader(fileName);
     Profile profile;
     if (Fault fault = reader.document(document.object(), profile))
@@ -415,16 +415,16 @@ protocol::Result<Profile, ProfileError> ProfileFile::parse(const QByteArray& jso
     return profile;
 }
 
-protocol::Result<Profile, ProfileError> ProfileFile::read(const QString& path) {
+protocol::Result<Profile, ProfileFault> ProfileFile::read(const QString& path) {
     // A pipe or a terminal would hold the reader until it closes, perhaps for ever.
     if (const QFileInfo info(path); info.exists() && !info.isFile())
-        return ProfileError{path, {}, QStringLiteral("is not a regular file")};
+        return ProfileFault{path, {}, QStringLiteral("is not a regular file")};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return ProfileError{path, {}, QStringLiteral("cannot be read: ") + file.errorString()};
+        return ProfileFault{path, {}, QStringLiteral("cannot be read: ") + file.errorString()};
     const QByteArray json = file.read(MaxFileSize + 1);
     if (json.size() > MaxFileSize) // read, not asked: a pipe or a device has no size
-        return ProfileError{
+        return ProfileFault{
             path,
             {},
             QStringLiteral("is larger than %1 bytes; a profile is a few kilobytes").arg(MaxFileSize)};
@@ -455,14 +455,14 @@ QByteArray ProfileFile::toJson(const Profile& profile) {
     return out.toUtf8();
 }
 
-protocol::Result<protocol::Done, ProfileError> ProfileFile::write(const QString& path,
+protocol::Result<protocol::Done, ProfileFault> ProfileFile::write(const QString& path,
                                                                   const Profile& profile) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return ProfileError{path, {}, QStringLiteral("cannot be written: ") + file.errorString()};
+        return ProfileFault{path, {}, QStringLiteral("cannot be written: ") + file.errorString()};
     const QByteArray json = toJson(profile);
     if (file.write(json) != json.size() || !file.commit())
-        return ProfileError{path, {}, QStringLiteral("cannot be written: ") + file.errorString()};
+        return ProfileFault{path, {}, QStringLiteral("cannot be written: ") + file.errorString()};
     return protocol::Done{};
 }
 

@@ -29,12 +29,12 @@ namespace config {
 
 // Why a profile was refused: the file, the field at fault as a path ("ports[3].parity"; for the
 // ports, the index in the file's list; empty when the file as a whole is at fault) and the problem.
-struct ProfileError {
+struct ProfileFault {
     QString file;
     QString field;
     QString problem;
 
-    bool operator==(const ProfileError&) const = default;
+    bool operator==(const ProfileFault&) const = default;
     // "profile.json: ports[3].parity: "偶" is not one of 无, 奇校验, ..."
     QString message() const;
 };
@@ -46,14 +46,14 @@ public:
     static constexpr qint64 MaxFileSize = 1 << 20; // a profile is a few kilobytes
 
     // The profile the JSON text holds; `fileName` only names the file in the error.
-    static protocol::Result<Profile, ProfileError> parse(const QByteArray& json, const QString& fileName);
-    static protocol::Result<Profile, ProfileError> read(const QString& path);
+    static protocol::Result<Profile, ProfileFault> parse(const QByteArray& json, const QString& fileName);
+    static protocol::Result<Profile, ProfileFault> read(const QString& path);
 
     // Pretty-printed UTF-8 JSON in the layout above, one port a line, ending in a line feed; the
     // same profile always gives the same bytes, and parse() gives the profile back.
     static QByteArray toJson(const Profile& profile);
     // Replaces the file as a whole, or leaves it as it was.
-    static protocol::Result<protocol::Done, ProfileError> write(const QString& path, const Profile& profile);
+    static protocol::Result<protocol::Done, ProfileFault> write(const QString& path, const Profile& profile);
 };
 
 } // namespace config

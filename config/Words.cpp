@@ -64,6 +64,27 @@ constexpr Entry kWords[] = {
 };
 static_assert(std::size(kWords) == std::size_t(Word::PortCannotOpen) + 1, "one entry per word");
 
+struct Names {
+    const char16_t* chinese;
+    const char16_t* english;
+};
+
+// In the order of the Setting enumeration.
+constexpr Names kSettings[] = {
+    {u"功能", u"function"},
+    {u"波特率", u"baud"},
+    {u"数据位", u"dataBits"},
+    {u"停止位", u"stopBits"},
+    {u"校验位", u"parity"},
+    {u"串口0 波特率", u"mainPort.baud"},
+    {u"串口0接收输出", u"mainPort.output"},
+    {u"网络参数 MAC地址", u"network.mac"},
+    {u"网络参数 IP地址", u"network.ip"},
+    {u"网络参数 子网掩码", u"network.mask"},
+    {u"网络参数 默认网关", u"network.gateway"},
+};
+static_assert(std::size(kSettings) == std::size_t(Setting::Gateway) + 1, "one entry per setting");
+
 // English names of the entries whose list texts are Chinese, in list order.
 constexpr const char16_t* kParityNames[] = {u"none", u"odd", u"even", u"mark", u"space"};
 constexpr const char16_t* kFunctionNames[] = {u"RS232", u"RS485-half", u"RS485-full"};
@@ -84,6 +105,11 @@ std::span<const char16_t* const> englishNames(const OptionTable& table) {
 QString word(Word word, Language language) {
     const Entry& entry = kWords[int(word)];
     Q_ASSERT(entry.word == word);
+    return QString::fromUtf16(language == Language::Chinese ? entry.chinese : entry.english);
+}
+
+QString settingName(Setting setting, Language language) {
+    const Names& entry = kSettings[int(setting)];
     return QString::fromUtf16(language == Language::Chinese ? entry.chinese : entry.english);
 }
 

@@ -61,6 +61,14 @@ enum class Word {
 
 QString word(Word word, Language language);
 
+// A setting of the panels and of a profile: an extension port's five lists, the main port's two,
+// the network's four values.
+enum class Setting { Function, Baud, DataBits, StopBits, Parity, MainBaud, Output, Mac, Ip, Mask, Gateway };
+
+// In Chinese the list or box as the window names it ("校验位", "串口0 波特率", "网络参数 IP地址"); in
+// English the field as the profile file names it ("parity", "mainPort.baud", "network.ip").
+QString settingName(Setting setting, Language language);
+
 // The name of a list entry: in Chinese the text the list shows; in English the parity, function and
 // output-switch entries get their English names ("none", "RS485-half", "allowed"), the numeric
 // entries keep their text.

@@ -7,13 +7,7 @@
 
 namespace device {
 
-namespace {
-
-QString hexByte(quint8 value) {
-    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
-}
-
-} // namespace
+using protocol::hexByte;
 
 QString DeviceFault::message() const {
     using config::Language;

@@ -3,7 +3,6 @@
 
 #include "config/NetworkFrame.h"
 #include "config/PortSetFrame.h"
-#include "protocol/ForwardFrame.h"
 #include "protocol/Frame.h"
 #include "protocol/HexText.h"
 #include "protocol/Requests.h"
@@ -50,25 +49,12 @@ Request Request::writeNetwork(const protocol::NetworkParameters& octets) {
             Expectation{frame::reply::NetworkSetDone, kConfirmationSize}};
 }
 
-protocol::Result<Request, ForwardFault> Request::forward(int port, const QByteArray& data) {
-    if (data.isEmpty())
-        return ForwardFault::NoData;
+protocol::Result<Request, protocol::ForwardFault> Request::forward(int port, const QByteArray& data) {
     // The console's own builder, so that both paths put the same frame on the line.
-    const protocol::ForwardFrame built =
-        protocol::ForwardFrame::build(protocol::toHexText(data), QString::number(port));
-    switch (built.outcome) {
-    case protocol::ForwardFrame::Outcome::Built:
-        return Request{Kind::Forward, protocol::parseHexFrame(built.text), std::nullopt};
-    case protocol::ForwardFrame::Outcome::TooLong:
-        return ForwardFault::TooLong;
-    case protocol::ForwardFrame::Outcome::BadPort:
-        return ForwardFault::BadPort;
-    case protocol::ForwardFrame::Outcome::Empty:
-    case protocol::ForwardFrame::Outcome::Blank:
-    case protocol::ForwardFrame::Outcome::IllegalChar: // hex text of bytes has none
-        break;
-    }
-    return ForwardFault::NoData;
+    const auto built = protocol::ForwardFrame::build(protocol::toHexText(data), QString::number(port));
+    if (const protocol::ForwardFault* fault = built.faultIf())
+        return *fault;
+    return Request{Kind::Forward, protocol::parseHexFrame(built.value()), std::nullopt};
 }
 
 } // namespace device

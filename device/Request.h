@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "protocol/ForwardFrame.h"
 #include "protocol/Reply.h"
 #include "protocol/Result.h"
 
@@ -16,13 +17,6 @@ struct Expectation {
     quint8 code = 0;
     int size = 0;
     bool operator==(const Expectation&) const = default;
-};
-
-// Why a forward request cannot be built.
-enum class ForwardFault {
-    NoData,  // nothing to forward
-    BadPort, // not an extension port 1..8
-    TooLong, // more data than one length byte can carry (252 bytes)
 };
 
 struct Request {
@@ -44,7 +38,8 @@ struct Request {
     // The 22-byte network write frame, answered 40 02 E5 23.
     static Request writeNetwork(const protocol::NetworkParameters& octets);
     // The console's forward frame: the data goes out of extension port `port`; nothing answers.
-    static protocol::Result<Request, ForwardFault> forward(int port, const QByteArray& data);
+    // Refused as the console refuses it: Empty, TooLong or BadPort.
+    static protocol::Result<Request, protocol::ForwardFault> forward(int port, const QByteArray& data);
 };
 
 } // namespace device

@@ -8,7 +8,6 @@
 #include "protocol/HexText.h"
 
 using namespace protocol;
-using Outcome = ForwardFrame::Outcome;
 
 namespace {
 
@@ -37,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString& portText = input.at(0);
     const QString& command = input.at(1);
 
-    const ForwardFrame result = ForwardFrame::build(command, portText);
+    const auto result = ForwardFrame::build(command, portText);
+    const auto refused = [&](ForwardFault fault) { return !result && result.fault() == fault; };
 
     QString digits = command;
     digits.remove(QLatin1Char(' '));
@@ -45,25 +45,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool allHex = fuzz::isUpperHex(digits);
     const qsizetype dataBytes = digits.size() / 2;
 
-    FUZZ_CHECK((result.outcome == Outcome::Empty) == command.isEmpty());
-    FUZZ_CHECK((result.outcome == Outcome::Blank) == (!command.isEmpty() && digits.isEmpty()));
-    FUZZ_CHECK((result.outcome == Outcome::IllegalChar) == (!digits.isEmpty() && !allHex));
-    FUZZ_CHECK((result.outcome == Outcome::TooLong) ==
+    FUZZ_CHECK(refused(ForwardFault::Empty) == command.isEmpty());
+    FUZZ_CHECK(refused(ForwardFault::Blank) == (!command.isEmpty() && digits.isEmpty()));
+    FUZZ_CHECK(refused(ForwardFault::IllegalChar) == (!digits.isEmpty() && !allHex));
+    FUZZ_CHECK(refused(ForwardFault::TooLong) ==
                (!digits.isEmpty() && allHex && dataBytes > frame::MaxForwardData));
-    if (result.outcome == Outcome::BadPort)
+    if (refused(ForwardFault::BadPort))
         FUZZ_CHECK(!isListedPort(portText));
     if (!digits.isEmpty() && allHex && dataBytes <= frame::MaxForwardData && isListedPort(portText))
-        FUZZ_CHECK(result.outcome == Outcome::Built);
+        FUZZ_CHECK(result.ok());
 
-    const bool silent = result.outcome == Outcome::Built || result.outcome == Outcome::Blank;
-    FUZZ_CHECK(ForwardFrame::messageFor(result.outcome).isEmpty() == silent);
-
-    if (result.outcome != Outcome::Built) {
-        FUZZ_CHECK(result.text.isEmpty());
+    if (!result) {
+        FUZZ_CHECK(ForwardFrame::messageFor(result.fault()).isEmpty() == refused(ForwardFault::Blank));
         return 0;
     }
 
-    const QString& text = result.text;
+    const QString& text = result.value();
     FUZZ_CHECK(text.size() % 2 == 0);
     FUZZ_CHECK(text.size() >= 10);
     FUZZ_CHECK(fuzz::isUpperHex(text));

@@ -72,8 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const BoxFault* fault = result.faultIf()) {
         FUZZ_CHECK(fault->index >= 0 && fault->index < frame::NetworkOctets);
         FUZZ_CHECK(fault->index == firstBad);
-        FUZZ_CHECK(fault->error != protocol::PadError::None);
-        FUZZ_CHECK((fault->error == protocol::PadError::Empty) ==
+        FUZZ_CHECK((fault->fault == protocol::PadFault::Empty) ==
                    fuzz::withoutOuterSpaces(boxes[fault->index]).isEmpty());
         return 0;
     }

@@ -93,8 +93,8 @@ void checkRefused(const PanelFault& fault, const PortPanels& panels) {
     FUZZ_CHECK(!fault.message().isEmpty());
     FUZZ_CHECK(!allEntries(panels) || (panels.outputSwitchPosition != 0 && panels.outputSwitchPosition != 1));
     if (fault.port == 0) {
-        FUZZ_CHECK(fault.field == Field::Baud || fault.field == Field::OutputSwitch);
-        if (fault.field == Field::Baud)
+        FUZZ_CHECK(fault.field == Field::MainBaud || fault.field == Field::Output);
+        if (fault.field == Field::MainBaud)
             FUZZ_CHECK(!isEntry(tables::baudRates(), panels.mainBaud));
         else
             FUZZ_CHECK(panels.outputSwitchPosition != 0 && panels.outputSwitchPosition != 1);
@@ -117,8 +117,8 @@ void checkRefused(const PanelFault& fault, const PortPanels& panels) {
     case Field::Function:
         FUZZ_CHECK(!isEntry(tables::functions(), port.function));
         break;
-    case Field::OutputSwitch:
-        fuzz::fail("the output switch belongs to the main port", __FILE__, __LINE__);
+    default:
+        fuzz::fail("the main port's and the network's settings have no extension port", __FILE__, __LINE__);
     }
 }
 

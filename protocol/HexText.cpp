@@ -5,6 +5,10 @@
 
 namespace protocol {
 
+QString hexByte(quint8 value) {
+    return QString(hex::digit(value >> 4)) + hex::digit(value);
+}
+
 QString toHexText(const QByteArray& bytes) {
     return QString::fromLatin1(bytes.toHex().toUpper());
 }

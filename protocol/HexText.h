@@ -7,6 +7,9 @@
 // Conversions between bytes and the hex text in which frames exist on the PC side.
 namespace protocol {
 
+// One byte as two upper-case digits: 0x0A -> "0A".
+QString hexByte(quint8 value);
+
 // Bytes as two upper-case digits each, no separators: 40 02 E1 23 -> "4002E123".
 QString toHexText(const QByteArray& bytes);
 

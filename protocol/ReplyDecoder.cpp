@@ -81,8 +81,8 @@ Reply decodeReply(const QByteArray& bytes) {
 std::vector<ReplySegment> decodeBurst(const QByteArray& burst) {
     std::vector<ReplySegment> segments;
     for (QByteArray& part : splitBurst(burst)) {
-        Reply reply = decodeReply(part);
-        segments.push_back({std::move(part), std::move(reply)});
+        const Reply reply = decodeReply(part); // a variant of plain values: copied, not moved
+        segments.push_back({std::move(part), reply});
     }
     return segments;
 }

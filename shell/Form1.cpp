@@ -44,6 +44,8 @@ const QString kLostText = QStringLiteral("串口连接已断开,请检查设备�
 
 // A visitor from lambdas, so that std::visit demands an action for every kind of reply.
 template <typename... Actions> struct Overloaded : Actions... { using Actions::operator()...; };
+template <typename... Actions>
+Overloaded(Actions...) -> Overloaded<Actions...>; // clang does not deduce it for an aggregate
 
 } // namespace
 
@@ -306,20 +308,21 @@ config::Dialog2& Form1::ensureNetworkDialog() {
 // ---- Console -------------------------------------------------------------------------------
 
 std::optional<QString> Form1::buildForwardFrame(bool clearOnFailure) {
-    using Outcome = protocol::ForwardFrame::Outcome;
-    const protocol::ForwardFrame frame =
+    using protocol::ForwardFault;
+    const auto frame =
         // The characters as typed: toPlainText() would turn a no-break space into a space.
         protocol::ForwardFrame::build(v.Text1->document()->toRawText(), v.Combo1->currentText());
-    if (frame.outcome == Outcome::Built) {
-        v.Text3->setPlainText(frame.text);
-        v.Text2->setText(frame.text);
-        return frame.text;
+    if (frame) {
+        v.Text3->setPlainText(frame.value());
+        v.Text2->setText(frame.value());
+        return frame.value();
     }
-    const QString message = protocol::ForwardFrame::messageFor(frame.outcome);
+    const QString message = protocol::ForwardFrame::messageFor(frame.fault());
     if (!message.isEmpty())
         showMessage(message, kError, false);
     // The command line itself is always kept, so the operator can correct a typo.
-    if (clearOnFailure && (frame.outcome == Outcome::Empty || frame.outcome == Outcome::IllegalChar)) {
+    if (clearOnFailure &&
+        (frame.fault() == ForwardFault::Empty || frame.fault() == ForwardFault::IllegalChar)) {
         v.Text2->clear();
         v.Text3->clear();
     }
@@ -400,7 +403,7 @@ void Form1::Timer4_Timer() {
     config::Dialog2& dialog = ensureNetworkDialog();
     const auto built = config::NetworkFrame::build(dialog.octetTexts()); // the boxes as they are now
     if (const auto* fault = built.faultIf()) {
-        showMessage(protocol::padErrorText(fault->error), QString(), false);
+        showMessage(protocol::padFaultText(fault->fault), QString(), false);
         dialog.focusBox(fault->index);
         return;
     }

@@ -62,8 +62,8 @@ std::optional<ProfileActions::Opened> ProfileActions::open(const std::function<c
     const QString file = m_files.openFileName(m_window, QStringLiteral("打开配置"), kFilters);
     if (file.isEmpty())
         return std::nullopt;
-    const protocol::Result<config::Profile, config::ProfileError> read = config::ProfileFile::read(file);
-    if (const config::ProfileError* error = read.faultIf()) {
+    const protocol::Result<config::Profile, config::ProfileFault> read = config::ProfileFile::read(file);
+    if (const config::ProfileFault* error = read.faultIf()) {
         warn(QStringLiteral("无法打开配置文件,各串口参数保持不变:\n") + error->message());
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 #include "sim/Device.h"
 
 #include "protocol/Frame.h"
+#include "protocol/HexText.h"
 #include "protocol/ReplyDecoder.h"
 #include "sim/Describe.h"
 
@@ -18,7 +19,7 @@ quint8 at(const QByteArray& bytes, qsizetype i) {
 }
 
 QString hexByte(quint8 value) {
-    return QStringLiteral("0x") + QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("0x") + protocol::hexByte(value);
 }
 
 Outcome rejected(const QString& why) {

@@ -34,9 +34,9 @@ QString shown(const NetworkValues& values) {
 }
 
 // The file's assignment to `ports`; an empty text stands for no units file.
-protocol::Result<std::vector<NetworkValues>, UnitsError> assign(const QString& text, const QStringList& ports,
+protocol::Result<std::vector<NetworkValues>, UnitsFault> assign(const QString& text, const QStringList& ports,
                                                                 const NetworkValues& base) {
-    const auto file = text.isEmpty() ? protocol::Result<UnitsFile, UnitsError>(UnitsFile())
+    const auto file = text.isEmpty() ? protocol::Result<UnitsFile, UnitsFault>(UnitsFile())
                                      : UnitsFile::parse(text, u"units.csv"_s);
     if (!file)
         return file.fault();

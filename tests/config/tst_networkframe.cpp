@@ -25,10 +25,10 @@ private Q_SLOTS:
         row("all=255", u"4014CE"_s + QString(36, u'F') + u"23"_s);
         row("0=0255 17=00017", u"4014CEFF"_s + QString(32, u'0') + u"1123"_s);
         row("5=64 6=35", u"4014CE00000000004023"_s + QString(22, u'0') + u"23"_s); // travel unescaped
-        row("all=", u"box 0 error 1"_s);
-        row("7=1.5", u"box 7 error 2"_s);
-        row("13=65536", u"box 13 error 2"_s); // passes the codec, but has no octet
-        row("5=. 2=", u"box 2 error 1"_s);    // the first bad box is named
+        row("all=", u"box 0 empty"_s);
+        row("7=1.5", u"box 7 out of range"_s);
+        row("13=65536", u"box 13 out of range"_s);
+        row("5=. 2=", u"box 2 empty"_s); // the first bad box is named
     }
 
     void build() {
@@ -45,7 +45,9 @@ private Q_SLOTS:
         }
         const auto built = NetworkFrame::build(boxes);
         if (const BoxFault* fault = built.faultIf())
-            QCOMPARE(u"box %1 error %2"_s.arg(fault->index).arg(int(fault->error)), result);
+            QCOMPARE(u"box %1 %2"_s.arg(fault->index)
+                         .arg(fault->fault == protocol::PadFault::Empty ? u"empty"_s : u"out of range"_s),
+                     result);
         else
             QCOMPARE(built.value(), result);
     }

@@ -83,11 +83,11 @@ private Q_SLOTS:
             "\"串口3\"的校验位为空或无效,请从列表中选择后再设置!");
         row("unknown function", "2.function=RS422", fault(2, F::Function),
             "\"串口2\"的功能为空或无效,请从列表中选择后再设置!");
-        row("main baud 300", "main=300", fault(0, F::Baud),
+        row("main baud 300", "main=300", fault(0, F::MainBaud),
             "\"串口0\"的波特率为空或无效(须为1200的整数倍,最大306000),请从列表中选择后再设置!");
-        row("no output switch", "switch=-1", fault(0, F::OutputSwitch),
+        row("no output switch", "switch=-1", fault(0, F::Output),
             "\"串口0接收输出\"未选择,请选择\"允许\"或\"禁止\"后再设置!");
-        row("switch past its entries", "switch=2", fault(0, F::OutputSwitch));
+        row("switch past its entries", "switch=2", fault(0, F::Output));
         // Several bad lists: the first in the panels' reading order is named.
         row("baud before parity", "2.parity= 2.baud=", fault(2, F::Baud));
         row("data bits before stop bits", "2.stopBits= 2.dataBits=", fault(2, F::DataBits));
@@ -95,7 +95,7 @@ private Q_SLOTS:
         row("parity before function", "2.function= 2.parity=", fault(2, F::Parity));
         row("port 2 before port 6", "6.baud= 2.function=", fault(2, F::Function));
         row("port 8 before the main port", "8.dataBits= main= switch=-1", fault(8, F::DataBits));
-        row("main baud before the switch", "main= switch=-1", fault(0, F::Baud));
+        row("main baud before the switch", "main= switch=-1", fault(0, F::MainBaud));
     }
 
     void build() {

@@ -6,9 +6,10 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using Outcome = protocol::ForwardFrame::Outcome;
+using Fault = protocol::ForwardFault;
+using Outcome = std::optional<Fault>; // nothing: the frame is built
 
-Q_DECLARE_METATYPE(protocol::ForwardFrame::Outcome)
+Q_DECLARE_METATYPE(Outcome)
 
 namespace {
 // n data bytes as 2n digits: 00 01 02 ...
@@ -33,27 +34,28 @@ private Q_SLOTS:
             QTest::newRow(name) << command << port << outcome << text;
         };
         const QString illegal = u"命令中含有非法字符!"_s, badPort = u"转发串口无效!"_s;
-        row("to port 2", u"01 02 03"_s, u"2"_s, Outcome::Built, u"4006DD0201020323"_s);
-        row("odd digit dropped", u"a1b"_s, u"8"_s, Outcome::Built, u"4004DD08A123"_s);
-        row("lower case folded", u"abcdef"_s, u"3"_s, Outcome::Built, u"4006DD03ABCDEF23"_s);
-        row("spaces inside pairs", u" 4 0 2 3 "_s, u"4"_s, Outcome::Built, u"4005DD04402323"_s);
-        row("one digit: no data", u"5"_s, u"1"_s, Outcome::Built, u"4003DD0123"_s);
-        row("13 bytes: length 10", data(13), u"1"_s, Outcome::Built, u"4010DD01"_s + data(13) + u"23"_s);
-        row("252 bytes and an odd digit", data(252) + u"7"_s, u"5"_s, Outcome::Built,
+        const Outcome built;
+        row("to port 2", u"01 02 03"_s, u"2"_s, built, u"4006DD0201020323"_s);
+        row("odd digit dropped", u"a1b"_s, u"8"_s, built, u"4004DD08A123"_s);
+        row("lower case folded", u"abcdef"_s, u"3"_s, built, u"4006DD03ABCDEF23"_s);
+        row("spaces inside pairs", u" 4 0 2 3 "_s, u"4"_s, built, u"4005DD04402323"_s);
+        row("one digit: no data", u"5"_s, u"1"_s, built, u"4003DD0123"_s);
+        row("13 bytes: length 10", data(13), u"1"_s, built, u"4010DD01"_s + data(13) + u"23"_s);
+        row("252 bytes and an odd digit", data(252) + u"7"_s, u"5"_s, built,
             u"40FFDD05"_s + data(252) + u"23"_s);
-        row("253 bytes", data(253), u"1"_s, Outcome::TooLong, u"命令过长,最多只能转发252个字节!"_s);
-        row("empty", u""_s, u"1"_s, Outcome::Empty, u"命令为空!"_s);
-        row("spaces only: silent", u"   "_s, u"1"_s, Outcome::Blank, u""_s);
-        row("x", u"0x12"_s, u"1"_s, Outcome::IllegalChar, illegal);
-        row("tab", u"01\t02"_s, u"1"_s, Outcome::IllegalChar, illegal);
-        row("ligature ff", u"\uFB00"_s, u"1"_s, Outcome::IllegalChar, illegal);
-        row("full-width digits", u"０１"_s, u"1"_s, Outcome::IllegalChar, illegal);
-        row("no-break space", u"01\u00A002"_s, u"1"_s, Outcome::IllegalChar, illegal);
-        row("NUL", QChar(0) + u"01"_s, u"1"_s, Outcome::IllegalChar, illegal);
-        row("port 0", u"01"_s, u"0"_s, Outcome::BadPort, badPort);
-        row("port 9", u"01"_s, u"9"_s, Outcome::BadPort, badPort);
-        row("no port", u"01"_s, u""_s, Outcome::BadPort, badPort);
-        row("port with a NUL", u"01"_s, u"1"_s + QChar(0) + u"7"_s, Outcome::BadPort, badPort);
+        row("253 bytes", data(253), u"1"_s, Fault::TooLong, u"命令过长,最多只能转发252个字节!"_s);
+        row("empty", u""_s, u"1"_s, Fault::Empty, u"命令为空!"_s);
+        row("spaces only: silent", u"   "_s, u"1"_s, Fault::Blank, u""_s);
+        row("x", u"0x12"_s, u"1"_s, Fault::IllegalChar, illegal);
+        row("tab", u"01\t02"_s, u"1"_s, Fault::IllegalChar, illegal);
+        row("ligature ff", u"\uFB00"_s, u"1"_s, Fault::IllegalChar, illegal);
+        row("full-width digits", u"０１"_s, u"1"_s, Fault::IllegalChar, illegal);
+        row("no-break space", u"01\u00A002"_s, u"1"_s, Fault::IllegalChar, illegal);
+        row("NUL", QChar(0) + u"01"_s, u"1"_s, Fault::IllegalChar, illegal);
+        row("port 0", u"01"_s, u"0"_s, Fault::BadPort, badPort);
+        row("port 9", u"01"_s, u"9"_s, Fault::BadPort, badPort);
+        row("no port", u"01"_s, u""_s, Fault::BadPort, badPort);
+        row("port with a NUL", u"01"_s, u"1"_s + QChar(0) + u"7"_s, Fault::BadPort, badPort);
     }
 
     void build() {
@@ -61,10 +63,9 @@ private Q_SLOTS:
         QFETCH(QString, port);
         QFETCH(Outcome, outcome);
         QFETCH(QString, text);
-        const protocol::ForwardFrame built = protocol::ForwardFrame::build(command, port);
-        QCOMPARE(built.outcome, outcome);
-        // A built frame has no message; a refused command no frame.
-        QCOMPARE(built.text + protocol::ForwardFrame::messageFor(outcome), text);
+        const auto built = protocol::ForwardFrame::build(command, port);
+        QCOMPARE(built ? Outcome() : Outcome(built.fault()), outcome);
+        QCOMPARE(built ? built.value() : protocol::ForwardFrame::messageFor(built.fault()), text);
     }
 };
 
