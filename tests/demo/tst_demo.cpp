@@ -14,18 +14,15 @@ namespace {
 
 struct DemoProgram {
     demo::DemoSerialControl serial{std::make_unique<platform::FakeSerialControl>()};
-    platform::FakePortList system;
-    demo::DemoPortList ports{system};
-    platform::FakeMessageBoxes messages;
-    platform::FakeSingleInstance instance;
-    platform::FakeFileDialogs files;
-    shell::App app{{serial, ports, messages, instance, files, [](const QString&) {
+    testing::Fakes f;
+    demo::DemoPortList ports{f.ports};
+    shell::App app{{serial, ports, f.messages, f.instance, f.files, [](const QString&) {
                         return std::make_unique<demo::DemoSerialControl>(
                             std::make_unique<platform::FakeSerialControl>());
                     }}};
 
     DemoProgram() {
-        system.names = {u"COM1"_s, u"COM12"_s};
+        f.ports.names = {u"COM1"_s, u"COM12"_s};
         app.Main();
     }
     QPushButton* button(const char* name) { return find<QPushButton>(&app.window(), name); }
@@ -64,11 +61,11 @@ private Q_SLOTS:
         p.button("Command2")->click();
         QCOMPARE(chosen, u"DEMO"_s);
         p.button("Command3")->click();
-        QTRY_VERIFY(p.messages.texts().contains(u"连接成功!"_s));
+        QTRY_VERIFY(p.f.messages.texts().contains(u"连接成功!"_s));
         for (QComboBox* list : p.app.window().centralWidget()->findChildren<QComboBox*>())
             list->setCurrentIndex(-1);
         p.button("Command6")->click();
-        QTRY_VERIFY(p.messages.texts().contains(u"扩展串口数据同步成功!"_s));
+        QTRY_VERIFY(p.f.messages.texts().contains(u"扩展串口数据同步成功!"_s));
         QCOMPARE(find<QComboBox>(&p.app.window(), "Combo2_7")->currentText(), u"9600"_s); // factory settings
         QCOMPARE(find<QComboBox>(&p.app.window(), "Combo7_0")->currentText(), u"RS232"_s);
         if (qEnvironmentVariableIsSet("EXPANDER_SCREENSHOT"))

@@ -20,12 +20,9 @@ private Q_SLOTS:
         QFETCH(int, piece);
         platform::PtyPair pty;
         platform::QtSerialControl serial;
-        platform::FakePortList ports;
-        ports.names = {pty.slavePath()};
-        platform::FakeMessageBoxes messages;
-        platform::FakeSingleInstance instance;
-        platform::FakeFileDialogs files;
-        shell::Form1 form({serial, ports, messages, instance, files, {}});
+        testing::Fakes f;
+        f.ports.names = {pty.slavePath()};
+        shell::Form1 form({serial, f.ports, f.messages, f.instance, f.files, {}});
         form.Form_Load();
         testing::pressInNextModal("Command2");
         testing::find<QPushButton>(&form, "Command2")->click();
@@ -48,7 +45,7 @@ private Q_SLOTS:
         const QString shown = line->toPlainText();
         QVERIFY(!shown.isEmpty() && noise.toHex().toUpper().endsWith(shown.toLatin1()));
         QVERIFY2(shown.size() <= 2 * 4096, qPrintable(QString::number(shown.size())));
-        QCOMPARE(messages.shown.size(), 1); // only the request for settings
+        QCOMPARE(f.messages.shown.size(), 1); // only the request for settings
         QVERIFY(serial.isOpen());
     }
 };

@@ -61,8 +61,6 @@ private Q_SLOTS:
             for (QWidget* w = list(d, "Combo1"); tabs.size() < 7; w = w->nextInFocusChain())
                 if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
                     tabs << w->objectName();
-            QCOMPARE(find<QPushButton>(d, "Command1")->geometry(),
-                     QRect(2040 / 15, 2880 / 15, 1455 / 15, 375 / 15));
             place = d->pos();
             QTest::keyClick(d, Qt::Key_Escape); // neither Enter nor Esc answers the dialog
             QTest::keyClick(d, Qt::Key_Return);

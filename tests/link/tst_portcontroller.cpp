@@ -108,7 +108,6 @@ private Q_SLOTS:
         QTest::addColumn<platform::SerialError>("error");
         QTest::addColumn<QByteArray>("pending"); // received, quiet time not yet over
         QTest::addColumn<QString>("seen");
-        QTest::newRow("resource") << platform::SerialError::Resource << QByteArray() << "ocl";
         QTest::newRow("read") << platform::SerialError::Read << QByteArray() << "ocl";
         QTest::newRow("write, a reply pending")
             << platform::SerialError::Write << QByteArray::fromHex("4002E123") << "oq4002e123cl";

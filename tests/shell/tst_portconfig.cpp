@@ -105,15 +105,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QByteArray>("sent");
         QTest::addColumn<QString>("text1");
+        const auto row = [](const char* name, const QStringList& ports, bool open, const char* action,
+                            const QString& message, const char* sent, const QString& text1 = u"kept"_s) {
+            QTest::newRow(name) << ports << open << QString::fromLatin1(action) << message << hex(sent)
+                                << text1;
+        };
         const QStringList com3{u"COM3"_s};
-        QTest::newRow("sync, no port chosen")
-            << QStringList() << false << u"Command6"_s << u"请设置串口参数!"_s << QByteArray() << u"kept"_s;
-        QTest::newRow("sync, closed")
-            << com3 << false << u"Command6"_s << u"请打开串口!"_s << QByteArray() << u"kept"_s;
-        QTest::newRow("restore, closed")
-            << com3 << false << u"Easer"_s << u"请打开串口!"_s << QByteArray() << u"kept"_s;
-        QTest::newRow("restore, open")
-            << com3 << true << u"Easer"_s << QString() << hex("4003EDEE23") << u"还原所有设置至默认状态!\n"_s;
+        row("sync, no port chosen", {}, false, "Command6", u"请设置串口参数!"_s, "");
+        row("sync, closed", com3, false, "Command6", u"请打开串口!"_s, "");
+        row("restore, closed", com3, false, "Easer", u"请打开串口!"_s, "");
+        row("restore, open", com3, true, "Easer", {}, "4003EDEE23", u"还原所有设置至默认状态!\n"_s);
     }
 
     void syncAndRestoreNeedAPort() {
@@ -213,17 +214,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("frame"); // empty: nothing sent, the message below shown
         QTest::addColumn<QString>("message");
-        const QString range = u"超出设定范围，请重新输入！"_s;
-        const QString set = u"OKButton OKButton"_s;
-        QTest::newRow("read") << u"Command1 Command1"_s << -1 << QString() << u"4002CA23"_s << QString();
-        QTest::newRow("edited before the tick")
-            << set << 9 << u"100"_s << u"4014CE0008DC010203C0A80164FFFFFF00C0A8010123"_s << QString();
-        QTest::newRow("cleared first") // 清空: every box 0
-            << u"Command2 "_s + set << -1 << QString() << u"4014CE"_s + QString(36, u'0') + u"23"_s
-            << QString();
-        QTest::newRow("empty") << set << 7 << QString() << QString() << u"输入不能为空！"_s;
-        QTest::newRow("fraction") << set << 7 << u"12.5"_s << QString() << range;
-        QTest::newRow("six characters") << set << 12 << u"000001"_s << QString() << range;
+        const QString range = u"超出设定范围，请重新输入！"_s, set = u"OKButton OKButton"_s;
+        const auto row = [](const char* name, const QString& presses, int index, const QString& text,
+                            const QString& frame, const QString& message = {}) {
+            QTest::newRow(name) << presses << index << text << frame << message;
+        };
+        row("read", u"Command1 Command1"_s, -1, {}, u"4002CA23"_s);
+        row("edited before the tick", set, 9, u"100"_s, u"4014CE0008DC010203C0A80164FFFFFF00C0A8010123"_s);
+        row("cleared first", u"Command2 "_s + set, -1, {}, u"4014CE"_s + QString(36, u'0') + u"23"_s); // 清空
+        row("empty", set, 7, {}, {}, u"输入不能为空！"_s);
+        row("fraction", set, 7, u"12.5"_s, {}, range);
+        row("six characters", set, 12, u"000001"_s, {}, range);
     }
 
     void networkRequestsTakeTheBoxesAsTheyAreAtTheTick() {

@@ -93,19 +93,15 @@ private Q_SLOTS:
         h.openPort();
         h.feed(hex("4014CA") + QByteArray(18, 7) + hex("23"));
         h.messages.shown.clear();
-        const QStringList before = u"4800 7 2 偶校验 RS485半双工"_s.split(u' ');
-        QStringList lists;
-        for (int port : {0, 7})
-            for (int k = 0; k < 5; ++k) {
-                lists << u"Combo%1_%2"_s.arg(QLatin1Char("23457"[k])).arg(port);
-                h.combo(lists.last())->setCurrentText(before[k]);
-            }
+        const QList<QComboBox*> lists = h.panel(0) + h.panel(7) + QList{h.combo("Combo6"), h.combo("Combo8")};
+        h.setPanel(0, u"4800 7 2 偶校验 RS485半双工"_s);
+        h.setPanel(7, u"4800 7 2 偶校验 RS485半双工"_s);
         h.combo("Combo6")->setCurrentIndex(0);
         h.combo("Combo8")->setCurrentIndex(0);
         h.feed(bytes);
         QStringList texts;
-        for (const QString& list : lists + QStringList{u"Combo6"_s, u"Combo8"_s})
-            texts << h.combo(list)->currentText();
+        for (QComboBox* list : lists)
+            texts << list->currentText();
         auto* dialog = testing::find<config::Dialog2>(h.form.get(), "Dialog2");
         QVERIFY(!dialog->isVisible()); // made for the values, never shown
         const config::OctetTexts octets = dialog->octetTexts();

@@ -87,12 +87,16 @@ inline void pressInNextModal(const char* button) {
     onNextModal([button](QDialog* d) { find<QPushButton>(d, button)->click(); });
 }
 
-struct FormHarness {
-    platform::FakeSerialControl serial;
+// What every window test hands the program beside its serial control.
+struct Fakes {
     platform::FakePortList ports;
     platform::FakeMessageBoxes messages;
     platform::FakeSingleInstance instance;
     platform::FakeFileDialogs files;
+};
+
+struct FormHarness : Fakes {
+    platform::FakeSerialControl serial;
     // What "查找设备" meets on each port: a device answering at this baud; at any other baud, and on
     // ports not listed, what a UART at the wrong speed makes of an answer.
     std::map<QString, qint32> devices;
@@ -143,12 +147,23 @@ struct FormHarness {
         serial.feed(bytes);
         tick(form.get(), "Timer1");
     }
+    // The five lists of extension port `port` (0..7): baud, data bits, stop bits, parity, function.
+    QList<QComboBox*> panel(int port) const {
+        QList<QComboBox*> lists;
+        for (QChar k : u"23457"_s)
+            lists << combo(u"Combo%1_%2"_s.arg(k).arg(port));
+        return lists;
+    }
+    // Shows `texts` ("9600 8 1 无 RS232") in the lists of extension port `port`.
+    void setPanel(int port, const QString& texts) {
+        const QStringList each = texts.split(u' ');
+        for (int k = 0; k < 5; ++k)
+            panel(port)[k]->setCurrentText(each[k]);
+    }
     // Every port at 9600 8N1 RS232, main port 115200, output allowed: 08 03 02 eight times, 60 01.
     void fillAll() {
-        const QStringList texts = u"9600 8 1 无 RS232"_s.split(u' ');
         for (int i = 0; i < 8; ++i)
-            for (int k = 0; k < 5; ++k)
-                combo(u"Combo%1_%2"_s.arg(QLatin1Char("23457"[k])).arg(i))->setCurrentText(texts[k]);
+            setPanel(i, u"9600 8 1 无 RS232"_s);
         combo("Combo6")->setCurrentText(u"115200"_s);
         combo("Combo8")->setCurrentIndex(0);
     }
