@@ -95,10 +95,6 @@ private Q_SLOTS:
             << QStringList{u"mismatch"_s}
             << u"\"diff\":[{\"actual\":\"rs232\",\"expected\":\"rs485-half\",\"field\":\"port 3 "
                u"function\"},{\"actual\":\"none\",\"expected\":\"even\",\"field\":\"port 3 parity\"}]"_s;
-        QTest::newRow("a noisy, slow line")
-            << QList<QStringList>{{u"--garbage"_s, u"1"_s, u"--delay"_s, u"300"_s, u"--split-gap"_s,
-                                   u"100"_s}}
-            << QStringList{u"-b"_s, u"9600"_s} << 0 << QStringList{u"passed"_s} << u"\"result\":\"passed\""_s;
         QTest::newRow("no answer at the wrong baud")
             << QList<QStringList>{{u"--main-baud"_s, u"19200"_s}} << QStringList{u"-b"_s, u"9600"_s} << 4
             << QStringList{u"no-answer"_s} << u"\"message\":\"connect: no answer after 3 attempts\""_s;

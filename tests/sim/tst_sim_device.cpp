@@ -65,7 +65,6 @@ private Q_SLOTS:
         row("bad end byte", hex("4002F124"), "", {}, "end byte 0x24");
         row("bytes not matching the length byte", hex("4002F1"), "", {}, "do not make a frame");
         row("length zero", hex("4000"), "", {}, "length byte 0x00");
-        row("connect too long", hex("4003F10023"), "", {}, "length byte 0x03");
         row("port set one byte short", frame(0xCD, kFactoryPorts.left(25)), "", {}, "length byte 0x1B");
         row("restore without its key", hex("4002ED23"), "", {}, "length byte 0x02");
         row("restore with another key", hex("4003EDEF23"), "", {}, "restore key 0xEF");

@@ -131,27 +131,6 @@ private Q_SLOTS:
         QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
     }
 
-    void stuckPortKeepsItsRecord() {
-        SimProcess* sim = start({u"--stuck-port"_s, u"3"_s, u"--delay"_s, u"300"_s});
-        QVERIFY(sim->started());
-        Client client(sim->devicePath(), 115200);
-        // Junk, and a start byte with nothing after it, draw no reply, only a line of the log.
-        client.send(hex("0140"));
-        QVERIFY(sim->waitForLog(u"junk: 1 bytes before a start byte, skipped"_s));
-        QVERIFY(sim->waitForLog(u"incomplete: no length byte after 200 ms, dropped, no reply"_s));
-        QCOMPARE(client.ask(portSet("600302", "6000"), 4).toHex(), "4002e223");
-        QByteArray expected = portSet("600302", "6000");
-        expected.replace(3 + 2 * 3, 3, hex("080302"));
-        expected[2] = char(0xFB);
-        // A power cycle drops the reply still held back; without --main-baud the device then
-        // answers at any speed as before.
-        client.send(kPortSync);
-        QVERIFY(sim->waitForLog(u"rx 4002FB23 port sync"_s));
-        QVERIFY(sim->powerCycle());
-        QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
-        QCOMPARE(client.ask(kPortSync, 30).toHex(), expected.toHex());
-    }
-
     void refusesBadOptions_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
