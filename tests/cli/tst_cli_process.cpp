@@ -172,8 +172,7 @@ private Q_SLOTS:
             QVERIFY(extension.waitForReadyRead(5000) && extension.readAll() == "Hi");
     }
 
-    // Bad input is refused before anything goes to a device; a dry run
-    // sends nothing either.
+    // Bad input is refused before anything goes to a device; a dry run sends nothing either.
     void refusesBadInputSendingNothing() {
         const Sim devices = sim({});
         QVERIFY(devices);
