@@ -62,8 +62,8 @@ private Q_SLOTS:
         QTest::newRow("--hangup-after 1") << u"hangup"_s;
     }
 
-    // Two devices, each with its own ports, registration, MAC and IP, until a signal or their own
-    // hang-up ends the simulator, which then leaves no registration behind.
+    // Two devices, each with its own registration, until a signal or their own hang-up ends the
+    // simulator, which then leaves no registration behind.
     void servesEachDeviceUntilItEnds() {
         QFETCH(QString, how);
         SimProcess* sim =
@@ -76,12 +76,8 @@ private Q_SLOTS:
         for (int device = 1; device <= 2; ++device) {
             QCOMPARE(QFileInfo(registered[device - 1]).fileName(), u"sim%1-%2"_s.arg(sim->pid()).arg(device));
             QCOMPARE(QFileInfo(registered[device - 1]).symLinkTarget(), sim->devicePath(device));
-            // The whole reply comes, also from a device that hangs up after it.
-            const QByteArray network = Client(sim->devicePath(device), 115200).ask(hex("4002CA23"), 22);
-            QCOMPARE(network.toHex(),
-                     (hex("4014CA0008DC0102") + char(2 + device) + hex("C0A801") + char(99 + device) +
-                      hex("FFFFFF00C0A8010123"))
-                         .toHex()); // MAC ..:03, IP .100 for the first, the next for the second
+            // Its own MAC and IP are the CLI's scan to show; here the request its hang-up follows.
+            Client(sim->devicePath(device), 115200).ask(hex("4002CA23"), 22);
         }
         QVERIFY(sim->waitForLog(u"device 2 rx 4002CA23 network read"_s));
         if (how == u"term"_s)
