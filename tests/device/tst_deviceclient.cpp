@@ -44,13 +44,15 @@ struct Bench {
             const QString reads = answers.isEmpty() ? QString() : answers.takeFirst();
             QTimer::singleShot(0, &serial, [this, reads] { play(reads.split(u' ', Qt::SkipEmptyParts)); });
         };
-        QObject::connect(
-            &client, &DeviceClient::traffic, &client, [this](auto kind, const QByteArray& bytes) {
-                const auto name = QMetaEnum::fromType<DeviceClient::Traffic>().valueToKey(int(kind));
-                const QString entry = QString::fromLatin1(name) + u' ' + protocol::toHexText(bytes);
-                if (trace.isEmpty() || trace.last() != entry)
-                    trace.append(entry);
-            });
+        QObject::connect(&client, &DeviceClient::traffic, &client,
+                         [this](DeviceClient::Traffic kind, const QByteArray& bytes) {
+                             const auto name =
+                                 QMetaEnum::fromType<DeviceClient::Traffic>().valueToKey(int(kind));
+                             const QString entry =
+                                 QString::fromLatin1(name) + u' ' + protocol::toHexText(bytes);
+                             if (trace.isEmpty() || trace.last() != entry)
+                                 trace.append(entry);
+                         });
     }
     void play(const QStringList& reads) {
         for (const QString& read : reads) {
