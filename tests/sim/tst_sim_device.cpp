@@ -58,7 +58,6 @@ private Q_SLOTS:
         row("network write", frame(0xCE, kFactoryNetwork), "4002E523", {});
         row("forward to port 1", hex("4006DD0101020323"), "", u"1:010203"_s);
         row("forward to port 8", hex("4004DD08A123"), "", u"8:a1"_s);
-        row("forward without data", hex("4003DD0523"), "", u"5:"_s);
         row("forward of 252 bytes, start and end bytes among them",
             hex("40FFDD04") + hex("4023").repeated(126) + hex("23"), "", u"4:"_s + u"4023"_s.repeated(126));
         row("bad start byte", hex("4102F123"), "", {}, "start byte 0x41");
