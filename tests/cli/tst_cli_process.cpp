@@ -2,8 +2,8 @@
 // expander-cli as a process against simulator processes over real pseudo-terminals: the port list
 // and a scan, a read with its trace, batches written and verified (all passing, a stuck port, a
 // wrong baud, a unit unplugged mid-batch) with their JSON lines and results file, the other
-// commands, and bad input (a bad profile, one device under two names, a FIFO, a results file that is
-// a link) and a dry run, which send nothing.
+// commands, and bad input (one device under two names, a FIFO, a results file that is a link) and a
+// dry run, which send nothing.
 #include "SimProcess.h"
 #include "cli/Csv.h"
 #include "config/ProfileFile.h"
@@ -95,10 +95,6 @@ private Q_SLOTS:
             << QStringList{u"mismatch"_s}
             << u"\"diff\":[{\"actual\":\"rs232\",\"expected\":\"rs485-half\",\"field\":\"port 3 "
                u"function\"},{\"actual\":\"none\",\"expected\":\"even\",\"field\":\"port 3 parity\"}]"_s;
-        QTest::newRow("a noisy, slow line")
-            << QList<QStringList>{{u"--garbage"_s, u"1"_s, u"--delay"_s, u"300"_s, u"--split-gap"_s,
-                                   u"100"_s}}
-            << QStringList{u"-b"_s, u"9600"_s} << 0 << QStringList{u"passed"_s} << u"\"result\":\"passed\""_s;
         QTest::newRow("no answer at the wrong baud")
             << QList<QStringList>{{u"--main-baud"_s, u"19200"_s}} << QStringList{u"-b"_s, u"9600"_s} << 4
             << QStringList{u"no-answer"_s} << u"\"message\":\"connect: no answer after 3 attempts\""_s;
@@ -176,16 +172,10 @@ private Q_SLOTS:
             QVERIFY(extension.waitForReadyRead(5000) && extension.readAll() == "Hi");
     }
 
-    // Bad input is refused, the field at fault named, before anything goes to a device; a dry run
-    // sends nothing either.
+    // Bad input is refused before anything goes to a device; a dry run sends nothing either.
     void refusesBadInputSendingNothing() {
-        const Sim devices = sim({u"--count"_s, u"2"_s});
+        const Sim devices = sim({});
         QVERIFY(devices);
-        const QString file = m_dir.filePath(u"profile.json"_s);
-        QFile out(file);
-        const QByteArray profile = contents(kProfile).replace("\"even\"", "\"偶\"");
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(profile) == profile.size());
-        out.close();
         const QString a = devices->devicePath(1);
         const QString fifo = m_dir.filePath(u"fifo"_s);
         QVERIFY(QProcess::execute(u"mkfifo"_s, {fifo}) == 0 && QFile::link(a, m_dir.filePath(u"a"_s)));
@@ -202,13 +192,6 @@ private Q_SLOTS:
         QVERIFY2(dry.code == 0 && dry.out.contains(u"ip=10.0.5.21"_s), qPrintable(dry.out));
         const Run ports = cli({u"write"_s, kProfile, u"-p"_s, a, u"--dry-run"_s, u"--no-network"_s});
         QVERIFY2(ports.code == 0 && !ports.out.contains(u"network"_s), qPrintable(ports.out));
-        const Run run = cli({u"write"_s, file, u"-p"_s, a, u"-p"_s, devices->devicePath(2)});
-        QCOMPARE(run.code, 2);
-        QCOMPARE(
-            run.err,
-            u"expander-cli: %1: ports[2].parity: \"偶\" is not one of 无, 奇校验, 偶校验, 1校验, 空校验, "
-            u"none, odd, even, mark, space\n"_s.arg(file));
-        QCOMPARE(run.out, QString());
         devices->stop(); // its log is complete once it has ended
         QVERIFY2(!devices->log().contains(u" rx "_s), qPrintable(devices->log()));
     }

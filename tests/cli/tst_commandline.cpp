@@ -66,13 +66,11 @@ private Q_SLOTS:
             "--results r.csv --trace",
             "write ports=A,B baud=19200 baud=9600 json trace verify profile=p.json units=u.csv "
             "results=r.csv");
-        row("write --units u.csv p.json", "write profile=p.json units=u.csv");
         row("scan -p/dev/ttyUSB0 -b 115200 --timeout 900 --retries 0",
             "scan ports=/dev/ttyUSB0 baud=115200 timeout=900 retries=0");
         row("read -p A --timeout 0", "expander-cli read: --timeout 0 is not a whole number from 1 to 600000");
         row("network write --all --ip 10.0.0.5 --mask 255.255.0.0 --gateway 10.0.0.1 --mac 02:00:00:0a:0B:0c",
             "network write all ip=10.0.0.5 mac=02:00:00:0A:0B:0C mask=255.255.0.0 gateway=10.0.0.1");
-        row("network read -a", "network read all");
         row("write p.json -p A --no-network --dry-run --units u.csv --ledger l.csv --results r.csv --bom",
             "write ports=A profile=p.json units=u.csv results=r.csv no-network dry-run ledger=l.csv bom");
         row("read -a --include ttyUSB* --include=COM? --exclude ttyUSB9 --expect 3",

@@ -59,13 +59,10 @@ private Q_SLOTS:
             u"{\"gateway\":\"10.0.0.254\",\"ip\":\"10.0.0.1\",\"mac\":\"00:08:DC:01:02:03\","
             u"\"mask\":\"255.255.255.0\"}"_s;
         QCOMPARE(output::jsonLine(network),
-                 u"{\"port\":\"A\",\"baud\":9600,\"command\":\"network "
-                 u"write\",\"result\":\"mismatch\",\"message\":\"1 field(s) "
-                 u"differ\",\"ip\":\"10.0.0.1\",\"mac\":\"00:08:DC:01:02:03\",\"elapsedMs\":7,\"diff\":[{"
-                 u"\"actual\":"
-                 u"\"10.0.0.9\","
-                 u"\"expected\":\"10.0.0.1\",\"field\":\"network.ip\"}],\"written\":%1,\"read\":%1}\n"_s.arg(
-                     octets));
+                 u"{\"port\":\"A\",\"baud\":9600,\"command\":\"network write\",\"result\":\"mismatch\","
+                 u"\"message\":\"1 field(s) differ\",\"ip\":\"10.0.0.1\",\"mac\":\"00:08:DC:01:02:03\","
+                 u"\"elapsedMs\":7,\"diff\":[{\"actual\":\"10.0.0.9\",\"expected\":\"10.0.0.1\","
+                 u"\"field\":\"network.ip\"}],\"written\":%1,\"read\":%1}\n"_s.arg(octets));
         // Every key on every line; English names and ports from 1.
         QCOMPARE(
             output::jsonLine(noAnswer()),
@@ -95,10 +92,10 @@ private Q_SLOTS:
         QCOMPARE(
             csv::row(output::resultsRow(passedWrite(), time)),
             u"2026-01-02T03:04:05.006Z,/dev/ttyUSB0,write,19200,passed,10.0.0.1,00:08:DC:01:02:03,,,52\n"_s);
-        QCOMPARE(csv::row(output::resultsRow(mismatch(), time.toOffsetFromUtc(3600))),
-                 u"2026-01-02T03:04:05.006Z,B,write,9600,mismatch,,,\"port 3 parity: wrote none, device "
-                 u"holds even; "
-                 u"mainPort.baud: wrote 9600, device holds 19200\",2 field(s) differ,1234\n"_s);
+        QCOMPARE(
+            csv::row(output::resultsRow(mismatch(), time.toOffsetFromUtc(3600))),
+            u"2026-01-02T03:04:05.006Z,B,write,9600,mismatch,,,\"port 3 parity: wrote none, device holds "
+            u"even; mainPort.baud: wrote 9600, device holds 19200\",2 field(s) differ,1234\n"_s);
         QCOMPARE(
             csv::row(output::resultsRow(noAnswer(), time)),
             u"2026-01-02T03:04:05.006Z,\"C\"\"1\",read,,no-answer,,,,\"connect: no answer at 9600, 115200 baud\",668\n"_s);

@@ -48,7 +48,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("fromWorkingFolder");
         QTest::newRow("relative path") << QStringLiteral("sims/sim1") << true;
-        QTest::newRow("dot path") << QStringLiteral("./sims/sim1") << true;
         QTest::newRow("bare device name") << QStringLiteral("sim1") << false;
         QTest::newRow("relative path to nothing") << QStringLiteral("sims/none") << false;
         QTest::newRow("full path") << QStringLiteral("/dev/ttyS0") << false;

@@ -43,7 +43,6 @@ private Q_SLOTS:
             QTest::newRow(name) << faults << replies;
         };
         row("clean", {}, u"0>4002E123 []"_s);
-        row("delay", {.delayMs = 100}, u"100>4002E123 [delay:100]"_s);
         row("delay and split: the delay comes first, the split after the first half",
             {.delayMs = 30, .splitGapMs = 60}, u"30>4002 60>E123 [delay:30,split:60]"_s);
         row("drop every one, whatever else is asked", {.delayMs = 50, .dropEvery = 1, .doubled = true},

@@ -21,7 +21,6 @@ QByteArray hex(const char* digits) {
 
 const QByteArray kConnect = hex("4002F123");
 const QByteArray kConnected = hex("4002E123");
-const QByteArray kPortSync = hex("4002FB23");
 
 // A set-ports frame: every port's record `record`, then the main-port baud code and output switch.
 QByteArray portSet(const char* record, const char* mainAndOutput) {
@@ -63,8 +62,8 @@ private Q_SLOTS:
         QTest::newRow("--hangup-after 1") << u"hangup"_s;
     }
 
-    // Two devices, each with its own ports, registration, MAC and IP, until a signal or their own
-    // hang-up ends the simulator, which then leaves no registration behind.
+    // Two devices, each with its own registration, until a signal or their own hang-up ends the
+    // simulator, which then leaves no registration behind.
     void servesEachDeviceUntilItEnds() {
         QFETCH(QString, how);
         SimProcess* sim =
@@ -74,21 +73,12 @@ private Q_SLOTS:
         QCOMPARE(sim->deviceCount(), 2);
         const QStringList registered{sim->registeredPath(1), sim->registeredPath(2)};
         QCOMPARE(platform::SimRegistry::ports(), registered);
-        QSet<QString> paths;
         for (int device = 1; device <= 2; ++device) {
             QCOMPARE(QFileInfo(registered[device - 1]).fileName(), u"sim%1-%2"_s.arg(sim->pid()).arg(device));
             QCOMPARE(QFileInfo(registered[device - 1]).symLinkTarget(), sim->devicePath(device));
-            paths.insert(sim->devicePath(device));
-            for (int port = 1; port <= 8; ++port)
-                paths.insert(sim->extensionPort(device, port));
-            // The whole reply comes, also from a device that hangs up after it.
-            const QByteArray network = Client(sim->devicePath(device), 115200).ask(hex("4002CA23"), 22);
-            QCOMPARE(network.toHex(),
-                     (hex("4014CA0008DC0102") + char(2 + device) + hex("C0A801") + char(99 + device) +
-                      hex("FFFFFF00C0A8010123"))
-                         .toHex()); // MAC ..:03, IP .100 for the first, the next for the second
+            // Its own MAC and IP are the CLI's scan to show; here the request its hang-up follows.
+            Client(sim->devicePath(device), 115200).ask(hex("4002CA23"), 22);
         }
-        QCOMPARE(paths.size(), 18);
         QVERIFY(sim->waitForLog(u"device 2 rx 4002CA23 network read"_s));
         if (how == u"term"_s)
             sim->process().terminate();
@@ -106,13 +96,7 @@ private Q_SLOTS:
     void listensAtItsMainBaudUntilAPowerCycle() {
         SimProcess* sim = start({u"--main-baud"_s, u"19200"_s});
         QVERIFY(sim->started());
-        Client client(sim->devicePath(), 9600);
-        client.send(kConnect);
-        QVERIFY(sim->waitForLog(u"rx 4002F123 4 bytes at 9600 baud, listening at 19200: not understood"_s));
-        client.setBaudRate(19200);
-        QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
-        QCOMPARE(client.ask(kPortSync, 30).mid(27, 1).toHex(), "10"); // the stored main baud, 19200 / 1200
-
+        Client client(sim->devicePath(), 19200);
         // What was half received is gone after the power cycle: the rest is junk, not a request.
         client.send(kConnect.left(2));
         QVERIFY(sim->powerCycle());
@@ -131,27 +115,6 @@ private Q_SLOTS:
         QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
     }
 
-    void stuckPortKeepsItsRecord() {
-        SimProcess* sim = start({u"--stuck-port"_s, u"3"_s, u"--delay"_s, u"300"_s});
-        QVERIFY(sim->started());
-        Client client(sim->devicePath(), 115200);
-        // Junk, and a start byte with nothing after it, draw no reply, only a line of the log.
-        client.send(hex("0140"));
-        QVERIFY(sim->waitForLog(u"junk: 1 bytes before a start byte, skipped"_s));
-        QVERIFY(sim->waitForLog(u"incomplete: no length byte after 200 ms, dropped, no reply"_s));
-        QCOMPARE(client.ask(portSet("600302", "6000"), 4).toHex(), "4002e223");
-        QByteArray expected = portSet("600302", "6000");
-        expected.replace(3 + 2 * 3, 3, hex("080302"));
-        expected[2] = char(0xFB);
-        // A power cycle drops the reply still held back; without --main-baud the device then
-        // answers at any speed as before.
-        client.send(kPortSync);
-        QVERIFY(sim->waitForLog(u"rx 4002FB23 port sync"_s));
-        QVERIFY(sim->powerCycle());
-        QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
-        QCOMPARE(client.ask(kPortSync, 30).toHex(), expected.toHex());
-    }
-
     void refusesBadOptions_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
@@ -159,7 +122,6 @@ private Q_SLOTS:
             QTest::newRow(arguments) << QString::fromLatin1(arguments).split(u' ') << message;
         };
         row("--main-baud 12345", u"--main-baud needs one of 1200, 2400"_s); // a rate the main port has not
-        row("--count 33", u"from 1 to 32"_s);
         row("--stuck-port 9", u"from 1 to 8"_s);
     }
 
