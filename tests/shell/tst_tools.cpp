@@ -238,18 +238,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("route");  // the menu item, the same with COM3 open, or the dialog's button
         QTest::addColumn<QString>("device"); // "port baud" where one answers
         QTest::addColumn<QString>("results"); // the dialog's rows and sentence, then what "打开串口" opens
+        const QString mac = u"找到设备，IP 192.168.1.100，MAC 00:08:DC:01:02:03;"_s;
         const QString found = u"找到 1 台设备，选中一台后按“使用”。"_s;
         const auto row = [](const char* name, const char* route, const char* device, const QString& results) {
             QTest::newRow(name) << QString::fromLatin1(route) << QString::fromLatin1(device) << results;
         };
-        row("menu", "menu", "COM3 38400", u"COM1||无应答;COM3|38400|找到设备;"_s + found + u";COM3 38400"_s);
+        row("menu", "menu", "COM3 38400", u"COM1||无应答;COM3|38400|"_s + mac + found + u";COM3 38400"_s);
         row("nothing answers", "menu", "",
             u"COM1||无应答;COM3||无应答;没有找到应答的设备，请检查连接线和设备电源。"_s);
-        const QString skipped = u"COM1|19200|找到设备;COM3||本程序正在使用此串口，已跳过;"_s + found;
+        const QString skipped = u"COM1|19200|"_s + mac + u"COM3||本程序正在使用此串口，已跳过;"_s + found;
         row("the window's port skipped, also once another is chosen", "open", "COM1 19200",
             skipped + u';' + skipped + u";COM1 19200"_s);
         row("from the settings dialog", "dialog", "COM1 115200",
-            u"COM1|115200|找到设备;COM3||无应答;"_s + found + u";COM1 115200"_s);
+            u"COM1|115200|"_s + mac + u"COM3||无应答;"_s + found + u";COM1 115200"_s);
     }
 
     void findDevice() {
