@@ -195,8 +195,9 @@ private Q_SLOTS:
         h.feed(hex(u"4014CA"_s + u"00"_s.repeated(18) + u"23"_s));
         h.serial.writes.clear();
         QFile refused(h.files.file);
-        QVERIFY(refused.open(QIODevice::WriteOnly) &&
-                refused.write(R"({"format": "expander-profile", "version": 2})"));
+        config::Profile wrong = config::ProfileFile::read(good).value();
+        wrong.ports[5].baud = u"1201"_s;
+        QVERIFY(refused.open(QIODevice::WriteOnly) && refused.write(config::ProfileFile::toJson(wrong)));
         refused.close();
         h.action("openProfile")->trigger();
         QCOMPARE(panels(h), QStringList(42, QString())); // a file refused changes nothing
@@ -213,10 +214,9 @@ private Q_SLOTS:
                      find<QLineEdit>(h.form.get(), "Text1_8")->toolTip(),
                  u"应为 100，设备为 101"_s);
         QCOMPARE(h.messages.texts().mid(2),
-                 (QStringList{
-                     u"配置未保存: 网络参数的第5个值为空或无效,请改正或清空网络参数后再保存。"_s,
-                     u"无法打开配置文件,各串口参数保持不变:\n%1: version: 2 is not supported; this program "
-                     u"reads version 1"_s.arg(refused.fileName())}));
+                 (QStringList{u"配置未保存: 网络参数的第5个值为空或无效,请改正或清空网络参数后再保存。"_s,
+                              u"配置文件 %1 无法打开，各串口参数保持不变：\n串口6 波特率：1201 is not a "
+                              u"whole multiple of 1200 from 1200 to 306000"_s.arg(refused.fileName())}));
     }
 
     void panelCopiedToAll() {
