@@ -7,6 +7,7 @@
 #include "config/ui/Dialog2.h"
 #include "link/PortController.h"
 #include "link/ui/Dialog.h"
+#include "platform/SingleInstance.h"
 #include "platform/ui/MessageBoxes.h"
 #include "platform/ui/Placement.h"
 #include "protocol/ForwardFrame.h"

@@ -206,7 +206,7 @@ void FindDeviceDialog::useSelected() {
     const QList<QTreeWidgetItem*> selected = m_results->selectedItems();
     if (selected.isEmpty())
         return;
-    const QTreeWidgetItem* item = selected.first();
+    QTreeWidgetItem* item = selected.first();
     const int row = m_results->indexOfTopLevelItem(item);
     if (row < m_found.size() && m_found[row].outcome.ok()) // with its network, once the scan is over
         m_chosen = m_found[row];
