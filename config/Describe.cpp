@@ -31,17 +31,18 @@ QString baud(quint8 code) {
     return position ? tables::baudRates().textAt(*position) : QLatin1Char('?') + hexByte(code);
 }
 
-QString line(quint8 lineByte, Language language) {
+// The baud with the line byte's settings.
+QString line(const QString& baudText, quint8 lineByte, Language language) {
     using namespace tables;
     const LineCodes codes = decodeLineByte(lineByte);
     const auto data = dataBits().positionOfCode(codes.dataBits);
     const auto parity = parities().positionOfCode(codes.parity);
     const auto stop = stopBits().positionOfCode(codes.stopBits);
     if (!data || !parity || !stop || (lineByte & 0xC0) != 0)
-        return say(Word::UnknownLine, language, hexByte(lineByte));
+        return baudText + QLatin1Char(' ') + say(Word::UnknownLine, language, hexByte(lineByte));
     // The usual one-letter parity: the first letter of its English name (N, O, E, M, S).
-    const QChar letter = entryName(parities(), *parity, Language::English).at(0).toUpper();
-    return dataBits().textAt(*data) + letter + stopBits().textAt(*stop);
+    const QString letter = entryName(parities(), *parity, Language::English).left(1).toUpper();
+    return lineSettings(baudText, letter, dataBits().textAt(*data), stopBits().textAt(*stop));
 }
 
 QString function(quint8 code, Language language) {
@@ -82,8 +83,13 @@ QString malformation(const QByteArray& bytes, Language language) {
     return {};
 }
 
+QString lineSettings(const QString& baud, const QString& parity, const QString& dataBits,
+                     const QString& stopBits) {
+    return QStringList{baud, parity, dataBits, stopBits}.join(QLatin1Char(','));
+}
+
 QString portRecord(const protocol::PortRecord& record, Language language) {
-    return baud(record.baudCode) + QLatin1Char(' ') + line(record.lineByte, language) + QLatin1Char(' ') +
+    return line(baud(record.baudCode), record.lineByte, language) + QLatin1Char(' ') +
            function(record.functionCode, language);
 }
 

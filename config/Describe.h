@@ -12,9 +12,15 @@
 // simulator's log (English).
 namespace config::describe {
 
-// "9600 8N1 RS232"; a code that matches no list entry is shown as "?" and its hex value.
+// "38400,N,8,1": a line's baud, parity letter, data bits and stop bits, as the status line and the
+// traffic log both write them.
+QString lineSettings(const QString& baud, const QString& parity, const QString& dataBits,
+                     const QString& stopBits);
+
+// "9600,N,8,1 RS232"; a code that matches no list entry is shown as "?" and its hex value.
 QString portRecord(const protocol::PortRecord& record, Language language);
-// "1=9600 8N1 RS232 2=... main=115200 output=allowed" / "串口1 9600 8N1 RS232 … 串口0 115200 接收输出 允许"
+// "1=9600,N,8,1 RS232 2=... main=115200 output=allowed" / "串口1 9600,N,8,1 RS232 … 串口0 115200 接收输出
+// 允许"
 QString portConfiguration(const protocol::PortConfiguration& configuration, Language language);
 // "mac=00:08:DC:01:02:03 ip=192.168.1.100 mask=255.255.255.0 gateway=192.168.1.1"
 QString network(const protocol::NetworkParameters& network, Language language);

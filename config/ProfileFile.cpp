@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <QHash>
@@ -390,6 +391,26 @@ QString numeric(const QString& text) {
 QString ProfileFault::message() const {
     return field.isEmpty() ? file + QStringLiteral(": ") + problem
                            : file + QStringLiteral(": ") + field + QStringLiteral(": ") + problem;
+}
+
+QString ProfileFault::fieldName(Language language) const {
+    if (language == Language::English)
+        return field;
+    for (Setting setting :
+         {Setting::MainBaud, Setting::Output, Setting::Mac, Setting::Ip, Setting::Mask, Setting::Gateway})
+        if (field == settingName(setting, Language::English))
+            return settingName(setting, Language::Chinese);
+    // "ports[5]" is the sixth entry of the file's list, shown as the panels number their ports.
+    static const QRegularExpression portField(QStringLiteral(R"(^ports\[(\d+)\](?:\.(\w+))?$)"));
+    const QRegularExpressionMatch match = portField.match(field);
+    if (!match.hasMatch())
+        return field;
+    QString key = match.captured(2);
+    for (Setting setting :
+         {Setting::Function, Setting::Baud, Setting::DataBits, Setting::StopBits, Setting::Parity})
+        if (key == settingName(setting, Language::English))
+            key = settingName(setting, Language::Chinese);
+    return word(Word::PortField, language).arg(match.captured(1).toInt() + 1).arg(key).trimmed();
 }
 
 protocol::Result<Profile, ProfileFault> ProfileFile::parse(const QByteArray& json, const QString& fileName) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "config/Profile.h"
+#include "config/Words.h"
 #include "protocol/Result.h"
 
 #include <QByteArray>
@@ -37,6 +38,9 @@ struct ProfileFault {
     bool operator==(const ProfileFault&) const = default;
     // "profile.json: ports[3].parity: "偶" is not one of 无, 奇校验, ..."
     QString message() const;
+    // The field as the window names it ("ports[5].baud" is "串口6 波特率", "network.ip" is "网络参数
+    // IP地址"); in English, and where no name fits, the path itself.
+    QString fieldName(Language language) const;
 };
 
 class ProfileFile {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "link/PortChoice.h"
 
+#include "config/Describe.h"
+
 namespace serial {
 
 using StopBits = platform::LineSettings::StopBits;
@@ -42,8 +44,7 @@ QString PortChoice::settingsString() const {
     } else {
         stop = QStringLiteral("0");
     }
-    return PcPortBaud + QLatin1Char(',') + PcPortParity + QLatin1Char(',') + QString::number(PcPortDataBits) +
-           QLatin1Char(',') + stop;
+    return config::describe::lineSettings(PcPortBaud, PcPortParity, QString::number(PcPortDataBits), stop);
 }
 
 std::optional<platform::LineSettings> PortChoice::lineSettings() const {

@@ -141,7 +141,7 @@ void Form1::showSettingsDialog() {
         m_choice.apply(m_dialog->selection());
     if (accepted)
         m_choice.PcPortChosen = true;
-    showChoiceInStatus();
+    m_record->showChoice(m_buttons.state() == ConnectionState::Closed);
 }
 
 void Form1::setConnectionState(ConnectionState state) {
@@ -439,10 +439,6 @@ void Form1::buildExtras() {
     m_record = new SessionRecord(*m_link, m_choice, *m_log, *m_answers, *m_status, this);
 }
 
-void Form1::showChoiceInStatus() {
-    m_record->showChoice(m_buttons.state() == ConnectionState::Closed);
-}
-
 std::optional<device::ScanResult> Form1::findDevice(QWidget* parent) {
     const bool open = m_buttons.state() != ConnectionState::Closed;
     return m_record->findDevice(m_services, open ? m_record->openPort() : QString(), parent);
@@ -457,7 +453,7 @@ void Form1::findDevice_Click() {
     m_dialog->choosePort(this, found->port, QString::number(found->outcome.value().baud));
     m_choice.apply(m_dialog->selection());
     m_choice.PcPortChosen = true;
-    showChoiceInStatus();
+    m_record->showChoice(m_buttons.state() == ConnectionState::Closed);
 }
 
 void Form1::saveProfile_Click() {

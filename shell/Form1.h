@@ -123,7 +123,6 @@ private:
     void findDevice_Click();
     void openProfile_Click();
     void saveProfile_Click();
-    void showChoiceInStatus();
 
     Services m_services;
     Form1View v;

@@ -64,7 +64,10 @@ std::optional<ProfileActions::Opened> ProfileActions::open(const std::function<c
         return std::nullopt;
     const protocol::Result<config::Profile, config::ProfileFault> read = config::ProfileFile::read(file);
     if (const config::ProfileFault* error = read.faultIf()) {
-        warn(QStringLiteral("无法打开配置文件,各串口参数保持不变:\n") + error->message());
+        const QString field = error->fieldName(config::Language::Chinese);
+        warn(QStringLiteral("配置文件 %1 无法打开，各串口参数保持不变：\n%2%3")
+                 .arg(error->file, field.isEmpty() ? QString() : field + QStringLiteral("："),
+                      error->problem));
         return std::nullopt;
     }
     const config::Profile& profile = read.value();

@@ -10,9 +10,9 @@
 // show, in plain ASCII so that a log stays greppable.
 namespace sim::describe {
 
-// "9600 8N1 RS232"; a code that matches no list entry is shown as "?" and its hex value.
+// "9600,N,8,1 RS232"; a code that matches no list entry is shown as "?" and its hex value.
 QString portRecord(const protocol::PortRecord& record);
-// "1=9600 8N1 RS232 2=... main=115200 output=allowed"
+// "1=9600,N,8,1 RS232 2=... main=115200 output=allowed"
 QString portConfiguration(const protocol::PortConfiguration& configuration);
 // "mac=00:08:DC:01:02:03 ip=192.168.1.100 mask=255.255.255.0 gateway=192.168.1.1"
 QString network(const protocol::NetworkParameters& network);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "device/ui/FindDeviceDialog.h"
 
+#include "config/Describe.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Placement.h"
 
@@ -31,6 +32,14 @@ QString openFailure(platform::SerialError error) {
     default:
         return QStringLiteral("无法打开");
     }
+}
+
+// "找到设备，IP 192.168.1.100，MAC 00:08:DC:01:02:03": boxes on one bench told apart.
+QString foundText(const FoundDevice& device) {
+    if (!device.network)
+        return QStringLiteral("找到设备");
+    return QStringLiteral("找到设备，IP %1，MAC %2")
+        .arg(config::describe::dottedQuad(*device.network, 6), config::describe::macAddress(*device.network));
 }
 
 } // namespace
@@ -104,6 +113,7 @@ void FindDeviceDialog::done(int result) {
 
 void FindDeviceDialog::start() {
     m_chosen.reset();
+    m_found.clear();
     m_results->clear();
     for (const QString& port : m_ports) {
         auto* item = new QTreeWidgetItem(m_results, {port, QString(), QStringLiteral("查找中…")});
@@ -149,11 +159,13 @@ void FindDeviceDialog::onFound(const QString& port, qint32 baud) {
 void FindDeviceDialog::onFinished(const QList<ScanResult>& results) {
     int found = 0;
     bool cancelled = false;
+    m_found = results;
     for (int row = 0; row < results.size(); ++row) {
         const ScanResult& r = results[row];
         const ConnectFault* fault = r.outcome.faultIf();
         if (!fault) {
             ++found;
+            setRow(row, QString::number(r.outcome.value().baud), foundText(r.outcome.value()));
             continue;
         }
         switch (fault->kind) {
@@ -194,8 +206,13 @@ void FindDeviceDialog::useSelected() {
     const QList<QTreeWidgetItem*> selected = m_results->selectedItems();
     if (selected.isEmpty())
         return;
-    const QTreeWidgetItem* item = selected.first();
-    m_chosen = ScanResult{item->text(PortColumn), FoundDevice{item->text(BaudColumn).toInt(), std::nullopt}};
+    QTreeWidgetItem* item = selected.first();
+    const int row = m_results->indexOfTopLevelItem(item);
+    if (row < m_found.size() && m_found[row].outcome.ok()) // with its network, once the scan is over
+        m_chosen = m_found[row];
+    else
+        m_chosen =
+            ScanResult{item->text(PortColumn), FoundDevice{item->text(BaudColumn).toInt(), std::nullopt}};
     accept();
 }
 

@@ -47,6 +47,7 @@ private:
     QPushButton* m_use;
     QPushButton* m_stop; // "停止" while scanning, "重新查找" after
     QPushButton* m_close;
+    QList<ScanResult> m_found; // the last scan's results, by row, once it is over
     std::optional<ScanResult> m_chosen;
 };
 

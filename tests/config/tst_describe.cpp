@@ -21,12 +21,12 @@ private Q_SLOTS:
         // half duplex, port 4 with codes no list shows, the rest 4800 6S2 RS232; main 9600, output forbidden.
         const QByteArray ports = "600302081E0101280305C106" + QByteArray("043D02").repeated(4) + "0800";
         const QString portsZh =
-            u"串口1 115200 8N1 RS232 串口2 9600 7E2 RS485全双工 串口3 1200 5M1 RS485半双工 "
-            u"串口4 ?05 线路?C1 功能?06 串口5 4800 6S2 RS232 串口6 4800 6S2 RS232 "
-            u"串口7 4800 6S2 RS232 串口8 4800 6S2 RS232 串口0 9600 接收输出 禁止"_s;
-        const QString portsEn = u"1=115200 8N1 RS232 2=9600 7E2 RS485-full 3=1200 5M1 RS485-half "
-                                u"4=?05 line?C1 function?06 5=4800 6S2 RS232 6=4800 6S2 RS232 "
-                                u"7=4800 6S2 RS232 8=4800 6S2 RS232 main=9600 output=forbidden"_s;
+            u"串口1 115200,N,8,1 RS232 串口2 9600,E,7,2 RS485全双工 串口3 1200,M,5,1 RS485半双工 "
+            u"串口4 ?05 线路?C1 功能?06 串口5 4800,S,6,2 RS232 串口6 4800,S,6,2 RS232 "
+            u"串口7 4800,S,6,2 RS232 串口8 4800,S,6,2 RS232 串口0 9600 接收输出 禁止"_s;
+        const QString portsEn = u"1=115200,N,8,1 RS232 2=9600,E,7,2 RS485-full 3=1200,M,5,1 RS485-half "
+                                u"4=?05 line?C1 function?06 5=4800,S,6,2 RS232 6=4800,S,6,2 RS232 "
+                                u"7=4800,S,6,2 RS232 8=4800,S,6,2 RS232 main=9600 output=forbidden"_s;
         const QByteArray network = "0008DC010203C0A80164FFFFFF00C0A80101";
         const QString networkZh =
             u"MAC 00:08:DC:01:02:03 IP 192.168.1.100 掩码 255.255.255.0 网关 192.168.1.1"_s;

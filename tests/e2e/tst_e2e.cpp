@@ -220,7 +220,7 @@ private Q_SLOTS:
         QCOMPARE(rows.mid(1, 3),
                  (QStringList{u"事件||打开串口 "_s + p.sim->registeredPath() + u" 38400,N,8,1"_s,
                               u"发送|40 02 F1 23|连接设备"_s, u"接收|40 02 E1 23|连接成功"_s}));
-        const QString set = u"发送|%1|设置串口参数: 串口1 115200 8N1 RS232 "_s.arg(
+        const QString set = u"发送|%1|设置串口参数: 串口1 115200,N,8,1 RS232 "_s.arg(
             QString::fromLatin1(written.toHex(' ').toUpper()));
         const qsizetype at = rows.indexOf(
             QRegularExpression(QRegularExpression::escape(set) + u".*串口0 38400 接收输出 允许$"_s));

@@ -194,8 +194,9 @@ private Q_SLOTS:
         h.feed(hex(u"4014CA"_s + u"00"_s.repeated(18) + u"23"_s));
         h.serial.writes.clear();
         QFile refused(h.files.file);
-        QVERIFY(refused.open(QIODevice::WriteOnly) &&
-                refused.write(R"({"format": "expander-profile", "version": 2})"));
+        config::Profile wrong = config::ProfileFile::read(good).value();
+        wrong.ports[5].baud = u"1201"_s;
+        QVERIFY(refused.open(QIODevice::WriteOnly) && refused.write(config::ProfileFile::toJson(wrong)));
         refused.close();
         h.action("openProfile")->trigger();
         QCOMPARE(panels(h), QStringList(42, QString())); // a file refused changes nothing
@@ -212,10 +213,9 @@ private Q_SLOTS:
                      find<QLineEdit>(h.form.get(), "Text1_8")->toolTip(),
                  u"应为 100，设备为 101"_s);
         QCOMPARE(h.messages.texts().mid(2),
-                 (QStringList{
-                     u"配置未保存: 网络参数的第5个值为空或无效,请改正或清空网络参数后再保存。"_s,
-                     u"无法打开配置文件,各串口参数保持不变:\n%1: version: 2 is not supported; this program "
-                     u"reads version 1"_s.arg(refused.fileName())}));
+                 (QStringList{u"配置未保存: 网络参数的第5个值为空或无效,请改正或清空网络参数后再保存。"_s,
+                              u"配置文件 %1 无法打开，各串口参数保持不变：\n串口6 波特率：1201 is not a "
+                              u"whole multiple of 1200 from 1200 to 306000"_s.arg(refused.fileName())}));
     }
 
     void panelCopiedToAll() {
@@ -233,18 +233,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("route");  // the menu item, the same with COM3 open, or the dialog's button
         QTest::addColumn<QString>("device"); // "port baud" where one answers
         QTest::addColumn<QString>("results"); // the dialog's rows and sentence, then what "打开串口" opens
+        const QString mac = u"找到设备，IP 192.168.1.100，MAC 00:08:DC:01:02:03;"_s;
         const QString found = u"找到 1 台设备，选中一台后按“使用”。"_s;
         const auto row = [](const char* name, const char* route, const char* device, const QString& results) {
             QTest::newRow(name) << QString::fromLatin1(route) << QString::fromLatin1(device) << results;
         };
-        row("menu", "menu", "COM3 38400", u"COM1||无应答;COM3|38400|找到设备;"_s + found + u";COM3 38400"_s);
+        row("menu", "menu", "COM3 38400", u"COM1||无应答;COM3|38400|"_s + mac + found + u";COM3 38400"_s);
         row("nothing answers", "menu", "",
             u"COM1||无应答;COM3||无应答;没有找到应答的设备，请检查连接线和设备电源。"_s);
-        const QString skipped = u"COM1|19200|找到设备;COM3||本程序正在使用此串口，已跳过;"_s + found;
+        const QString skipped = u"COM1|19200|"_s + mac + u"COM3||本程序正在使用此串口，已跳过;"_s + found;
         row("the window's port skipped, also once another is chosen", "open", "COM1 19200",
             skipped + u';' + skipped + u";COM1 19200"_s);
         row("from the settings dialog", "dialog", "COM1 115200",
-            u"COM1|115200|找到设备;COM3||无应答;"_s + found + u";COM1 115200"_s);
+            u"COM1|115200|"_s + mac + u"COM3||无应答;"_s + found + u";COM1 115200"_s);
     }
 
     void findDevice() {

@@ -109,11 +109,14 @@ struct FormHarness : Fakes {
             scanned.append(name);
             auto fake = std::make_unique<platform::FakeSerialControl>();
             platform::FakeSerialControl* port = fake.get();
-            port->onWrite = [this, name, port](const QByteArray&) {
+            port->onWrite = [this, name, port](const QByteArray& sent) {
                 const bool answers =
                     devices.count(name) && devices[name] == port->openings.last().settings.baud;
-                QTimer::singleShot(0, port, [port, answers] {
-                    port->feed(QByteArray::fromHex(answers ? "4002E123" : "4002E124"));
+                const bool network = answers && sent.toHex() == "4002ca23"; // its MAC and IP asked for
+                QTimer::singleShot(0, port, [port, answers, network] {
+                    port->feed(QByteArray::fromHex(network   ? "4014CA0008DC010203C0A80164FFFFFF00C0A8010123"
+                                                   : answers ? "4002E123"
+                                                             : "4002E124"));
                 });
             };
             return fake;
