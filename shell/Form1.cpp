@@ -187,7 +187,7 @@ void Form1::closecom() {
 }
 
 void Form1::onPortLost() {
-    m_record->event(QStringLiteral("串口连接已断开"));
+    m_record->logEvent(QStringLiteral("串口连接已断开"));
     showMessage(kLostText, kAttention);
 }
 
@@ -459,7 +459,7 @@ void Form1::findDevice_Click() {
 void Form1::saveProfile_Click() {
     const QString file = m_profiles.save(m_dialog2.get());
     if (!file.isEmpty())
-        m_record->event(QStringLiteral("保存配置 %1").arg(file));
+        m_record->logEvent(QStringLiteral("保存配置 %1").arg(file));
 }
 
 void Form1::openProfile_Click() {
@@ -467,7 +467,7 @@ void Form1::openProfile_Click() {
         m_profiles.open([this]() -> config::Dialog2& { return ensureNetworkDialog(); });
     if (!opened)
         return;
-    m_record->event(QStringLiteral("打开配置 %1").arg(opened->file));
+    m_record->logEvent(QStringLiteral("打开配置 %1").arg(opened->file));
     m_verification->expect(opened->profile, QStringLiteral("打开的配置"));
 }
 

@@ -21,11 +21,11 @@ SessionRecord::SessionRecord(serial::PortController& link, const serial::PortCho
     connect(&link, &serial::PortController::opened, this, [this] {
         m_openPort = m_choice.PcPortName;
         m_status.setPort(m_choice.PcPortName, m_choice.settingsString());
-        event(QStringLiteral("打开串口 %1 %2").arg(m_choice.PcPortName, m_choice.settingsString()));
+        logEvent(QStringLiteral("打开串口 %1 %2").arg(m_choice.PcPortName, m_choice.settingsString()));
     });
     connect(&link, &serial::PortController::closed, this, [this, &answers] {
         answers.clear();
-        event(QStringLiteral("关闭串口"));
+        logEvent(QStringLiteral("关闭串口"));
         showChoice(true);
         m_status.setNote({});
     });
@@ -50,7 +50,8 @@ std::optional<device::ScanResult> SessionRecord::findDevice(const Services& serv
     device::FindDeviceDialog dialog(services.serialFactory, services.ports.ports(), inUse, parent);
     const std::optional<device::ScanResult> found = dialog.run();
     if (found)
-        event(QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->outcome.value().baud));
+        logEvent(
+            QStringLiteral("查找设备: %1 在 %2 波特应答").arg(found->port).arg(found->outcome.value().baud));
     return found;
 }
 
@@ -62,7 +63,7 @@ QString SessionRecord::openFailed(platform::SerialError error) {
                       : error == SerialError::Permission   ? Word::PortPermission
                                                            : Word::PortCannotOpen;
     const QString text = config::word(word, config::Language::Chinese);
-    event(QStringLiteral("打开串口 %1 失败: %2").arg(m_choice.PcPortName, text));
+    logEvent(QStringLiteral("打开串口 %1 失败: %2").arg(m_choice.PcPortName, text));
     return text;
 }
 
@@ -76,7 +77,7 @@ void SessionRecord::reply(const protocol::ReplySegment& segment, size_t index, s
     m_answers.replied();
 }
 
-void SessionRecord::event(const QString& text) {
+void SessionRecord::logEvent(const QString& text) {
     m_log.append(traffic::Direction::Event, {}, text);
 }
 

@@ -38,7 +38,7 @@ public:
     QString openPort() const { return m_openPort; }
     // The status line shows the port chosen while none is open.
     void showChoice(bool portClosed);
-    void event(const QString& text);
+    void logEvent(const QString& text);
     // Why the chosen port could not be opened, as the operator is told; into the log as well.
     QString openFailed(platform::SerialError error);
     // One reply of a burst of `count` into the traffic log, as the window read it.

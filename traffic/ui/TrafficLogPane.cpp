@@ -104,8 +104,9 @@ TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
         {TrafficLog::Kind::Event, QStringLiteral("事件")},
         {TrafficLog::Kind::NoAnswer, QStringLiteral("无应答")},
         {TrafficLog::Kind::Malformed, QStringLiteral("无效帧")}};
-    for (const auto& [kind, name] : kindNames) {
-        auto* box = new QCheckBox(name, this);
+    for (const auto& kindName : kindNames) {
+        const TrafficLog::Kind kind = kindName.first; // a plain variable: a lambda may capture it
+        auto* box = new QCheckBox(kindName.second, this);
         box->setObjectName(QStringLiteral("show_%1").arg(int(kind)));
         box->setChecked(true);
         kinds->addWidget(box);
