@@ -8,7 +8,12 @@
 namespace cli {
 
 std::optional<PortLock> portLock(const QString& port) {
-    // The folders the serial-port library looks in, in its order; none of them exists on Windows.
+#ifdef Q_OS_WIN
+    // Windows holds a COM port for its program alone and leaves no file behind.
+    Q_UNUSED(port);
+    return std::nullopt;
+#else
+    // The folders the serial-port library looks in, in its order.
     static const QStringList folders{
         QStringLiteral("/var/lock"),         QStringLiteral("/etc/locks"), QStringLiteral("/var/spool/locks"),
         QStringLiteral("/var/spool/uucp"),   QStringLiteral("/tmp"),       QStringLiteral("/var/tmp"),
@@ -28,6 +33,7 @@ std::optional<PortLock> portLock(const QString& port) {
         return PortLock{file.filePath(), file.owner(), pid};
     }
     return std::nullopt;
+#endif
 }
 
 } // namespace cli

@@ -2,6 +2,7 @@
 #include "cli/Verdict.h"
 
 #include "cli/PortLock.h"
+#include "device/OpenFailure.h"
 
 #include <algorithm>
 
@@ -107,26 +108,7 @@ QString connectFailure(const QString& port, const device::ConnectFault& fault, c
 }
 
 QString openFailure(platform::SerialError error) {
-    using platform::SerialError;
-    switch (error) {
-    case SerialError::DeviceNotFound:
-        return QStringLiteral("not found");
-    case SerialError::InUse:
-        return QStringLiteral("in use by another program");
-    case SerialError::Permission:
-        return QStringLiteral(
-            "permission denied (on Linux: add the user to the dialout group, then log in again)");
-    case SerialError::Resource:
-        return QStringLiteral("lost while opening");
-    case SerialError::NoError:
-    case SerialError::Open:
-    case SerialError::Read:
-    case SerialError::Write:
-    case SerialError::Timeout:
-    case SerialError::Other:
-        break;
-    }
-    return QStringLiteral("cannot be opened");
+    return config::word(device::openFailureWord(error), config::Language::English);
 }
 
 QString openFailure(platform::SerialError error, const QString& port) {

@@ -3,6 +3,7 @@
 
 #include "config/Describe.h"
 #include "config/Words.h"
+#include "device/OpenFailure.h"
 #include "device/ui/FindDeviceDialog.h"
 #include "link/PortChoice.h"
 #include "link/PortController.h"
@@ -56,13 +57,7 @@ std::optional<device::ScanResult> SessionRecord::findDevice(const Services& serv
 }
 
 QString SessionRecord::openFailed(platform::SerialError error) {
-    using config::Word;
-    using platform::SerialError;
-    const Word word = error == SerialError::DeviceNotFound ? Word::PortNotFound
-                      : error == SerialError::InUse        ? Word::PortInUse
-                      : error == SerialError::Permission   ? Word::PortPermission
-                                                           : Word::PortCannotOpen;
-    const QString text = config::word(word, config::Language::Chinese);
+    const QString text = config::word(device::openFailureWord(error), config::Language::Chinese);
     logEvent(QStringLiteral("打开串口 %1 失败: %2").arg(m_choice.PcPortName, text));
     return text;
 }

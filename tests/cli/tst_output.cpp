@@ -125,6 +125,9 @@ private Q_SLOTS:
         for (const auto& [kind, verdict] : faults)
             QCOMPARE(verdictOf(kind), verdict);
         QCOMPARE(verdictOf(device::ConnectFault::Kind::Malformed), Malformed);
+#ifdef Q_OS_WIN
+        QSKIP("Windows leaves no lock file for a port in use");
+#endif
         const QString name = u"expander-test-%1"_s.arg(QCoreApplication::applicationPid());
         QLockFile lock(u"/tmp/LCK.."_s + name);
         if (!lock.tryLock(0))
