@@ -214,8 +214,8 @@ private Q_SLOTS:
                  u"应为 100，设备为 101"_s);
         QCOMPARE(h.messages.texts().mid(2),
                  (QStringList{u"配置未保存: 网络参数的第5个值为空或无效,请改正或清空网络参数后再保存。"_s,
-                              u"配置文件 %1 无法打开，各串口参数保持不变：\n串口6 波特率：1201 is not a "
-                              u"whole multiple of 1200 from 1200 to 306000"_s.arg(refused.fileName())}));
+                              u"配置文件 %1 无法打开，各串口参数保持不变：\n串口6 波特率：1201 不是 1200 至 "
+                              u"306000 之间 1200 的整数倍"_s.arg(refused.fileName())}));
     }
 
     void panelCopiedToAll() {
