@@ -29,7 +29,7 @@ private Q_SLOTS:
         QSignalSpy removed(&log, &TrafficLog::rowsRemoved);
         QSignalSpy inserted(&log, &TrafficLog::rowsInserted);
         for (int i = 0; i < appended; ++i)
-            log.append(Direction(i % 3), QByteArray::fromHex("4002E1") + char(i), u"r%1"_s.arg(i));
+            log.append(Kind(i % 3), QByteArray::fromHex("4002E1") + char(i), u"r%1"_s.arg(i));
         QStringList meanings;
         for (int row = 0; row < log.rowCount(); ++row)
             meanings << log.data(log.index(row, TrafficLog::MeaningColumn)).toString();
@@ -50,10 +50,9 @@ private Q_SLOTS:
 
     void exportsTextAndCsv() {
         TrafficLog log(nullptr, 10, [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 4, 5, 67)); });
-        log.append(Direction::Sent, QByteArray::fromHex("4002f123"), u"连接设备"_s);
-        log.append(Direction::Received, QByteArray::fromHex("401c"),
-                   u"无效帧: 不完整, 收到 2 字节, 应为 30"_s);
-        log.append(Direction::Event, {}, u"say \"x\"\tthen\nmore"_s);
+        log.append(Kind::Sent, QByteArray::fromHex("4002f123"), u"连接设备"_s);
+        log.append(Kind::Received, QByteArray::fromHex("401c"), u"无效帧: 不完整, 收到 2 字节, 应为 30"_s);
+        log.append(Kind::Event, {}, u"say \"x\"\tthen\nmore"_s);
         QCOMPARE(log.toText(), u"13:04:05.067\t发送\t40 02 F1 23\t连接设备\n"
                                u"13:04:05.067\t接收\t40 1C\t无效帧: 不完整, 收到 2 字节, 应为 30\n"
                                u"13:04:05.067\t事件\t\tsay \"x\" then more\n"_s);
@@ -65,7 +64,7 @@ private Q_SLOTS:
                      u"2024-05-01 13:04:05.067,接收,40 1C,\"无效帧: 不完整, 收到 2 字节, 应为 30\"\r\n"
                      u"2024-05-01 13:04:05.067,事件,,\"say \"\"x\"\"\tthen\nmore\"\r\n"_s.toUtf8());
         // A kilobyte of noise is one row: the table shows its start, a copy every byte.
-        log.append(Direction::Received, QByteArray(33, '\x07'), u"x"_s);
+        log.append(Kind::Received, QByteArray(33, '\x07'), u"x"_s);
         QCOMPARE(log.data(log.index(3, TrafficLog::BytesColumn)).toString(),
                  u"07 "_s.repeated(31) + u"07 … (共 33 字节)"_s);
         QCOMPARE(log.toText({3}).count(u"07"_s), 33);
