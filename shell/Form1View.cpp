@@ -98,7 +98,12 @@ void fitTitleAbove(QGroupBox* frame, QWidget* first) {
 QFont textFont() {
     QFont font;
     // The designed face by its Chinese name; where it is missing, the built-in glyphs, then the system's.
+    // Only Windows has it: elsewhere, asking for it first would cost a search of every face at start.
+#if defined(Q_OS_WIN)
     font.setFamilies(QStringList{QStringLiteral("微软雅黑")} + App::chineseFamilies());
+#else
+    font.setFamilies(App::chineseFamilies());
+#endif
     return font;
 }
 
