@@ -69,8 +69,7 @@ int main(int argc, char* argv[]) {
     }
     auto* log = window.form().findChild<traffic::TrafficLog*>();
     for (int i = 0; i < log->capacity(); ++i)
-        log->append(traffic::Direction::Received, QByteArray::fromHex("4002E123"),
-                    QStringLiteral("连接成功"));
+        log->append(traffic::Kind::Received, QByteArray::fromHex("4002E123"), QStringLiteral("连接成功"));
 
     QList<QByteArray> replies = {QByteArray::fromHex("4002E123"), QByteArray::fromHex("4002E223"),
                                  QByteArray::fromHex("401CFB" + QByteArray("600302").repeated(8) + "080123")};

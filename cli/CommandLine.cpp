@@ -486,7 +486,9 @@ protocol::Result<Invocation, Stop> CommandLine::parse(const QStringList& argumen
         if (stop)
             return *stop;
     if (const auto problem = config::addressProblem(network.mac, network.ip, network.mask, network.gateway))
-        return usageError(QStringLiteral("--%1: %2").arg(problem->field, problem->problem), &info);
+        return usageError(
+            QStringLiteral("--%1: %2").arg(problem->field, problem->problem.text(config::Language::English)),
+            &info);
 
     QStringList operands = parser.positionalArguments();
     switch (info.command) {

@@ -228,7 +228,8 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
             // Counting up, a unit meets its network's broadcast address before it could leave it.
             const NetworkValues full = own.over(base);
             if (const auto problem = config::addressProblem(full.mac, full.ip, full.mask, full.gateway))
-                return UnitsFault{m_file, m_start->line, unit, problem->field, problem->problem};
+                return UnitsFault{m_file, m_start->line, unit, problem->field,
+                                  problem->problem.text(config::Language::English)};
             values.push_back(full);
             origins.push_back({m_start->line, unit, own});
         } else {
@@ -243,8 +244,10 @@ UnitsFile::assign(const QStringList& ports, const NetworkValues& base, const QSt
         if (!problem)
             continue;
         if (origins[i].line == 0)
-            return UnitsFault{baseName, 0, {}, problem->field, problem->problem};
-        return UnitsFault{m_file, origins[i].line, origins[i].unit, problem->field, problem->problem};
+            return UnitsFault{
+                baseName, 0, {}, problem->field, problem->problem.text(config::Language::English)};
+        return UnitsFault{m_file, origins[i].line, origins[i].unit, problem->field,
+                          problem->problem.text(config::Language::English)};
     }
 
     // No two units with the same address.

@@ -38,31 +38,25 @@ std::optional<AddressProblem> addressProblem(const std::optional<MacAddress>& ma
                                              const std::optional<Ipv4Address>& ip,
                                              const std::optional<Ipv4Address>& mask,
                                              const std::optional<Ipv4Address>& gateway) {
+    using Kind = Problem::Kind;
     if (mac && ((*mac)[0] & 0x01))
-        return AddressProblem{
-            QStringLiteral("mac"),
-            QStringLiteral("%1 is a multicast address (its first octet is odd)")
-                .arg(QString::fromLatin1(
-                    QByteArray(reinterpret_cast<const char*>(mac->data()), qsizetype(mac->size()))
-                        .toHex(':')
-                        .toUpper()))};
+        return AddressProblem{QStringLiteral("mac"),
+                              {Kind::Multicast,
+                               {QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(mac->data()),
+                                                               qsizetype(mac->size()))
+                                                        .toHex(':')
+                                                        .toUpper())}}};
     const std::pair<QString, const std::optional<Ipv4Address>*> fields[] = {
         {QStringLiteral("ip"), &ip}, {QStringLiteral("mask"), &mask}, {QStringLiteral("gateway"), &gateway}};
     for (const auto& [field, value] : fields)
         if (*value && number(**value) == 0)
-            return AddressProblem{field, QStringLiteral("0.0.0.0 is no address")};
+            return AddressProblem{field, {Kind::NoAddress, {}}};
     if (mask) {
         const quint32 bits = number(*mask);
         if ((~bits & (~bits + 1)) != 0) // the zeros after the ones are not all the zeros
-            return AddressProblem{
-                QStringLiteral("mask"),
-                QStringLiteral("%1 is not a subnet mask: its ones must come first").arg(text(bits))};
+            return AddressProblem{QStringLiteral("mask"), {Kind::NotMask, {text(bits)}}};
         if (~bits < 3)
-            return AddressProblem{
-                QStringLiteral("mask"),
-                QStringLiteral("%1 leaves no room for a unit beside the network and broadcast "
-                               "addresses")
-                    .arg(text(bits))};
+            return AddressProblem{QStringLiteral("mask"), {Kind::MaskLeavesNoRoom, {text(bits)}}};
     }
     if (!ip || !mask)
         return std::nullopt;
@@ -70,16 +64,12 @@ std::optional<AddressProblem> addressProblem(const std::optional<MacAddress>& ma
     const quint32 bits = number(*mask);
     const QString network = QStringLiteral("%1/%2").arg(text(host & bits)).arg(std::popcount(bits));
     if ((host & ~bits) == 0)
-        return AddressProblem{
-            QStringLiteral("ip"),
-            QStringLiteral("%1 is the address of the network %2 itself").arg(text(host), network)};
+        return AddressProblem{QStringLiteral("ip"), {Kind::NetworkItself, {text(host), network}}};
     if ((host & ~bits) == ~bits)
-        return AddressProblem{QStringLiteral("ip"),
-                              QStringLiteral("%1 is the broadcast address of %2").arg(text(host), network)};
+        return AddressProblem{QStringLiteral("ip"), {Kind::Broadcast, {text(host), network}}};
     if (gateway && (number(*gateway) & bits) != (host & bits))
         return AddressProblem{QStringLiteral("gateway"),
-                              QStringLiteral("%1 is outside the network %2 of ip %3")
-                                  .arg(text(number(*gateway)), network, text(host))};
+                              {Kind::GatewayOutside, {text(number(*gateway)), network, text(host)}}};
     return std::nullopt;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "config/Problem.h"
+
 #include <QString>
 
 #include <array>
@@ -22,7 +24,7 @@ std::optional<Ipv4Address> parseIpv4(const QString& text);
 // A field of a unit's network settings that no unit can have, and why.
 struct AddressProblem {
     QString field; // "mac", "ip", "mask" or "gateway"
-    QString problem;
+    Problem problem;
     bool operator==(const AddressProblem&) const = default;
 };
 

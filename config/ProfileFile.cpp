@@ -42,7 +42,7 @@ QString numberText(double value) {
     return QString::number(value);
 }
 
-// A JSON value the way the file shows it, for the messages.
+// A JSON value the way the file shows it, for the messages; a list or an object by its type word.
 QString shown(const QJsonValue& value) {
     switch (value.type()) {
     case QJsonValue::String:
@@ -54,13 +54,13 @@ QString shown(const QJsonValue& value) {
     case QJsonValue::Null:
         return QStringLiteral("null");
     case QJsonValue::Array:
-        return QStringLiteral("a list");
+        return QStringLiteral("{list}");
     case QJsonValue::Object:
-        return QStringLiteral("an object");
+        return QStringLiteral("{object}");
     case QJsonValue::Undefined:
         break;
     }
-    return QStringLiteral("nothing");
+    return QStringLiteral("{nothing}");
 }
 
 QString joined(std::initializer_list<QStringView> names) {
@@ -75,8 +75,8 @@ class Reader {
 public:
     explicit Reader(const QString& file) : m_file(file) {}
 
-    ProfileFault error(const QString& field, const QString& problem) const {
-        return {m_file, field, problem};
+    ProfileFault error(const QString& field, Problem::Kind kind, const QStringList& arguments = {}) const {
+        return {m_file, field, {kind, arguments}};
     }
 
     QString path(const QString& container, QStringView key) const {
@@ -93,25 +93,24 @@ public:
         };
         for (auto it = object.begin(); it != object.end(); ++it)
             if (!known(it.key()))
-                return error(container, QStringLiteral("unknown field %1 (expected %2)")
-                                            .arg(quoted(it.key()),
-                                                 joined(required) + (optional.size() ? QStringLiteral(", ") +
-                                                                                           joined(optional)
-                                                                                     : QString())));
+                return error(container, Problem::Kind::UnknownField,
+                             {quoted(it.key()),
+                              joined(required) +
+                                  (optional.size() ? QStringLiteral(", ") + joined(optional) : QString())});
         for (QStringView key : required)
             if (!object.contains(key))
-                return error(container, QStringLiteral("missing field %1").arg(quoted(key.toString())));
+                return error(container, Problem::Kind::MissingField, {quoted(key.toString())});
         return std::nullopt;
     }
 
     Fault typed(const QJsonValue& value, QJsonValue::Type type, const QString& field) const {
         if (value.type() == type)
             return std::nullopt;
-        static const QHash<int, QString> kNames{{QJsonValue::String, QStringLiteral("a text")},
-                                                {QJsonValue::Double, QStringLiteral("a number")},
-                                                {QJsonValue::Array, QStringLiteral("a list")},
-                                                {QJsonValue::Object, QStringLiteral("an object")}};
-        return error(field, QStringLiteral("expected %1, found %2").arg(kNames.value(type), shown(value)));
+        static const QHash<int, QString> kNames{{QJsonValue::String, QStringLiteral("{text}")},
+                                                {QJsonValue::Double, QStringLiteral("{number}")},
+                                                {QJsonValue::Array, QStringLiteral("{list}")},
+                                                {QJsonValue::Object, QStringLiteral("{object}")}};
+        return error(field, Problem::Kind::WrongType, {kNames.value(type), shown(value)});
     }
 
     Fault baud(const QJsonValue& value, const QString& field, QString& text) const {
@@ -120,10 +119,8 @@ public:
         const double rate = value.toDouble();
         if (std::trunc(rate) != rate || rate < kBaudStep || rate > kMaxBaud ||
             std::fmod(rate, kBaudStep) != 0)
-            return error(field, QStringLiteral("%1 is not a whole multiple of %2 from %2 to %3")
-                                    .arg(shown(value))
-                                    .arg(kBaudStep)
-                                    .arg(kMaxBaud));
+            return error(field, Problem::Kind::BaudRate,
+                         {shown(value), QString::number(kBaudStep), QString::number(kMaxBaud)});
         text = QString::number(int(rate));
         return std::nullopt;
     }
@@ -135,8 +132,8 @@ public:
             return fault;
         const QString candidate = numberText(value.toDouble());
         if (!table.codeOfText(candidate))
-            return error(field, QStringLiteral("%1 is not one of %2")
-                                    .arg(shown(value), table.texts().join(QStringLiteral(", "))));
+            return error(field, Problem::Kind::NotOneOf,
+                         {shown(value), table.texts().join(QStringLiteral(", "))});
         text = candidate;
         return std::nullopt;
     }
@@ -148,8 +145,8 @@ public:
             return fault;
         const std::optional<int> position = positionOfName(table, value.toString());
         if (!position)
-            return error(field, QStringLiteral("%1 is not one of %2")
-                                    .arg(shown(value), acceptedNames(table).join(QStringLiteral(", "))));
+            return error(field, Problem::Kind::NotOneOf,
+                         {shown(value), acceptedNames(table).join(QStringLiteral(", "))});
         text = table.textAt(*position);
         return std::nullopt;
     }
@@ -168,12 +165,11 @@ public:
             return fault;
         const double n = number.toDouble();
         if (std::trunc(n) != n || n < 1 || n > frame::PortCount)
-            return error(numberField, QStringLiteral("%1 is not a port number from 1 to %2")
-                                          .arg(shown(number))
-                                          .arg(frame::PortCount));
+            return error(numberField, Problem::Kind::PortNumber,
+                         {shown(number), QString::number(frame::PortCount)});
         const int index = int(n) - 1;
         if (seen[index])
-            return error(numberField, QStringLiteral("port %1 appears twice").arg(index + 1));
+            return error(numberField, Problem::Kind::PortTwice, {QString::number(index + 1)});
         seen[index] = true;
 
         PortProfile& port = profile.ports[index];
@@ -202,7 +198,7 @@ public:
                 return fault;
         for (int i = 0; i < frame::PortCount; ++i)
             if (!seen[i])
-                return error(at, QStringLiteral("port %1 is missing").arg(i + 1));
+                return error(at, Problem::Kind::PortMissing, {QString::number(i + 1)});
         return std::nullopt;
     }
 
@@ -225,8 +221,7 @@ public:
             return fault;
         const std::optional<MacAddress> mac = parseMac(value.toString());
         if (!mac)
-            return error(
-                field, QStringLiteral("%1 is not a MAC address such as 00:08:DC:01:02:03").arg(shown(value)));
+            return error(field, Problem::Kind::NotMac, {shown(value)});
         std::copy(mac->begin(), mac->end(), network.octets.begin());
         return std::nullopt;
     }
@@ -238,8 +233,7 @@ public:
             return fault;
         const std::optional<Ipv4Address> address = parseIpv4(value.toString());
         if (!address)
-            return error(field,
-                         QStringLiteral("%1 is not an address such as 192.168.1.100").arg(shown(value)));
+            return error(field, Problem::Kind::NotAddress, {shown(value)});
         std::copy(address->begin(), address->end(), network.octets.begin() + first);
         return std::nullopt;
     }
@@ -266,7 +260,7 @@ public:
         MacAddress macAddress{};
         std::copy_n(octets.octets.begin(), 6, macAddress.begin());
         if (const auto problem = addressProblem(macAddress, slice(6), slice(10), slice(14)))
-            return error(path(at, problem->field), problem->problem);
+            return ProfileFault{m_file, path(at, problem->field), problem->problem};
         profile.network = octets;
         return std::nullopt;
     }
@@ -274,24 +268,21 @@ public:
     Fault document(const QJsonObject& root, Profile& profile) const {
         // The format and version first: a file that is something else altogether says so.
         if (!root.contains(u"format"))
-            return error({}, QStringLiteral("missing field \"format\" (is it an expander profile?)"));
+            return error({}, Problem::Kind::MissingFormat);
         const QJsonValue format = root.value(u"format");
         if (Fault fault = typed(format, QJsonValue::String, QStringLiteral("format")))
             return fault;
         if (format.toString() != ProfileFile::FormatName)
-            return error(QStringLiteral("format"),
-                         QStringLiteral("%1 is not %2")
-                             .arg(shown(format), quoted(ProfileFile::FormatName.toString())));
+            return error(QStringLiteral("format"), Problem::Kind::NotFormat,
+                         {shown(format), quoted(ProfileFile::FormatName.toString())});
         if (!root.contains(u"version"))
-            return error({}, QStringLiteral("missing field \"version\""));
+            return error({}, Problem::Kind::MissingField, {quoted(QStringLiteral("version"))});
         const QJsonValue version = root.value(u"version");
         if (Fault fault = typed(version, QJsonValue::Double, QStringLiteral("version")))
             return fault;
         if (version.toDouble() != ProfileFile::Version)
-            return error(QStringLiteral("version"),
-                         QStringLiteral("%1 is not supported; this program reads version %2")
-                             .arg(shown(version))
-                             .arg(ProfileFile::Version));
+            return error(QStringLiteral("version"), Problem::Kind::Version,
+                         {shown(version), QString::number(ProfileFile::Version)});
 
         if (Fault fault = fields(root, {}, {u"format", u"version", u"ports", u"mainPort"}, {u"network"}))
             return fault;
@@ -389,8 +380,9 @@ QString numeric(const QString& text) {
 } // namespace
 
 QString ProfileFault::message() const {
-    return field.isEmpty() ? file + QStringLiteral(": ") + problem
-                           : file + QStringLiteral(": ") + field + QStringLiteral(": ") + problem;
+    const QString reason = problem.text(Language::English);
+    return field.isEmpty() ? file + QStringLiteral(": ") + reason
+                           : file + QStringLiteral(": ") + field + QStringLiteral(": ") + reason;
 }
 
 QString ProfileFault::fieldName(Language language) const {
@@ -420,15 +412,13 @@ protocol::Result<Profile, ProfileFault> ProfileFile::parse(const QByteArray& jso
         const auto [line, column] = lineAndColumn(json, parseError.offset);
         return ProfileFault{fileName,
                             {},
-                            QStringLiteral("not valid JSON at line %1, column %2: %3")
-                                .arg(line)
-                                .arg(column)
-                                .arg(parseError.errorString())};
+                            {Problem::Kind::NotJson,
+                             {QString::number(line), QString::number(column), parseError.errorString()}}};
     }
     if (!document.isObject())
-        return ProfileFault{fileName, {}, QStringLiteral("expected one JSON object, found a list")};
+        return ProfileFault{fileName, {}, {Problem::Kind::NotAnObject, {}}};
     if (const std::optional<QString> key = duplicateKey(json))
-        return ProfileFault{fileName, *key, QStringLiteral("appears twice")};
+        return ProfileFault{fileName, *key, {Problem::Kind::KeyTwice, {}}};
     const Reader reader(fileName);
     Profile profile;
     if (Fault fault = reader.document(document.object(), profile))
@@ -439,16 +429,13 @@ protocol::Result<Profile, ProfileFault> ProfileFile::parse(const QByteArray& jso
 protocol::Result<Profile, ProfileFault> ProfileFile::read(const QString& path) {
     // A pipe or a terminal would hold the reader until it closes, perhaps for ever.
     if (const QFileInfo info(path); info.exists() && !info.isFile())
-        return ProfileFault{path, {}, QStringLiteral("is not a regular file")};
+        return ProfileFault{path, {}, {Problem::Kind::NotRegularFile, {}}};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return ProfileFault{path, {}, QStringLiteral("cannot be read: ") + file.errorString()};
+        return ProfileFault{path, {}, {Problem::Kind::CannotRead, {file.errorString()}}};
     const QByteArray json = file.read(MaxFileSize + 1);
     if (json.size() > MaxFileSize) // read, not asked: a pipe or a device has no size
-        return ProfileFault{
-            path,
-            {},
-            QStringLiteral("is larger than %1 bytes; a profile is a few kilobytes").arg(MaxFileSize)};
+        return ProfileFault{path, {}, {Problem::Kind::TooLarge, {QString::number(MaxFileSize)}}};
     return parse(json, path);
 }
 
@@ -480,10 +467,10 @@ protocol::Result<protocol::Done, ProfileFault> ProfileFile::write(const QString&
                                                                   const Profile& profile) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return ProfileFault{path, {}, QStringLiteral("cannot be written: ") + file.errorString()};
+        return ProfileFault{path, {}, {Problem::Kind::CannotWrite, {file.errorString()}}};
     const QByteArray json = toJson(profile);
     if (file.write(json) != json.size() || !file.commit())
-        return ProfileFault{path, {}, QStringLiteral("cannot be written: ") + file.errorString()};
+        return ProfileFault{path, {}, {Problem::Kind::CannotWrite, {file.errorString()}}};
     return protocol::Done{};
 }
 

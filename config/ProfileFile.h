@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "config/Problem.h"
 #include "config/Profile.h"
 #include "config/Words.h"
 #include "protocol/Result.h"
@@ -29,14 +30,15 @@
 namespace config {
 
 // Why a profile was refused: the file, the field at fault as a path ("ports[3].parity"; for the
-// ports, the index in the file's list; empty when the file as a whole is at fault) and the problem.
+// ports, the index in the file's list; empty when the file as a whole is at fault) and the problem,
+// which each program words in its own language.
 struct ProfileFault {
     QString file;
     QString field;
-    QString problem;
+    Problem problem;
 
     bool operator==(const ProfileFault&) const = default;
-    // "profile.json: ports[3].parity: "偶" is not one of 无, 奇校验, ..."
+    // In English: "profile.json: ports[3].parity: "偶" is not one of 无, 奇校验, ..."
     QString message() const;
     // The field as the window names it ("ports[5].baud" is "串口6 波特率", "network.ip" is "网络参数
     // IP地址"); in English, and where no name fits, the path itself.

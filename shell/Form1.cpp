@@ -207,8 +207,7 @@ bool Form1::SendHex(const QString& text) {
     }
     if (!m_link->send(bytes)) // a failed write closes the port and reports it
         return false;
-    m_log->append(traffic::Direction::Sent, bytes,
-                  config::describe::request(bytes, config::Language::Chinese));
+    m_log->append(traffic::Kind::Sent, bytes, config::describe::request(bytes, config::Language::Chinese));
     m_answers->sent(bytes);
     return true;
 }

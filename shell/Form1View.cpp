@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -58,7 +59,8 @@ public:
     }
 };
 
-QComboBox* list(QWidget* parent, const QString& name, const QString& accessible, QRect geometry) {
+QComboBox* list(QWidget* parent, const QString& name, const QString& accessible, QRect geometry,
+                QCompleter& standIn) {
     auto* combo = named(new PanelList(parent), name, accessible);
     // Said instead of the tooltip, which repeats the value a screen reader reads already.
     combo->setAccessibleDescription(QString::fromUtf16(Form1View::ListDescription));
@@ -67,6 +69,9 @@ QComboBox* list(QWidget* parent, const QString& name, const QString& accessible,
     // builds its popup when it is first opened.
     auto* edit = new QLineEdit(combo);
     edit->setMaxLength(Form1View::ListTextLength);
+    // setLineEdit makes a completer over the entries for a line edit that has none, the costliest
+    // part of a list: a stand-in shared by every list spares that, and none is kept.
+    edit->setCompleter(&standIn);
     combo->setLineEdit(edit);
     combo->setCompleter(nullptr); // a typed "3840" stays 3840, never completed to an entry
     combo->setInsertPolicy(QComboBox::NoInsert);
@@ -93,7 +98,12 @@ void fitTitleAbove(QGroupBox* frame, QWidget* first) {
 QFont textFont() {
     QFont font;
     // The designed face by its Chinese name; where it is missing, the built-in glyphs, then the system's.
+    // Only Windows has it: elsewhere, asking for it first would cost a search of every face at start.
+#if defined(Q_OS_WIN)
     font.setFamilies(QStringList{QStringLiteral("微软雅黑")} + App::chineseFamilies());
+#else
+    font.setFamilies(App::chineseFamilies());
+#endif
     return font;
 }
 
@@ -105,6 +115,7 @@ Form1View Form1View::build(QMainWindow* window) {
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(px(10785), px(8550));
     window->setCentralWidget(client);
+    QCompleter standIn; // see list()
 
     struct Row {
         const char* label;
@@ -129,7 +140,7 @@ Form1View Form1View::build(QMainWindow* window) {
             auto* label = named(new QLabel(rows[r].caption, frame), indexed(rows[r].label, i));
             label->setGeometry(rect(120, rows[r].top + 30, 720, 255));
             auto* combo = list(frame, indexed(lists[r], i), panel + QLatin1Char(' ') + rows[r].caption,
-                               rect(840, rows[r].top, 1095, 315));
+                               rect(840, rows[r].top, 1095, 315), standIn);
             label->setBuddy(combo);
             (*labelArrays[r])[i] = label;
             (*listArrays[r])[i] = combo;
@@ -139,13 +150,13 @@ Form1View Form1View::build(QMainWindow* window) {
     v.Frame2 = named(new QGroupBox(QStringLiteral("串口0"), client), QStringLiteral("Frame2"),
                      QStringLiteral("串口0"));
     v.Frame2->setGeometry(rect(9000, 2400, 1695, 1095));
-    v.Combo6 =
-        list(v.Frame2, QStringLiteral("Combo6"), QStringLiteral("串口0 波特率"), rect(240, 480, 1215, 315));
+    v.Combo6 = list(v.Frame2, QStringLiteral("Combo6"), QStringLiteral("串口0 波特率"),
+                    rect(240, 480, 1215, 315), standIn);
     v.Frame3 = named(new QGroupBox(QStringLiteral("串口0接收输出"), client), QStringLiteral("Frame3"),
                      QStringLiteral("串口0接收输出"));
     v.Frame3->setGeometry(rect(9000, 3600, 1695, 735));
-    v.Combo8 =
-        list(v.Frame3, QStringLiteral("Combo8"), QStringLiteral("串口0接收输出"), rect(240, 240, 1215, 315));
+    v.Combo8 = list(v.Frame3, QStringLiteral("Combo8"), QStringLiteral("串口0接收输出"),
+                    rect(240, 240, 1215, 315), standIn);
     fitTitleAbove(v.Frame3, v.Combo8);
 
     v.Command2 = button(client, "Command2", QStringLiteral("打开串口"), rect(9240, 120, 1335, 375));

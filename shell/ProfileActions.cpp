@@ -67,7 +67,7 @@ std::optional<ProfileActions::Opened> ProfileActions::open(const std::function<c
         const QString field = error->fieldName(config::Language::Chinese);
         warn(QStringLiteral("配置文件 %1 无法打开，各串口参数保持不变：\n%2%3")
                  .arg(error->file, field.isEmpty() ? QString() : field + QStringLiteral("："),
-                      error->problem));
+                      error->problem.text(config::Language::Chinese)));
         return std::nullopt;
     }
     const config::Profile& profile = read.value();

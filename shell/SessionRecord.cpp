@@ -33,7 +33,7 @@ SessionRecord::SessionRecord(serial::PortController& link, const serial::PortCho
     connect(&answers, &traffic::AnswerWatch::unanswered, this, [this](const QByteArray& request) {
         const QString text =
             QStringLiteral("无应答: ") + config::describe::request(request, config::Language::Chinese);
-        m_log.append(traffic::Direction::Event, request, text);
+        m_log.append(traffic::Kind::NoAnswer, request, text);
         m_status.setNote(text);
     });
     connect(&link, &serial::PortController::quiet, this, [this] { m_status.setNote({}); });
@@ -68,12 +68,16 @@ void SessionRecord::reply(const protocol::ReplySegment& segment, size_t index, s
     QString meaning = config::describe::decodedReply(segment.reply, segment.bytes, config::Language::Chinese);
     if (count > 1)
         meaning += QStringLiteral(" (同一批 %1/%2)").arg(index + 1).arg(count);
-    m_log.append(traffic::Direction::Received, segment.bytes, meaning + note);
+    const bool malformed =
+        std::holds_alternative<protocol::Unrecognised>(segment.reply) &&
+        !config::describe::malformation(segment.bytes, config::Language::English).isEmpty();
+    m_log.append(malformed ? traffic::Kind::Malformed : traffic::Kind::Received, segment.bytes,
+                 meaning + note);
     m_answers.replied();
 }
 
 void SessionRecord::logEvent(const QString& text) {
-    m_log.append(traffic::Direction::Event, {}, text);
+    m_log.append(traffic::Kind::Event, {}, text);
 }
 
 } // namespace shell

@@ -28,7 +28,7 @@ std::optional<QString> Verification::compare(const protocol::PortConfiguration& 
         config::ProfileDiff::compare(m_expected->profile, config::Profile::fromConfiguration(configuration));
     m_marks.show(differences);
     m_status.setDifferences(int(differences.size()));
-    m_log.append(traffic::Direction::Event, {}, CompareMarks::summary(differences, m_expected->source));
+    m_log.append(traffic::Kind::Event, {}, CompareMarks::summary(differences, m_expected->source));
     if (!verifying)
         return std::nullopt;
     return differences.empty() ? QStringLiteral("校验完成：设备中的配置与写入的一致。")
@@ -50,7 +50,7 @@ void Verification::compareNetwork(const protocol::NetworkParameters& device, con
                        : QString());
     }
     if (m_network)
-        m_log.append(traffic::Direction::Event, {},
+        m_log.append(traffic::Kind::Event, {},
                      differences ? QStringLiteral("比较: 网络参数有 %1 处不同").arg(differences)
                                  : QStringLiteral("比较: 网络参数一致"));
 }

@@ -14,13 +14,28 @@ enum class Direction {
     Event,    // port opened, closed or lost; no reply; a comparison
 };
 
+// What a row is about, given by whoever logs it, for the pane's filter: its direction, with the
+// requests that drew no answer and the replies that were no frame told apart.
+enum class Kind {
+    Sent,
+    Received,
+    Event,
+    NoAnswer,  // an event: a request drew nothing in time
+    Malformed, // received: bytes that are no well-formed frame
+};
+
 struct TrafficEntry {
     QDateTime time;
-    Direction direction = Direction::Event;
+    Kind kind = Kind::Event;
     QByteArray bytes; // empty for most events
     QString meaning;
 
     bool operator==(const TrafficEntry&) const = default;
+    Direction direction() const {
+        return kind == Kind::NoAnswer    ? Direction::Event
+               : kind == Kind::Malformed ? Direction::Received
+                                         : Direction(kind);
+    }
 };
 
 } // namespace traffic

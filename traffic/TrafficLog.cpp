@@ -30,7 +30,7 @@ TrafficLog::TrafficLog(QObject* parent, int capacity, Clock clock)
         m_clock = [] { return QDateTime::currentDateTime(); };
 }
 
-void TrafficLog::append(Direction direction, const QByteArray& bytes, const QString& meaning) {
+void TrafficLog::append(Kind kind, const QByteArray& bytes, const QString& meaning) {
     if (m_count == m_capacity) {
         beginRemoveRows({}, 0, 0);
         m_first = (m_first + 1) % m_capacity;
@@ -38,7 +38,7 @@ void TrafficLog::append(Direction direction, const QByteArray& bytes, const QStr
         endRemoveRows();
     }
     beginInsertRows({}, m_count, m_count);
-    TrafficEntry entry{m_clock(), direction, bytes, meaning};
+    TrafficEntry entry{m_clock(), kind, bytes, meaning};
     const int slot = (m_first + m_count) % m_capacity;
     if (slot < int(m_ring.size()))
         m_ring[slot] = std::move(entry);
@@ -46,18 +46,6 @@ void TrafficLog::append(Direction direction, const QByteArray& bytes, const QStr
         m_ring.push_back(std::move(entry));
     ++m_count;
     endInsertRows();
-}
-
-TrafficLog::Kind TrafficLog::kind(const TrafficEntry& entry) {
-    switch (entry.direction) {
-    case Direction::Sent:
-        return Kind::Sent;
-    case Direction::Received:
-        return entry.meaning.startsWith(QStringLiteral("无效帧")) ? Kind::Malformed : Kind::Received;
-    case Direction::Event:
-        break;
-    }
-    return entry.meaning.startsWith(QStringLiteral("无应答")) ? Kind::NoAnswer : Kind::Event;
 }
 
 void TrafficLog::clear() {
@@ -85,7 +73,7 @@ QString TrafficLog::cell(const TrafficEntry& entry, int column) const {
     case TimeColumn:
         return timeText(entry.time);
     case DirectionColumn:
-        return directionText(entry.direction);
+        return directionText(entry.direction());
     case BytesColumn:
         return shownBytes(entry.bytes, ShownBytes);
     default:
@@ -157,8 +145,9 @@ QString TrafficLog::toText(const QList<int>& rows, bool withDate) const {
     const auto line = [&](int row) {
         const TrafficEntry& e = entry(row);
         const QString date = withDate ? e.time.toString(QStringLiteral("yyyy-MM-dd ")) : QString();
-        text += date + timeText(e.time) + QLatin1Char('\t') + directionText(e.direction) + QLatin1Char('\t') +
-                bytesText(e.bytes) + QLatin1Char('\t') + textField(e.meaning) + QLatin1Char('\n');
+        text += date + timeText(e.time) + QLatin1Char('\t') + directionText(e.direction()) +
+                QLatin1Char('\t') + bytesText(e.bytes) + QLatin1Char('\t') + textField(e.meaning) +
+                QLatin1Char('\n');
     };
     if (rows.isEmpty()) {
         for (int row = 0; row < m_count; ++row)
@@ -176,7 +165,7 @@ QByteArray TrafficLog::toCsv() const {
     for (int row = 0; row < m_count; ++row) {
         const TrafficEntry& e = entry(row);
         csv += e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + QLatin1Char(',') +
-               directionText(e.direction) + QLatin1Char(',') + bytesText(e.bytes) + QLatin1Char(',') +
+               directionText(e.direction()) + QLatin1Char(',') + bytesText(e.bytes) + QLatin1Char(',') +
                csvField(e.meaning) + QStringLiteral("\r\n");
     }
     return csv.toUtf8();

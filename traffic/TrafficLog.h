@@ -20,16 +20,12 @@ public:
     // 10,000 rows: a minute of a device flooding 10,000 replies a minute, a few megabytes.
     static constexpr int DefaultCapacity = 10000;
     enum Column { TimeColumn, DirectionColumn, BytesColumn, MeaningColumn, ColumnCount };
-    // What a row is about, for the pane's filter: the direction, with requests that drew no answer
-    // and bytes that were no frame told apart.
-    enum class Kind { Sent, Received, Event, NoAnswer, Malformed };
-    static Kind kind(const TrafficEntry& entry);
     using Clock = std::function<QDateTime()>;
 
     // `clock` stamps the rows; the local time by default.
     explicit TrafficLog(QObject* parent = nullptr, int capacity = DefaultCapacity, Clock clock = {});
 
-    void append(Direction direction, const QByteArray& bytes, const QString& meaning);
+    void append(Kind kind, const QByteArray& bytes, const QString& meaning);
     void clear();
     int capacity() const { return m_capacity; }
     // Row 0 is the oldest kept.

@@ -168,10 +168,10 @@ private Q_SLOTS:
         QFile big(dir.filePath(u"big.json"_s)); // as large as a profile may be, then a byte more
         QVERIFY(big.open(QIODevice::WriteOnly) && big.write(QByteArray(ProfileFile::MaxFileSize, ' ')) > 0);
         big.flush();
-        QVERIFY(ProfileFile::read(big.fileName()).fault().problem.startsWith(u"not valid JSON"_s));
+        QVERIFY(ProfileFile::read(big.fileName()).fault().message().contains(u": not valid JSON"_s));
         QVERIFY(big.write(" ") == 1);
         big.close();
-        QCOMPARE(ProfileFile::read(big.fileName()).fault().problem,
+        QCOMPARE(ProfileFile::read(big.fileName()).fault().problem.text(Language::English),
                  u"is larger than 1048576 bytes; a profile is a few kilobytes"_s);
         // A text no list holds is written as a JSON string all the same.
         Profile odd = sample();

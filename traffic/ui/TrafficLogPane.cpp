@@ -35,7 +35,7 @@ const QString kTextFilter = QStringLiteral("文本文件 (*.txt)");
 class RowFilter final : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
-    QSet<TrafficLog::Kind> hidden;
+    QSet<Kind> hidden;
     QString text;
     void refilter() { invalidateRowsFilter(); }
 
@@ -43,7 +43,7 @@ protected:
     bool filterAcceptsRow(int row, const QModelIndex&) const override {
         const auto& log = static_cast<const TrafficLog&>(*sourceModel());
         const TrafficEntry& entry = log.entry(row);
-        if (hidden.contains(TrafficLog::kind(entry)))
+        if (hidden.contains(entry.kind))
             return false;
         return text.isEmpty() || entry.meaning.contains(text, Qt::CaseInsensitive) ||
                TrafficLog::bytesText(entry.bytes).contains(text, Qt::CaseInsensitive);
@@ -98,14 +98,13 @@ TrafficLogPane::TrafficLogPane(TrafficLog& log, platform::FileDialogs& files,
     buttons->addStretch();
     // Which kinds of rows are shown, and a text they must hold.
     auto* kinds = new QHBoxLayout;
-    const std::pair<TrafficLog::Kind, QString> kindNames[] = {
-        {TrafficLog::Kind::Sent, QStringLiteral("发送")},
-        {TrafficLog::Kind::Received, QStringLiteral("接收")},
-        {TrafficLog::Kind::Event, QStringLiteral("事件")},
-        {TrafficLog::Kind::NoAnswer, QStringLiteral("无应答")},
-        {TrafficLog::Kind::Malformed, QStringLiteral("无效帧")}};
+    const std::pair<Kind, QString> kindNames[] = {{Kind::Sent, QStringLiteral("发送")},
+                                                  {Kind::Received, QStringLiteral("接收")},
+                                                  {Kind::Event, QStringLiteral("事件")},
+                                                  {Kind::NoAnswer, QStringLiteral("无应答")},
+                                                  {Kind::Malformed, QStringLiteral("无效帧")}};
     for (const auto& kindName : kindNames) {
-        const TrafficLog::Kind kind = kindName.first; // a plain variable: a lambda may capture it
+        const Kind kind = kindName.first; // a plain variable: a lambda may capture it
         auto* box = new QCheckBox(kindName.second, this);
         box->setObjectName(QStringLiteral("show_%1").arg(int(kind)));
         box->setChecked(true);
