@@ -55,10 +55,6 @@ private Q_SLOTS:
         row("output forbidden", "Combo8", 1, {}, 28, "00");
         row("empty parity", "Combo5_2", -1, {}, -1, "",
             u"\"串口3\"的校验位为空或无效,请从列表中选择后再设置!"_s);
-        row("a rate the device would round", "Combo2_4", -1, u"12345"_s, -1, "",
-            u"\"串口5\"的波特率为空或无效(须为1200的整数倍,最大306000),请从列表中选择后再设置!"_s);
-        row("no output switch", "Combo8", -1, {}, -1, "",
-            u"\"串口0接收输出\"未选择,请选择\"允许\"或\"禁止\"后再设置!"_s);
     }
 
     void setSendsThePanels() {
@@ -224,7 +220,6 @@ private Q_SLOTS:
         row("cleared first", u"Command2 "_s + set, -1, {}, u"4014CE"_s + QString(36, u'0') + u"23"_s); // 清空
         row("empty", set, 7, {}, {}, u"输入不能为空！"_s);
         row("fraction", set, 7, u"12.5"_s, {}, range);
-        row("six characters", set, 12, u"000001"_s, {}, range);
     }
 
     void networkRequestsTakeTheBoxesAsTheyAreAtTheTick() {
