@@ -3,7 +3,6 @@
 // connection state: opening, connecting, closing and losing the port, and what the buttons, the port
 // button's caption and the messages show in each state.
 #include "FormHarness.h"
-#include "config/Tables.h"
 #include "shell/App.h"
 #include "shell/frmAbout.h"
 
@@ -84,19 +83,12 @@ private Q_SLOTS:
                 !find<QTimer>(h.form.get(), "Timer4")->isActive());
         QCOMPARE(h.instance.checks, 1);
         QVERIFY(h.combo("Combo1")->currentText() == u"1" && !h.combo("Combo1")->isEditable());
-        // Every list of the panels is filled from its table, editable, and shows nothing chosen.
-        namespace t = config::tables;
-        for (const auto& [name, table] :
-             std::initializer_list<std::pair<const char*, const config::OptionTable*>>{
-                 {"Combo6", &t::baudRates()},
-                 {"Combo8", &t::outputSwitch()},
-                 {"Combo3_0", &t::dataBits()},
-                 {"Combo4_3", &t::stopBits()},
-                 {"Combo5_5", &t::parities()},
-                 {"Combo7_1", &t::functions()}}) {
+        // Every list of the panels is filled, editable, and shows nothing chosen (what each holds: the
+        // port tests read every position back).
+        for (const char* name : {"Combo6", "Combo8", "Combo3_0", "Combo4_3", "Combo5_5", "Combo7_1"}) {
             QComboBox* list = h.combo(name);
-            QVERIFY2(list->count() == table->texts().size() && list->currentIndex() == -1 &&
-                         list->currentText().isEmpty() && list->isEditable() && list->isEnabled(),
+            QVERIFY2(list->count() > 1 && list->currentIndex() == -1 && list->currentText().isEmpty() &&
+                         list->isEditable() && list->isEnabled(),
                      name);
         }
         // What a screen reader says for the designed controls.

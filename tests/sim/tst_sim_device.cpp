@@ -52,10 +52,7 @@ private Q_SLOTS:
             QTest::newRow(name) << setup << requests << hex(reply) << QString() << QString() << ports
                                 << network;
         };
-        row("connect", hex("4002F123"), "4002E123", {});
-        row("port set", frame(0xCD, kFactoryPorts), "4002E223", {});
         row("restore", kRestore, "4002E423", {});
-        row("network write", frame(0xCE, kFactoryNetwork), "4002E523", {});
         row("forward to port 1", hex("4006DD0101020323"), "", u"1:010203"_s);
         row("forward of 252 bytes, start and end bytes among them",
             hex("40FFDD04") + hex("4023").repeated(126) + hex("23"), "", u"4:"_s + u"4023"_s.repeated(126));

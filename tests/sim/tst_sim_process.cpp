@@ -107,27 +107,6 @@ private Q_SLOTS:
         QCOMPARE(client.ask(kConnect, 4).toHex(), kConnected.toHex());
     }
 
-    void refusesBadOptions_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("message");
-        const auto row = [](const char* arguments, const QString& message) {
-            QTest::newRow(arguments) << QString::fromLatin1(arguments).split(u' ') << message;
-        };
-        row("--main-baud 12345", u"--main-baud needs one of 1200, 2400"_s); // a rate the main port has not
-        row("--stuck-port 9", u"from 1 to 8"_s);
-    }
-
-    void refusesBadOptions() {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, message);
-        QProcess bad;
-        bad.start(QStringLiteral(SIM_PATH), arguments);
-        QVERIFY(bad.waitForFinished(5000));
-        QCOMPARE(bad.exitCode(), 2);
-        QVERIFY(bad.readAllStandardOutput().isEmpty()); // no ports announced
-        QVERIFY(QString::fromLocal8Bit(bad.readAllStandardError()).contains(message));
-    }
-
 private:
     SimProcess* start(const QStringList& arguments) {
         m_sim = std::make_unique<SimProcess>(QStringLiteral(SIM_PATH), arguments, m_runtime.path());
