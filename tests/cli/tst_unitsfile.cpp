@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The units file: which values each unit of a batch gets (its own row, the * row counted up, the
-// profile's values beneath), the CSV it reads, what it refuses with which message, and the ledger
-// that carries the * row's count from one batch to the next.
+// The units file: which values each unit of a batch gets, what it refuses with which message, and
+// the ledger that carries the * row's count from one batch to the next.
 #include "cli/Ledger.h"
 #include "cli/UnitsFile.h"
 #include "config/Describe.h"

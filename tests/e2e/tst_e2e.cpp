@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The whole program against the device simulator: the real window and serial port on one side, a
-// separate expander-sim process on a pseudo-terminal on the other. One path per feature: the console,
-// the ports and the network parameters in one session, a device killed mid-request, and the window's
-// tools as a new user meets them.
-// With EXPANDER_SCREENSHOT=FILE.png, setSyncRestore saves the window's picture there, and
-// toolsFindWriteCompareAndLog the window's picture with its traffic log open.
+// The real window and serial port against an expander-sim process, one path per feature. With
+// EXPANDER_SCREENSHOT=FILE.png, setSyncRestore and toolsFindWriteCompareAndLog save the window there.
 #include "FormHarness.h"
 #include "SimProcess.h"
 #include "config/ProfileFile.h"

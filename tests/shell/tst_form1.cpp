@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The main window at start-up and shutdown, its controls and layout, the About box, and its
-// connection state: opening, connecting, closing and losing the port, and what the buttons, the port
-// button's caption and the messages show in each state.
+// The main window at start-up and shutdown, its controls, the About box, and what the buttons and
+// the messages show as the port is opened, connected, closed and lost.
 #include "FormHarness.h"
 #include "shell/App.h"
 #include "shell/frmAbout.h"

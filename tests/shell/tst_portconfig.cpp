@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Setting, synchronising and restoring the extension ports from the main window, what the panels'
-// lists do with what is typed or pasted, and the network parameters dialog: its boxes, and the read
-// and write requests the window sends on its timers while the dialog stays open.
+// Setting, synchronising and restoring the extension ports from the main window, typed and pasted
+// text, and the network dialog: its boxes, and the requests its timers send.
 #include "FormHarness.h"
 #include "config/ui/Dialog2.h"
 
