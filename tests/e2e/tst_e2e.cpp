@@ -10,7 +10,6 @@
 #include "platform/SimRegistry.h"
 #include "shell/App.h"
 
-#include <QLabel>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -194,13 +193,11 @@ private Q_SLOTS:
         p.get("Command6")->click();
         QVERIFY(p.waitFor(u"扩展串口数据同步成功!"_s));
         QCOMPARE(differences(), 18); // the device still holds its defaults
-        QVERIFY(p.get<QLabel>("statusLine")->text().endsWith(u"| 已连接 | 18 处不同"_s));
 
         p.get<QAction>("openProfile")->trigger();
         p.get<QAction>("writeAndVerify")->trigger(); // written, read back, one message
         QVERIFY(p.waitFor(u"校验完成：设备中的配置与写入的一致。"_s));
         QCOMPARE(differences(), 0);
-        QVERIFY(p.get<QLabel>("statusLine")->text().endsWith(u"| 已连接 | 与配置一致"_s));
         // What expander-cli write sends for this profile is what went over the line.
         const QByteArray written = device::Request::writePorts(profile.toConfiguration().value()).bytes;
         QVERIFY(p.sim->log().contains(u"rx "_s + QString::fromLatin1(written.toHex().toUpper())));
