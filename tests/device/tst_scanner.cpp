@@ -106,6 +106,16 @@ private Q_SLOTS:
         QCOMPARE(progress.last(), (QVariantList{13, 13}));
     }
 
+    // One baud is no search: the connect request is tried again, as any request is.
+    void oneBaudIsTriedWithRetries() {
+        Rig rig;
+        rig.garble = true;
+        QSignalSpy finished(&rig.scanner, &Scanner::finished);
+        rig.scanner.start({{u"A"_s}, {9600}, {}, {}, {}});
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(rig.writes.size(), 3);
+    }
+
     void cancelReleasesEveryPort() {
         Rig rig;
         QSignalSpy finished(&rig.scanner, &Scanner::finished);
