@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 // expander-cli as a process against simulator processes over real pseudo-terminals: the port list
-// and a scan, a read with its trace, batches written and verified (all passing, a stuck port, a
-// wrong baud, a unit unplugged mid-batch) with their JSON lines and results file, the other
-// commands, and bad input (one device under two names, a FIFO, a results file that is a link) and a
-// dry run, which send nothing.
+// and a scan, a read with its trace, batches written and verified with their JSON lines and results
+// file, the other commands, and bad input and a dry run, which send nothing.
 #include "SimProcess.h"
 #include "cli/Csv.h"
 #include "config/ProfileFile.h"
@@ -95,9 +93,6 @@ private Q_SLOTS:
             << QStringList{u"mismatch"_s}
             << u"\"diff\":[{\"actual\":\"rs232\",\"expected\":\"rs485-half\",\"field\":\"port 3 "
                u"function\"},{\"actual\":\"none\",\"expected\":\"even\",\"field\":\"port 3 parity\"}]"_s;
-        QTest::newRow("no answer at the wrong baud")
-            << QList<QStringList>{{u"--main-baud"_s, u"19200"_s}} << QStringList{u"-b"_s, u"9600"_s} << 4
-            << QStringList{u"no-answer"_s} << u"\"message\":\"connect: no answer after 3 attempts\""_s;
         QTest::newRow("a port that cannot be opened")
             << QList<QStringList>{{}} << QStringList{u"--units"_s, kUnits, u"-p"_s, u"/dev/expander-none"_s}
             << 6 << QStringList{u"passed"_s, u"cannot-open"_s} << u"\"message\":\"cannot open: not found\""_s;

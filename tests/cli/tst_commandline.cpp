@@ -143,8 +143,6 @@ private Q_SLOTS:
         const Stop help = CommandLine::parse({u"write"_s, u"-h"_s}).fault();
         QCOMPARE(help.code, ExitCode::Passed);
         QVERIFY(help.text.startsWith(u"Usage: expander-cli write PROFILE [options]\n"_s));
-        QVERIFY(help.text.contains(
-            u"      --verify           Read back what was written and compare it field by field.\n"_s));
         QVERIFY(CommandLine::parse({u"scan"_s, u"-h"_s})
                     .fault()
                     .text.contains(u"sends a connect request to every port"_s));

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The units file: which values each unit of a batch gets (its own row, the * row counted up, the
-// profile's values beneath), the CSV it reads, what it refuses with which message, and the ledger
-// that carries the * row's count from one batch to the next.
+// The units file: which values each unit of a batch gets, what it refuses with which message, and
+// the ledger that carries the * row's count from one batch to the next.
 #include "cli/Ledger.h"
 #include "cli/UnitsFile.h"
 #include "config/Describe.h"
@@ -111,10 +110,6 @@ private Q_SLOTS:
             << QString() << ab << kProfile
             << QStringList{u"profile.json: network: ip 1.1.1.1 would go to both A and B; give each unit its "
                            u"own in a units file (--units)"_s};
-        QTest::newRow("the profile's MAC for two units")
-            << u"port,ip\n*,10.0.0.1\n"_s << ab << kProfile
-            << QStringList{u"profile.json: network: mac 00:08:DC:01:02:03 would go to both A and B; give "
-                           u"each unit its own in a units file (--units)"_s};
     }
 
     void assigns() {

@@ -46,8 +46,6 @@ private Q_SLOTS:
             u"write network: "_s + networkEn);
         row("forward", true, "4006DD03AABBCC23", u"转发到串口3: 3 字节"_s, u"forward to port 3: 3 bytes"_s);
         row("unknown command", true, "4002AA23", u"未知命令 AA"_s, u"unknown command AA"_s);
-        row("request of the wrong size", true, "4003FB0023", u"无效帧: FB 帧为 5 字节, 应为 4"_s,
-            u"malformed: FB frame of 5 bytes, expected 4"_s);
         row("connected", false, "4002E123", u"连接成功"_s, u"connected"_s);
         row("port set done", false, "4002E223", u"设置串口参数成功"_s, u"port set done"_s);
         row("network set done", false, "4002E523", u"网络参数设置成功"_s, u"network set done"_s);

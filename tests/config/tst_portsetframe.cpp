@@ -6,33 +6,27 @@
 #include <QTest>
 
 using namespace config;
+using namespace Qt::StringLiterals;
 
 namespace {
 // Every port at 9600 8N1 RS232, main port 115200, output allowed, changed by edits such as
 // "3.parity=偶校验 main=1200 switch=1" (an empty value empties the list).
 PortPanels panels(const QString& edits) {
-    PortPanels p;
-    for (ExtensionPortTexts& port : p.ports)
-        port = {QStringLiteral("9600"), QStringLiteral("8"), QStringLiteral("1"), QStringLiteral("无"),
-                QStringLiteral("RS232")};
-    p.mainBaud = QStringLiteral("115200");
-    p.outputSwitchPosition = 0;
+    PortPanels p{.mainBaud = u"115200"_s, .outputSwitchPosition = 0};
+    p.ports.fill({u"9600"_s, u"8"_s, u"1"_s, u"无"_s, u"RS232"_s});
+    const QStringList fields{u"baud"_s, u"dataBits"_s, u"stopBits"_s, u"parity"_s, u"function"_s};
+    using T = ExtensionPortTexts;
+    QString T::*const members[] = {&T::baud, &T::dataBits, &T::stopBits, &T::parity, &T::function};
     for (const QString& edit : edits.split(u' ', Qt::SkipEmptyParts)) {
         const QString key = edit.section(u'=', 0, 0);
         const QString value = edit.section(u'=', 1);
-        if (key == QLatin1String("main")) {
+        if (key == u"main")
             p.mainBaud = value;
-        } else if (key == QLatin1String("switch")) {
+        else if (key == u"switch")
             p.outputSwitchPosition = value.toInt();
-        } else {
-            ExtensionPortTexts& port = p.ports[key.section(u'.', 0, 0).toInt() - 1];
-            const QString field = key.section(u'.', 1);
-            (field == QLatin1String("baud")       ? port.baud
-             : field == QLatin1String("dataBits") ? port.dataBits
-             : field == QLatin1String("stopBits") ? port.stopBits
-             : field == QLatin1String("parity")   ? port.parity
-                                                  : port.function) = value;
-        }
+        else
+            p.ports[key.section(u'.', 0, 0).toInt() - 1].*members[fields.indexOf(key.section(u'.', 1))] =
+                value;
     }
     return p;
 }

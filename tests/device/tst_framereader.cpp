@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Cutting received bytes into frames: each comes out at its last byte, however the bytes were split,
-// wherever it starts; bytes before a start byte are skipped, and what began as a frame but is none
-// comes out as malformed, once.
+// Cutting received bytes into frames, however they were split; bytes before a start byte are
+// skipped, and what began as a frame but is none comes out as malformed, once.
 #include "device/FrameReader.h"
 
 #include <QTest>

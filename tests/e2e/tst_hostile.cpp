@@ -35,13 +35,12 @@ private Q_SLOTS:
             b = char(0x41 + random.bounded(0xBF));
         for (qsizetype i = 0; i < noise.size(); i += piece) {
             QVERIFY(pty.write(noise.mid(i, piece)));
-            testing::spin(2);
+            QTest::qWait(2); // a trickle: never as long a pause as the quiet time
         }
         // Read to the end: the command line shows the last reading, at most the receive buffer.
-        const QByteArray tail = noise.right(16).toHex().toUpper();
         auto* line = testing::find<QPlainTextEdit>(&form, "Text1");
-        for (int i = 0; i < 1000 && !line->toPlainText().endsWith(QString::fromLatin1(tail)); ++i)
-            testing::spin(30);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            line->toPlainText().endsWith(QString::fromLatin1(noise.right(16).toHex().toUpper())), 30000);
         const QString shown = line->toPlainText();
         QVERIFY(!shown.isEmpty() && noise.toHex().toUpper().endsWith(shown.toLatin1()));
         QVERIFY2(shown.size() <= 2 * 4096, qPrintable(QString::number(shown.size())));

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The real serial control's reading of why a port would not open, and the names it refuses. On
-// Windows, with EXPANDER_TEST_COM naming a COM port (the Wine run links one to a pseudo-terminal),
-// the real port opened by its name and its device path, and a missing one told apart.
+// The real serial control's reading of why a port would not open, and the names it refuses; with
+// EXPANDER_TEST_COM (the Wine run), a COM port opened by its name and by its device path.
 #include "platform/QtSerialControl.h"
 
 #include <QtTest>

@@ -52,20 +52,14 @@ private Q_SLOTS:
             QTest::newRow(name) << setup << requests << hex(reply) << QString() << QString() << ports
                                 << network;
         };
-        row("connect", hex("4002F123"), "4002E123", {});
-        row("port set", frame(0xCD, kFactoryPorts), "4002E223", {});
         row("restore", kRestore, "4002E423", {});
-        row("network write", frame(0xCE, kFactoryNetwork), "4002E523", {});
         row("forward to port 1", hex("4006DD0101020323"), "", u"1:010203"_s);
-        row("forward to port 8", hex("4004DD08A123"), "", u"8:a1"_s);
         row("forward of 252 bytes, start and end bytes among them",
             hex("40FFDD04") + hex("4023").repeated(126) + hex("23"), "", u"4:"_s + u"4023"_s.repeated(126));
         row("bad start byte", hex("4102F123"), "", {}, "start byte 0x41");
         row("bad end byte", hex("4002F124"), "", {}, "end byte 0x24");
-        row("bytes not matching the length byte", hex("4002F1"), "", {}, "do not make a frame");
         row("length zero", hex("4000"), "", {}, "length byte 0x00");
         row("port set one byte short", frame(0xCD, kFactoryPorts.left(25)), "", {}, "length byte 0x1B");
-        row("restore without its key", hex("4002ED23"), "", {}, "length byte 0x02");
         row("restore with another key", hex("4003EDEF23"), "", {}, "restore key 0xEF");
         row("unknown command", hex("4002AA23"), "", {}, "unknown command 0xAA");
         row("forward without port", hex("4002DD23"), "", {}, "without a port byte");

@@ -38,14 +38,6 @@ template <typename T> T* find(const QObject* root, QAnyStringView name) {
     return child;
 }
 
-// Runs the event loop for `ms` without sleeping in between, so that the program's timers fire in
-// their order and on time (QTest::qWait sleeps between rounds, which can delay a reading by 10 ms).
-inline void spin(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 // The timer's tick, now, as if its interval had just passed.
 inline void tick(const QObject* root, QAnyStringView timer) {
     auto* t = find<QTimer>(root, timer);

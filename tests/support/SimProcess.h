@@ -7,40 +7,30 @@
 #include <array>
 #include <vector>
 
-// A running device simulator for end-to-end tests: started with its options in a private
-// runtime folder, the port paths of each of its devices read from its first lines of output.
 namespace testing {
 
+// A running device simulator, started with its options in a private runtime folder; each device's
+// port paths are read from its first lines of output. Device numbers count from 1.
 class SimProcess {
 public:
-    // Starts `program` with `arguments` (e.g. "--count", "4", "--main-baud", "19200"); false from
-    // started() when it did not come up.
     SimProcess(const QString& program, const QStringList& arguments, const QString& runtimeDir);
-    ~SimProcess();
+    ~SimProcess() { stop(); }
 
-    bool started() const { return m_ready; }
+    bool started() const { return m_ready; } // false when it did not come up
     int deviceCount() const { return int(m_devices.size()); }
-    // Device 1 .. deviceCount(); without a number, device 1.
     QString devicePath(int device = 1) const { return paths(device).main; }
     QString registeredPath(int device = 1) const { return paths(device).registered; }
-    QString extensionPort(int number) const { return extensionPort(1, number); }
-    QString extensionPort(int device, int number) const { return paths(device).ports.at(number - 1); }
+    QString extensionPort(int number) const { return paths(1).ports.at(number - 1); }
     qint64 pid() const { return m_process.processId(); }
-
-    // Everything the simulator logged so far.
-    QString log();
-    // Waits, at most `timeoutMs`, until the log holds `text`.
-    bool waitForLog(const QString& text, int timeoutMs = 5000);
-    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
-    // SIGUSR1: every device of the simulator goes through a power cycle; true once each has
-    // logged it (so not with --quiet).
-    bool powerCycle();
-    // Ends it with SIGTERM, as a user would.
-    void stop();
-    // Ends it with SIGKILL: nothing is cleaned up.
-    void kill();
-    // The process itself, for its exit code and status.
     QProcess& process() { return m_process; }
+
+    QString log(); // everything it logged so far
+    // Waits, at most `timeoutMs`, until the log holds `text` `times` times.
+    bool waitForLog(const QString& text, qsizetype times = 1, int timeoutMs = 5000);
+    // SIGUSR1: every device goes through a power cycle; true once each has logged it.
+    bool powerCycle();
+    void stop(); // SIGTERM, as a user would
+    void kill(); // SIGKILL: nothing is cleaned up
 
 private:
     struct Paths {
