@@ -12,8 +12,10 @@ namespace {
 // Every port at 9600 8N1 RS232, main port 115200, output allowed, changed by edits such as
 // "3.parity=偶校验 main=1200 switch=1" (an empty value empties the list).
 PortPanels panels(const QString& edits) {
-    PortPanels p{.mainBaud = u"115200"_s, .outputSwitchPosition = 0};
+    PortPanels p;
     p.ports.fill({u"9600"_s, u"8"_s, u"1"_s, u"无"_s, u"RS232"_s});
+    p.mainBaud = u"115200"_s;
+    p.outputSwitchPosition = 0;
     const QStringList fields{u"baud"_s, u"dataBits"_s, u"stopBits"_s, u"parity"_s, u"function"_s};
     using T = ExtensionPortTexts;
     QString T::*const members[] = {&T::baud, &T::dataBits, &T::stopBits, &T::parity, &T::function};
