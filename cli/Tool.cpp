@@ -25,7 +25,7 @@ using Command = Invocation::Command;
 // Another program holds the port: listed by a scan and counted against --expect.
 bool heldElsewhere(const device::ConnectFault& fault) {
     return fault.kind == device::ConnectFault::Kind::CannotOpen &&
-           fault.error == platform::SerialError::InUse;
+           fault.error == platform::SerialFault::InUse;
 }
 
 bool matchesAny(const QString& port, const QStringList& patterns) {

@@ -107,13 +107,13 @@ QString connectFailure(const QString& port, const device::ConnectFault& fault, c
     return QStringLiteral("connect: ") + fault.worst.message();
 }
 
-QString openFailure(platform::SerialError error) {
+QString openFailure(platform::SerialFault error) {
     return config::word(device::openFailureWord(error), config::Language::English);
 }
 
-QString openFailure(platform::SerialError error, const QString& port) {
+QString openFailure(platform::SerialFault error, const QString& port) {
     const QString text = openFailure(error);
-    if (error != platform::SerialError::InUse)
+    if (error != platform::SerialFault::InUse)
         return text;
     const std::optional<PortLock> lock = portLock(port);
     if (!lock)

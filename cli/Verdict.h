@@ -52,8 +52,8 @@ QString connectFailure(const QString& port, const device::ConnectFault& fault, c
 
 // Why a port could not be opened, for people: "not found", "in use by another program",
 // "permission denied ...".
-QString openFailure(platform::SerialError error);
+QString openFailure(platform::SerialFault error);
 // The same for `port`; a port in use names the lock file that holds it, where there is one.
-QString openFailure(platform::SerialError error, const QString& port);
+QString openFailure(platform::SerialFault error, const QString& port);
 
 } // namespace cli

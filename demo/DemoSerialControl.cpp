@@ -17,7 +17,7 @@ void DemoSerialControl::follow(platform::SerialControl* control) {
         if (control == m_active)
             Q_EMIT readyRead();
     });
-    connect(control, &SerialControl::errorOccurred, this, [this, control](platform::SerialError error) {
+    connect(control, &SerialControl::errorOccurred, this, [this, control](platform::SerialFault error) {
         if (control == m_active)
             Q_EMIT errorOccurred(error);
     });

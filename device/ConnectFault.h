@@ -18,7 +18,7 @@ struct ConnectFault {
     };
 
     Kind kind = Kind::NoAnswer;
-    platform::SerialError error = platform::SerialError::NoError; // CannotOpen
+    platform::SerialFault error = platform::SerialFault::NoError; // CannotOpen
     DeviceFault worst{}; // NoAnswer, Malformed, PortLost: the worst answer a baud drew
 
     bool operator==(const ConnectFault&) const = default;

@@ -68,7 +68,7 @@ void Connector::onAnswer(qint32 baud, const DeviceClient::Outcome& outcome) {
                                                          1}
                                            : outcome.fault();
     if (fault.kind == DeviceFault::Kind::PortLost || fault.kind == DeviceFault::Kind::PortNotOpen) {
-        end(ConnectFault{ConnectFault::Kind::PortLost, platform::SerialError::Resource, fault});
+        end(ConnectFault{ConnectFault::Kind::PortLost, platform::SerialFault::Resource, fault});
         return;
     }
     if (worse(fault, m_worst))
@@ -81,7 +81,7 @@ void Connector::onAnswer(qint32 baud, const DeviceClient::Outcome& outcome) {
     m_client.close();
     const bool answered = m_worst->kind != DeviceFault::Kind::NoAnswer;
     end(ConnectFault{answered ? ConnectFault::Kind::Malformed : ConnectFault::Kind::NoAnswer,
-                     platform::SerialError::NoError, *m_worst});
+                     platform::SerialFault::NoError, *m_worst});
 }
 
 void Connector::end(const Outcome& outcome) {

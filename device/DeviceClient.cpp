@@ -274,7 +274,7 @@ void DeviceClient::failAll(Kind kind) {
     }
 }
 
-void DeviceClient::onError(platform::SerialError error) {
+void DeviceClient::onError(platform::SerialFault error) {
     if (platform::meansPortLost(error))
         lose();
 }

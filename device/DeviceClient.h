@@ -101,7 +101,7 @@ private:
     void attempt();
     void drain();
     void onReadyRead();
-    void onError(platform::SerialError error);
+    void onError(platform::SerialFault error);
     void process(const std::vector<FrameReader::Chunk>& chunks);
     void stray(const FrameReader::Chunk& chunk);
     bool late(const QByteArray& frame);

@@ -3,24 +3,24 @@
 
 namespace device {
 
-config::Word openFailureWord(platform::SerialError error) {
+config::Word openFailureWord(platform::SerialFault error) {
     using config::Word;
-    using platform::SerialError;
+    using platform::SerialFault;
     switch (error) {
-    case SerialError::DeviceNotFound:
+    case SerialFault::DeviceNotFound:
         return Word::PortNotFound;
-    case SerialError::InUse:
+    case SerialFault::InUse:
         return Word::PortInUse;
-    case SerialError::Permission:
+    case SerialFault::Permission:
         return Word::PortPermission;
-    case SerialError::Resource:
+    case SerialFault::Resource:
         return Word::PortLostWhileOpening;
-    case SerialError::NoError:
-    case SerialError::Open:
-    case SerialError::Read:
-    case SerialError::Write:
-    case SerialError::Timeout:
-    case SerialError::Other:
+    case SerialFault::NoError:
+    case SerialFault::Open:
+    case SerialFault::Read:
+    case SerialFault::Write:
+    case SerialFault::Timeout:
+    case SerialFault::Other:
         break;
     }
     return Word::PortCannotOpen;

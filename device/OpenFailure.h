@@ -8,6 +8,6 @@
 // expander-cli in English, from the same table.
 namespace device {
 
-config::Word openFailureWord(platform::SerialError error);
+config::Word openFailureWord(platform::SerialFault error);
 
 } // namespace device

@@ -76,7 +76,7 @@ void Scanner::start(const ScanOptions& options) {
                 continue;
             if (!scan.connector) {
                 onConnected(i,
-                            ConnectFault{ConnectFault::Kind::CannotOpen, platform::SerialError::Other, {}});
+                            ConnectFault{ConnectFault::Kind::CannotOpen, platform::SerialFault::Other, {}});
                 continue;
             }
             scan.connector->start(scan.name, m_options.bauds, m_options.line, m_options.timing,

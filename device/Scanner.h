@@ -73,7 +73,7 @@ Q_SIGNALS:
     void progress(int done, int total);
     // A device answered at `baud`; its network parameters are being read.
     void found(const QString& port, qint32 baud);
-    void cannotOpen(const QString& port, platform::SerialError error);
+    void cannotOpen(const QString& port, platform::SerialFault error);
     void skipped(const QString& port);
     // One result per port, in the order given.
     void finished(const QList<device::ScanResult>& results);

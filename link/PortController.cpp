@@ -18,7 +18,7 @@ PortController::PortController(platform::SerialControl& serial, QObject* parent)
 platform::OpenResult PortController::open(const PortChoice& choice) {
     const bool wasOpen = m_serial.isOpen();
     const std::optional<platform::LineSettings> settings = choice.lineSettings();
-    platform::OpenResult result = platform::SerialError::Open;
+    platform::OpenResult result = platform::SerialFault::Open;
     if (choice.PcPortName.isEmpty() || !settings)
         m_serial.close();
     else
@@ -60,7 +60,7 @@ void PortController::onReadyRead() {
     m_timer1.start(); // restarts the quiet time
 }
 
-void PortController::onError(platform::SerialError error) {
+void PortController::onError(platform::SerialFault error) {
     if (platform::meansPortLost(error))
         lose(); // acts on the first of the flood only
 }

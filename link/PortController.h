@@ -41,7 +41,7 @@ Q_SIGNALS:
 
 private:
     void onReadyRead();
-    void onError(platform::SerialError error);
+    void onError(platform::SerialFault error);
     void lose();
 
     platform::SerialControl& m_serial;

@@ -43,26 +43,26 @@ QSerialPort::StopBits toQt(LineSettings::StopBits stopBits) {
     return QSerialPort::OneStop;
 }
 
-SerialError fromQt(QSerialPort::SerialPortError error) {
+SerialFault fromQt(QSerialPort::SerialPortError error) {
     switch (error) {
     case QSerialPort::NoError:
-        return SerialError::NoError;
+        return SerialFault::NoError;
     case QSerialPort::DeviceNotFoundError:
-        return SerialError::DeviceNotFound;
+        return SerialFault::DeviceNotFound;
     case QSerialPort::PermissionError:
-        return SerialError::Permission;
+        return SerialFault::Permission;
     case QSerialPort::OpenError:
-        return SerialError::Open;
+        return SerialFault::Open;
     case QSerialPort::ResourceError:
-        return SerialError::Resource;
+        return SerialFault::Resource;
     case QSerialPort::ReadError:
-        return SerialError::Read;
+        return SerialFault::Read;
     case QSerialPort::WriteError:
-        return SerialError::Write;
+        return SerialFault::Write;
     case QSerialPort::TimeoutError:
-        return SerialError::Timeout;
+        return SerialFault::Timeout;
     default:
-        return SerialError::Other;
+        return SerialFault::Other;
     }
 }
 
@@ -100,33 +100,33 @@ bool deviceAccessible(const QString& portName) {
 
 } // namespace
 
-SerialError QtSerialControl::openFailure(QSerialPort::SerialPortError error, bool deviceAccessible) {
+SerialFault QtSerialControl::openFailure(QSerialPort::SerialPortError error, bool deviceAccessible) {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        return SerialError::DeviceNotFound;
+        return SerialFault::DeviceNotFound;
     case QSerialPort::PermissionError:
-        return deviceAccessible ? SerialError::InUse : SerialError::Permission;
+        return deviceAccessible ? SerialFault::InUse : SerialFault::Permission;
     default:
-        return SerialError::Open;
+        return SerialFault::Open;
     }
 }
 
-SerialError QtSerialControl::windowsOpenFailure(quint32 systemError) {
+SerialFault QtSerialControl::windowsOpenFailure(quint32 systemError) {
     switch (systemError) {
     case 2:    // ERROR_FILE_NOT_FOUND
     case 3:    // ERROR_PATH_NOT_FOUND
     case 123:  // ERROR_INVALID_NAME
     case 1167: // ERROR_DEVICE_NOT_CONNECTED
-        return SerialError::DeviceNotFound;
+        return SerialFault::DeviceNotFound;
     case 5:   // ERROR_ACCESS_DENIED: a COM port is exclusive, so another program has it open
     case 32:  // ERROR_SHARING_VIOLATION
     case 170: // ERROR_BUSY
-        return SerialError::InUse;
+        return SerialFault::InUse;
     case 1260: // ERROR_ACCESS_DISABLED_BY_POLICY
     case 1314: // ERROR_PRIVILEGE_NOT_HELD
-        return SerialError::Permission;
+        return SerialFault::Permission;
     default:
-        return SerialError::Open;
+        return SerialFault::Open;
     }
 }
 
@@ -146,7 +146,7 @@ OpenResult QtSerialControl::open(const QString& portName, const LineSettings& se
     if (m_port.isOpen())
         m_port.close();
     if (!usableName(portName))
-        return SerialError::DeviceNotFound; // no device could bear such a name
+        return SerialFault::DeviceNotFound; // no device could bear such a name
     m_port.setPortName(location(portName));
     const bool configured =
         m_port.setBaudRate(settings.baud) && m_port.setDataBits(QSerialPort::DataBits(settings.dataBits)) &&
@@ -156,7 +156,7 @@ OpenResult QtSerialControl::open(const QString& portName, const LineSettings& se
         if (m_port.isOpen())
             m_port.close();
         if (!configured)
-            return SerialError::Open;
+            return SerialFault::Open;
 #ifdef Q_OS_WIN
         const quint32 systemError = systemOpenError(m_port.portName());
         return systemError ? windowsOpenFailure(systemError) : openFailure(qtError, true);

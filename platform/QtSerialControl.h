@@ -24,10 +24,10 @@ public:
     // What an open that failed with `error` means. QSerialPort gives one PermissionError for a port
     // another program holds (its lock file, or an exclusive open) and for a port this user may not
     // open; `deviceAccessible` (the user may read and write the device) tells the two apart.
-    static SerialError openFailure(QSerialPort::SerialPortError error, bool deviceAccessible);
+    static SerialFault openFailure(QSerialPort::SerialPortError error, bool deviceAccessible);
     // What Windows' reason (GetLastError) for refusing a COM port means. Windows opens a COM port
     // for one program only, so "access denied" there is a port another program holds.
-    static SerialError windowsOpenFailure(quint32 systemError);
+    static SerialFault windowsOpenFailure(quint32 systemError);
     // The device a name means: a relative path that exists is taken from the working folder,
     // where QSerialPort would look for it under /dev.
     static QString location(const QString& portName);

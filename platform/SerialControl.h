@@ -14,7 +14,7 @@ namespace platform {
 
 // DeviceNotFound: no such port; InUse: another program holds it; Permission: this user may not open
 // it (on Linux, not in the dialout group); Open: any other reason it could not be opened.
-enum class SerialError {
+enum class SerialFault {
     NoError,
     DeviceNotFound,
     InUse,
@@ -30,26 +30,26 @@ enum class SerialError {
 // Whether an error on an open port means the device is gone (unplugged, hung up). A vanished
 // device repeats these in a tight loop. Open failures are reported by open(); the rest do not end
 // a session.
-constexpr bool meansPortLost(SerialError error) {
+constexpr bool meansPortLost(SerialFault error) {
     switch (error) {
-    case SerialError::Resource:
-    case SerialError::Read:
-    case SerialError::Write:
+    case SerialFault::Resource:
+    case SerialFault::Read:
+    case SerialFault::Write:
         return true;
-    case SerialError::NoError:
-    case SerialError::DeviceNotFound:
-    case SerialError::InUse:
-    case SerialError::Permission:
-    case SerialError::Open:
-    case SerialError::Timeout:
-    case SerialError::Other:
+    case SerialFault::NoError:
+    case SerialFault::DeviceNotFound:
+    case SerialFault::InUse:
+    case SerialFault::Permission:
+    case SerialFault::Open:
+    case SerialFault::Timeout:
+    case SerialFault::Other:
         return false;
     }
     return false;
 }
 
 // Done, or why the port could not be opened.
-using OpenResult = protocol::Result<protocol::Done, SerialError>;
+using OpenResult = protocol::Result<protocol::Done, SerialFault>;
 
 class SerialControl : public QObject {
     Q_OBJECT
@@ -71,7 +71,7 @@ public:
 
 Q_SIGNALS:
     void readyRead();
-    void errorOccurred(platform::SerialError error);
+    void errorOccurred(platform::SerialFault error);
 };
 
 } // namespace platform

@@ -175,7 +175,7 @@ bool Form1::opencom() {
     if (m_buttons.state() != ConnectionState::Closed)
         return true;
     const platform::OpenResult opened = ConfigurePort();
-    if (const platform::SerialError* error = opened.faultIf()) {
+    if (const platform::SerialFault* error = opened.faultIf()) {
         showMessage(m_record->openFailed(*error), QStringLiteral("SETPASS"));
         return false;
     }

@@ -56,7 +56,7 @@ std::optional<device::ScanResult> SessionRecord::findDevice(const Services& serv
     return found;
 }
 
-QString SessionRecord::openFailed(platform::SerialError error) {
+QString SessionRecord::openFailed(platform::SerialFault error) {
     const QString text = config::word(device::openFailureWord(error), config::Language::Chinese);
     logEvent(QStringLiteral("打开串口 %1 失败: %2").arg(m_choice.PcPortName, text));
     return text;

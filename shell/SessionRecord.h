@@ -40,7 +40,7 @@ public:
     void showChoice(bool portClosed);
     void logEvent(const QString& text);
     // Why the chosen port could not be opened, as the operator is told; into the log as well.
-    QString openFailed(platform::SerialError error);
+    QString openFailed(platform::SerialFault error);
     // One reply of a burst of `count` into the traffic log, as the window read it.
     void reply(const protocol::ReplySegment& segment, size_t index, size_t count, const QString& note = {});
     // Runs "查找设备" over the system's ports, leaving `inUse` alone, and records what it found.

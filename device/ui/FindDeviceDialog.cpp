@@ -19,15 +19,15 @@ namespace {
 
 enum Column { PortColumn, BaudColumn, ResultColumn };
 
-QString openFailure(platform::SerialError error) {
+QString openFailure(platform::SerialFault error) {
     switch (error) {
-    case platform::SerialError::DeviceNotFound:
+    case platform::SerialFault::DeviceNotFound:
         return QStringLiteral("没有发现此串口");
-    case platform::SerialError::InUse:
+    case platform::SerialFault::InUse:
         return QStringLiteral("已被其他程序占用");
-    case platform::SerialError::Permission:
+    case platform::SerialFault::Permission:
         return QStringLiteral("没有权限打开");
-    case platform::SerialError::Resource:
+    case platform::SerialFault::Resource:
         return QStringLiteral("查找中串口断开");
     default:
         return QStringLiteral("无法打开");

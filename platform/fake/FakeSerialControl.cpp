@@ -7,7 +7,7 @@ OpenResult FakeSerialControl::open(const QString& portName, const LineSettings& 
     ++openAttempts;
     if (m_open)
         close();
-    if (refuseOpen != SerialError::NoError)
+    if (refuseOpen != SerialFault::NoError)
         return refuseOpen;
     m_open = true;
     m_input.clear();

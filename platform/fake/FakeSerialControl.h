@@ -31,9 +31,9 @@ public:
     // Bytes arrive from the device: appended to the input and announced with readyRead.
     void feed(const QByteArray& bytes);
     // The port reports a fault, as a vanished device does.
-    void fail(SerialError error) { Q_EMIT errorOccurred(error); }
+    void fail(SerialFault error) { Q_EMIT errorOccurred(error); }
 
-    SerialError refuseOpen = SerialError::NoError; // the next opens fail with this
+    SerialFault refuseOpen = SerialFault::NoError; // the next opens fail with this
     bool refuseWrite = false;                      // writes fail while open
     QList<Opening> openings;                       // every successful open
     int openAttempts = 0;

@@ -130,7 +130,7 @@ private Q_SLOTS:
         if (!lock.tryLock(0))
             QSKIP("no lock folder to plant a lock file in");
         QCOMPARE(
-            openFailure(platform::SerialError::InUse, u"/dev/"_s + name),
+            openFailure(platform::SerialFault::InUse, u"/dev/"_s + name),
             u"in use by another program (lock file /tmp/LCK..%1 of user %2, process %3; if that program has "
             u"ended, remove it)"_s.arg(name, QFileInfo(lock.fileName()).owner())
                 .arg(QCoreApplication::applicationPid()));

@@ -214,8 +214,8 @@ private Q_SLOTS:
         bench.serial.blockSignals(true);
         bench.serial.feed(hex(kPorts));
         bench.serial.blockSignals(false);
-        bench.serial.fail(platform::SerialError::Resource);
-        bench.serial.fail(platform::SerialError::Resource); // a vanished device repeats it
+        bench.serial.fail(platform::SerialFault::Resource);
+        bench.serial.fail(platform::SerialFault::Resource); // a vanished device repeats it
         QCOMPARE(lost.size(), 1);
         QVERIFY(!bench.serial.isOpen());
         QCOMPARE(bench.outcomes, QStringList{u"reply "_s + kPorts});

@@ -32,7 +32,7 @@ struct Rig {
         platform::FakeSerialControl* port = fake.get();
         fakes[name] = port;
         if (refused.contains(name))
-            port->refuseOpen = platform::SerialError::Permission;
+            port->refuseOpen = platform::SerialFault::Permission;
         port->onWrite = [this, name, port](const QByteArray& request) {
             const qint32 baud = port->openings.last().settings.baud;
             writes.append(u"%1 %2"_s.arg(name).arg(baud));
@@ -83,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(results, (QList<ScanResult>{
                               {u"A"_s, ConnectFault{Kind::Malformed, {}, garbled}},
                               {u"B"_s, FoundDevice{19200, network}},
-                              {u"C"_s, ConnectFault{Kind::CannotOpen, platform::SerialError::Permission, {}}},
+                              {u"C"_s, ConnectFault{Kind::CannotOpen, platform::SerialFault::Permission, {}}},
                               {u"D"_s, ConnectFault{Kind::InUse, {}, {}}}}));
         // Every baud of the list on the silent port, most likely first; the answering port stops there.
         QCOMPARE(bauds(rig.fakes[u"A"_s]), Scanner::defaultBauds());
@@ -98,7 +98,7 @@ private Q_SLOTS:
 
         QCOMPARE(QList<QVariantList>(found), (QList<QVariantList>{{u"B"_s, 19200}}));
         QCOMPARE(QList<QVariantList>(cannotOpen),
-                 (QList<QVariantList>{{u"C"_s, QVariant::fromValue(platform::SerialError::Permission)}}));
+                 (QList<QVariantList>{{u"C"_s, QVariant::fromValue(platform::SerialFault::Permission)}}));
         QCOMPARE(QList<QVariantList>(skipped), (QList<QVariantList>{{u"D"_s}}));
         QCOMPARE(traffic.first(), (QVariantList{u"A"_s, QVariant::fromValue(DeviceClient::Traffic::Sent),
                                                 QByteArray::fromHex("4002F123")}));

@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(platform::SerialError)
+Q_DECLARE_METATYPE(platform::SerialFault)
 
 namespace {
 // What the controller told, in order: o(pened), c(losed), q(uiet, with the bytes taken), l(ost).
@@ -105,17 +105,17 @@ private Q_SLOTS:
     }
 
     void lossClosesOnce_data() {
-        QTest::addColumn<platform::SerialError>("error");
+        QTest::addColumn<platform::SerialFault>("error");
         QTest::addColumn<QByteArray>("pending"); // received, quiet time not yet over
         QTest::addColumn<QString>("seen");
-        QTest::newRow("read") << platform::SerialError::Read << QByteArray() << "ocl";
+        QTest::newRow("read") << platform::SerialFault::Read << QByteArray() << "ocl";
         QTest::newRow("write, a reply pending")
-            << platform::SerialError::Write << QByteArray::fromHex("4002E123") << "oq4002e123cl";
-        QTest::newRow("timeout is no loss") << platform::SerialError::Timeout << QByteArray() << "o";
+            << platform::SerialFault::Write << QByteArray::fromHex("4002E123") << "oq4002e123cl";
+        QTest::newRow("timeout is no loss") << platform::SerialFault::Timeout << QByteArray() << "o";
     }
 
     void lossClosesOnce() {
-        QFETCH(platform::SerialError, error);
+        QFETCH(platform::SerialFault, error);
         QFETCH(QByteArray, pending);
         QFETCH(QString, seen);
         platform::FakeSerialControl serial;

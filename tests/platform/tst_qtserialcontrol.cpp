@@ -5,10 +5,10 @@
 
 #include <QtTest>
 
-using platform::SerialError;
+using platform::SerialFault;
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(platform::SerialError)
+Q_DECLARE_METATYPE(platform::SerialFault)
 
 class TestQtSerialControl : public QObject {
     Q_OBJECT
@@ -16,20 +16,20 @@ private Q_SLOTS:
     void openFailure_data() {
         QTest::addColumn<QSerialPort::SerialPortError>("error");
         QTest::addColumn<bool>("accessible"); // this user may read and write the device
-        QTest::addColumn<SerialError>("meaning");
+        QTest::addColumn<SerialFault>("meaning");
         QTest::newRow("not found") << QSerialPort::DeviceNotFoundError << false
-                                   << SerialError::DeviceNotFound;
+                                   << SerialFault::DeviceNotFound;
         QTest::newRow("locked by another program")
-            << QSerialPort::PermissionError << true << SerialError::InUse;
-        QTest::newRow("not this user's") << QSerialPort::PermissionError << false << SerialError::Permission;
-        QTest::newRow("anything else") << QSerialPort::OpenError << true << SerialError::Open;
-        QTest::newRow("no error told") << QSerialPort::NoError << true << SerialError::Open;
+            << QSerialPort::PermissionError << true << SerialFault::InUse;
+        QTest::newRow("not this user's") << QSerialPort::PermissionError << false << SerialFault::Permission;
+        QTest::newRow("anything else") << QSerialPort::OpenError << true << SerialFault::Open;
+        QTest::newRow("no error told") << QSerialPort::NoError << true << SerialFault::Open;
     }
 
     void openFailure() {
         QFETCH(QSerialPort::SerialPortError, error);
         QFETCH(bool, accessible);
-        QFETCH(SerialError, meaning);
+        QFETCH(SerialFault, meaning);
         QCOMPARE(platform::QtSerialControl::openFailure(error, accessible), meaning);
     }
 
@@ -40,7 +40,7 @@ private Q_SLOTS:
         platform::QtSerialControl port;
         QVERIFY(port.open(name, {}).ok());
         QVERIFY(port.open(u"\\\\.\\"_s + name, {}).ok()); // the device path names it too
-        QVERIFY(port.open(u"COM250"_s, {}) == platform::OpenResult(SerialError::DeviceNotFound));
+        QVERIFY(port.open(u"COM250"_s, {}) == platform::OpenResult(SerialFault::DeviceNotFound));
     }
 
     void relativePathsAreTheWorkingFolders_data() {
@@ -78,7 +78,7 @@ private Q_SLOTS:
     void unusableNamesAreNotFound() {
         QFETCH(QString, name);
         platform::QtSerialControl port;
-        QCOMPARE(port.open(name, {}).fault(), SerialError::DeviceNotFound);
+        QCOMPARE(port.open(name, {}).fault(), SerialFault::DeviceNotFound);
         QVERIFY(!port.isOpen());
         QCOMPARE(port.write(QByteArray("@")), qint64(-1));
     }

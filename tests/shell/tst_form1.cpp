@@ -15,7 +15,7 @@ using testing::FormHarness;
 using testing::hex;
 using State = shell::ConnectionState;
 
-Q_DECLARE_METATYPE(platform::SerialError)
+Q_DECLARE_METATYPE(platform::SerialFault)
 
 namespace {
 const QString kOpen = u"打开串口"_s;
@@ -40,18 +40,18 @@ void run(FormHarness& h, const QString& step) {
         h.action("com_set")->trigger();
     } else if (step == u"lose") { // a vanished device repeats its error
         for (int i = 0; i < 100; ++i)
-            h.serial.fail(platform::SerialError::Resource);
+            h.serial.fail(platform::SerialFault::Resource);
     } else if (step == u"writeFails") {
         h.serial.refuseWrite = true;
         h.click("Command3");
     } else if (step == u"replyThenLose") { // the loss comes within the quiet time
         h.serial.feed(hex("4002E123"));
-        h.serial.fail(platform::SerialError::Read);
+        h.serial.fail(platform::SerialFault::Read);
         testing::tick(h.form.get(), "Timer1");
     } else if (step == u"loseDuringBox") { // a burst of replies, and a hang-up while the first box waits
         h.messages.whileShown = [&h](const auto&) {
             h.messages.whileShown = nullptr;
-            h.serial.fail(platform::SerialError::Resource);
+            h.serial.fail(platform::SerialFault::Resource);
         };
         h.feed(hex("4002E123401CFB" + QByteArray("080302").repeated(8) + "080123"));
     } else if (step == u"quit" || step == u"closeBox") { // the window shown, 网络参数设置 made
@@ -244,10 +244,10 @@ private Q_SLOTS:
 
     void openFailures_data() {
         QTest::addColumn<QStringList>("ports");
-        QTest::addColumn<platform::SerialError>("error");
+        QTest::addColumn<platform::SerialFault>("error");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("message");
-        using E = platform::SerialError;
+        using E = platform::SerialFault;
         const auto row = [](const char* name, E error, const QString& message) {
             QTest::newRow(name) << QStringList{u"COM1"_s, u"COM3"_s} << error << u"SETPASS"_s << message;
         };
@@ -263,7 +263,7 @@ private Q_SLOTS:
 
     void openFailures() {
         QFETCH(QStringList, ports);
-        QFETCH(platform::SerialError, error);
+        QFETCH(platform::SerialFault, error);
         QFETCH(QString, title);
         QFETCH(QString, message);
         FormHarness h(ports);
@@ -274,7 +274,7 @@ private Q_SLOTS:
         QVERIFY(h.messages.shown[1].icon == platform::MessageBoxes::Icon::Information);
         QCOMPARE(h.button("Command2")->text(), kOpen);
         QCOMPARE(h.deviceButtons(), u"0000"_s);
-        h.serial.refuseOpen = platform::SerialError::NoError; // free again: the next click opens
+        h.serial.refuseOpen = platform::SerialFault::NoError; // free again: the next click opens
         h.click("Command2");
         QCOMPARE(h.serial.isOpen(), !ports.isEmpty());
     }

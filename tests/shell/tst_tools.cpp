@@ -86,7 +86,7 @@ private Q_SLOTS:
             else if (step.startsWith(u'='))
                 h.box("Text1")->setPlainText(step.mid(1));
             else if (step == u"lose")
-                h.serial.fail(platform::SerialError::Resource);
+                h.serial.fail(platform::SerialFault::Resource);
             else if (step == u"second" && find<QTimer>(h.form.get(), "answerTimer")->isActive())
                 testing::tick(h.form.get(), "answerTimer");
             else if (step != u"second")
