@@ -76,7 +76,7 @@ void DeviceClient::send(const Request& request, QObject* context, SentCallback c
 
 void DeviceClient::enqueue(Pending pending) {
     if (!m_serial.isOpen()) {
-        QTimer::singleShot(0, this, [pending] {
+        QTimer::singleShot(0, this, [pending = std::move(pending)] {
             deliver(pending, DeviceFault{Kind::PortNotOpen, {}, {}, 0});
         });
         return;

@@ -10,6 +10,7 @@ namespace platform {
 
 namespace {
 
+#ifndef Q_OS_WIN
 constexpr QFile::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 
 // A folder only this user can enter: made with mode 0700 if missing, never a link, and owned by
@@ -25,6 +26,7 @@ bool isPrivateFolder(const QString& path) {
     QTemporaryFile probe(path + QStringLiteral("/owner-XXXXXX"));
     return probe.open() && QFileInfo(probe.fileName()).ownerId() == folder.ownerId();
 }
+#endif
 
 } // namespace
 
