@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# expander_add_test(NAME SOURCES... LIBS ...): one test executable per tested unit.
+# expander_add_test(NAME SOURCES... LIBS ...): one test executable per tested unit or core.
 # Tests run on the offscreen platform so that none needs a display.
 set(EXPANDER_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false")
 # A Windows build's tests run under Wine, which keeps the host's QT_ variables from Windows

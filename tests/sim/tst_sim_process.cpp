@@ -59,7 +59,6 @@ private Q_SLOTS:
         const QStringList registered{sim->registeredPath(1), sim->registeredPath(2)};
         QCOMPARE(platform::SimRegistry::ports(), registered);
         for (int device = 1; device <= 2; ++device) {
-            QCOMPARE(QFileInfo(registered[device - 1]).fileName(), u"sim%1-%2"_s.arg(sim->pid()).arg(device));
             QCOMPARE(QFileInfo(registered[device - 1]).symLinkTarget(), sim->devicePath(device));
             // Its own MAC and IP are the CLI's scan to show; here the request its hang-up follows.
             Client(sim->devicePath(device), 115200).ask(hex("4002CA23"), 22);

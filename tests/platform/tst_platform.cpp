@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The single-instance rule: which lock files block a start, and the private runtime folder they
-// live in, on Windows without Unix modes. (The window's notice is the shell's test, on a fake.)
+// The single-instance rule (which lock files block a start, and the private runtime folder they live
+// in, on Windows without Unix modes; the window's notice is the shell's test, on a fake), and the
+// real serial control's reading of why a port would not open and the names it refuses (with
+// EXPANDER_TEST_COM, the Wine run, a COM port opened by its name and by its device path).
 #include "platform/LockFileInstance.h"
+#include "platform/QtSerialControl.h"
 #include "platform/RuntimeDir.h"
 
 #include <QLockFile>
@@ -10,8 +13,11 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
+using platform::SerialFault;
 
-class TestSingleInstance : public QObject {
+Q_DECLARE_METATYPE(platform::SerialFault)
+
+class TestPlatform : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() {
@@ -107,9 +113,79 @@ private Q_SLOTS:
         QVERIFY(dir.isEmpty() || (QFileInfo(dir).permissions().toInt() & 0x77) == 0);
     }
 
+    void openFailure_data() {
+        QTest::addColumn<QSerialPort::SerialPortError>("error");
+        QTest::addColumn<bool>("accessible"); // this user may read and write the device
+        QTest::addColumn<SerialFault>("meaning");
+        QTest::newRow("not found") << QSerialPort::DeviceNotFoundError << false
+                                   << SerialFault::DeviceNotFound;
+        QTest::newRow("locked by another program")
+            << QSerialPort::PermissionError << true << SerialFault::InUse;
+        QTest::newRow("not this user's") << QSerialPort::PermissionError << false << SerialFault::Permission;
+        QTest::newRow("anything else") << QSerialPort::OpenError << true << SerialFault::Open;
+        QTest::newRow("no error told") << QSerialPort::NoError << true << SerialFault::Open;
+    }
+
+    void openFailure() {
+        QFETCH(QSerialPort::SerialPortError, error);
+        QFETCH(bool, accessible);
+        QFETCH(SerialFault, meaning);
+        QCOMPARE(platform::QtSerialControl::openFailure(error, accessible), meaning);
+    }
+
+    void comPortByName() {
+        const QString name = qEnvironmentVariable("EXPANDER_TEST_COM");
+        if (name.isEmpty())
+            QSKIP("no COM port given");
+        platform::QtSerialControl port;
+        QVERIFY(port.open(name, {}).ok());
+        QVERIFY(port.open(u"\\\\.\\"_s + name, {}).ok()); // the device path names it too
+        QVERIFY(port.open(u"COM250"_s, {}) == platform::OpenResult(SerialFault::DeviceNotFound));
+    }
+
+    void relativePathsAreTheWorkingFolders_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("fromWorkingFolder");
+        QTest::newRow("relative path") << QStringLiteral("sims/sim1") << true;
+        QTest::newRow("bare device name") << QStringLiteral("sim1") << false;
+        QTest::newRow("relative path to nothing") << QStringLiteral("sims/none") << false;
+        QTest::newRow("full path") << QStringLiteral("/dev/ttyS0") << false;
+    }
+
+    void relativePathsAreTheWorkingFolders() {
+        QFETCH(QString, name);
+        QFETCH(bool, fromWorkingFolder);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("sims")));
+        QFile(dir.filePath(QStringLiteral("sims/sim1"))).open(QIODevice::WriteOnly);
+        QFile(dir.filePath(QStringLiteral("sim1"))).open(QIODevice::WriteOnly);
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const QString location = platform::QtSerialControl::location(name);
+        QDir::setCurrent(before);
+        QCOMPARE(location, fromWorkingFolder ? QFileInfo(dir.filePath(name)).absoluteFilePath() : name);
+    }
+
+    void unusableNamesAreNotFound_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing") << QStringLiteral("/dev/does-not-exist-expander");
+        QTest::newRow("NUL") << QString(QChar(0)) + QStringLiteral("/dev/null");
+        QTest::newRow("control character") << QStringLiteral("/dev/tty\u0001S0");
+        QTest::newRow("direction mark") << QStringLiteral("/dev/ttyS0\u202e");
+        QTest::newRow("too long") << QString(300, QLatin1Char('a'));
+    }
+
+    void unusableNamesAreNotFound() {
+        QFETCH(QString, name);
+        platform::QtSerialControl port;
+        QCOMPARE(port.open(name, {}).fault(), SerialFault::DeviceNotFound);
+        QVERIFY(!port.isOpen());
+        QCOMPARE(port.write(QByteArray("@")), qint64(-1));
+    }
+
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestSingleInstance)
-#include "tst_singleinstance.moc"
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The device client on the fake serial control: the bytes of each request, when a reply counts,
-// what each kind of bad answer gives, time-outs and retries, the queue, and a port that goes away.
+// The device layer on the fake serial control: the client (cutting what arrives into frames however
+// it was split, the bytes of each request, when a reply counts, what each kind of bad answer gives,
+// time-outs and retries, the queue, a port that goes away) and the scanner (every port at once,
+// each port's bauds in turn until one answers, the ports it must not or cannot open, a cancel).
 #include "device/DeviceClient.h"
+#include "device/FrameReader.h"
+#include "device/Scanner.h"
 #include "platform/fake/FakeSerialControl.h"
 #include "protocol/HexText.h"
 #include "protocol/ReplyDecoder.h"
@@ -9,13 +13,25 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <map>
+
 using namespace device;
 using namespace Qt::StringLiterals;
+using Kind = ConnectFault::Kind;
 
 Q_DECLARE_METATYPE(device::Request)
 Q_DECLARE_METATYPE(device::Timing)
 
 namespace {
+
+// "F:4002E123", "M:4001" or "S:0102" for each chunk, separated by spaces.
+QString shown(const std::vector<FrameReader::Chunk>& chunks) {
+    QStringList list;
+    for (const FrameReader::Chunk& chunk : chunks)
+        list.append(QStringList{u"F:"_s, u"M:"_s, u"S:"_s}.at(int(chunk.kind)) +
+                    QString::fromLatin1(chunk.bytes.toHex().toUpper()));
+    return list.join(u' ');
+}
 
 QByteArray hex(const QString& digits) {
     return QByteArray::fromHex(digits.toLatin1());
@@ -87,11 +103,81 @@ struct Bench {
     }
 };
 
+constexpr char kNetwork[] = "4014CA0008DC010203C0A80164FFFFFF00C0A8010123";
+
+// A scanner whose ports are fakes: `answerAt` says at which baud a port's device answers (connect,
+// then its network parameters); with `garble`, every other baud gets what a UART at the wrong
+// speed makes of the answer.
+struct Rig {
+    std::map<QString, qint32> answerAt;
+    bool garble = false;
+    QStringList refused;
+    std::map<QString, platform::FakeSerialControl*> fakes; // owned by the scanner
+    QStringList writes;                                    // "port baud", in the order written
+    Scanner scanner{[this](const QString& name) {
+        auto fake = std::make_unique<platform::FakeSerialControl>();
+        platform::FakeSerialControl* port = fake.get();
+        fakes[name] = port;
+        if (refused.contains(name))
+            port->refuseOpen = platform::SerialFault::Permission;
+        port->onWrite = [this, name, port](const QByteArray& request) {
+            const qint32 baud = port->openings.last().settings.baud;
+            writes.append(u"%1 %2"_s.arg(name).arg(baud));
+            const bool answers = answerAt.count(name) && answerAt[name] == baud;
+            const QByteArray answer = !answers                  ? QByteArray::fromHex("4002E124")
+                                      : request.at(2) == '\xF1' ? QByteArray::fromHex("4002E123")
+                                                                : QByteArray::fromHex(kNetwork);
+            if (answers || garble)
+                QTimer::singleShot(0, port, [port, answer] { port->feed(answer); });
+        };
+        return fake;
+    }};
+};
+
+QList<qint32> bauds(const platform::FakeSerialControl* port) {
+    QList<qint32> list;
+    for (const auto& opening : port->openings)
+        list.append(opening.settings.baud);
+    return list;
+}
+
 } // namespace
 
-class TestDeviceClient : public QObject {
+class TestDevice : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void cutsFrames_data() {
+        QTest::addColumn<QString>("reads"); // hex, reads separated by spaces
+        QTest::addColumn<QString>("chunks");
+        QTest::addColumn<QString>("expired"); // what expire() then gives
+        const auto row = [](const char* name, const QString& reads, const QString& chunks,
+                            const QString& expired = {}) {
+            QTest::newRow(name) << reads << chunks << expired;
+        };
+        row("split at every byte", u"40 02 E1 23"_s, u"F:4002E123"_s);
+        row("two frames in one read", u"4002E1234002E223"_s, u"F:4002E123 F:4002E223"_s);
+        row("start and end bytes inside the payload", u"4005DD0140232340"_s, u"F:4005DD01402323"_s,
+            u"M:40"_s);
+        row("length byte leaves no room for a command", u"40014002E123"_s, u"M:4001 F:4002E123"_s);
+        row("junk over two reads, then a frame", u"0102 034002E123"_s, u"S:0102 S:03 F:4002E123"_s);
+        row("a frame inside one that stops short", u"40FF4002E123"_s, {}, u"M:40FF F:4002E123"_s);
+    }
+
+    void cutsFrames() {
+        QFETCH(QString, reads);
+        QFETCH(QString, chunks);
+        QFETCH(QString, expired);
+        FrameReader reader;
+        std::vector<FrameReader::Chunk> got;
+        for (const QString& read : reads.split(u' '))
+            for (FrameReader::Chunk& chunk : reader.feed(QByteArray::fromHex(read.toLatin1())))
+                got.push_back(std::move(chunk));
+        QCOMPARE(shown(got), chunks);
+        QCOMPARE(reader.pending(), !expired.isEmpty());
+        QCOMPARE(shown(reader.expire()), expired);
+        QVERIFY(!reader.pending());
+    }
+
     void timingFollowsTheBaud() {
         QCOMPARE(Timing::forBaud(115200), (Timing{406, 152, 2}));
         QCOMPARE(Timing::forBaud(1200), (Timing{968, 284, 2}));
@@ -231,7 +317,78 @@ private Q_SLOTS:
         QCOMPARE(bench.outcomes.at(2), u"the port is not open"_s);
         QCOMPARE(bench.outcomes.last(), u"the port is not open"_s);
     }
+
+    void scansEveryPortAtOnce() {
+        Rig rig;
+        rig.answerAt = {{u"B"_s, 19200}}; // and A at none
+        rig.garble = true;
+        rig.refused = {u"C"_s};
+        QSignalSpy found(&rig.scanner, &Scanner::found);
+        QSignalSpy cannotOpen(&rig.scanner, &Scanner::cannotOpen);
+        QSignalSpy skipped(&rig.scanner, &Scanner::skipped);
+        QSignalSpy progress(&rig.scanner, &Scanner::progress);
+        QSignalSpy finished(&rig.scanner, &Scanner::finished);
+        QSignalSpy traffic(&rig.scanner, &Scanner::traffic);
+        rig.scanner.start({{u"A"_s, u"B"_s, u"C"_s, u"D"_s}, {}, {u"D"_s}, {}, {}});
+        QVERIFY(finished.isEmpty() && rig.writes.isEmpty());
+        QTRY_COMPARE(finished.size(), 1);
+
+        const auto results = finished.first().first().value<QList<ScanResult>>();
+        // A port that answers garbled frames at every baud is no silent port.
+        const DeviceFault garbled{
+            DeviceFault::Kind::Malformed, QByteArray::fromHex("4002E124"), {0xE1, 4}, 1};
+        const auto network =
+            std::get<protocol::NetworkParameters>(protocol::decodeReply(QByteArray::fromHex(kNetwork)));
+        QCOMPARE(results, (QList<ScanResult>{
+                              {u"A"_s, ConnectFault{Kind::Malformed, {}, garbled}},
+                              {u"B"_s, FoundDevice{19200, network}},
+                              {u"C"_s, ConnectFault{Kind::CannotOpen, platform::SerialFault::Permission, {}}},
+                              {u"D"_s, ConnectFault{Kind::InUse, {}, {}}}}));
+        // Every baud of the list on the silent port, most likely first; the answering port stops there.
+        QCOMPARE(bauds(rig.fakes[u"A"_s]), Scanner::defaultBauds());
+        QCOMPARE(Scanner::defaultBauds().mid(0, 2), (QList<qint32>{9600, 115200}));
+        QCOMPARE(bauds(rig.fakes[u"B"_s]), (QList<qint32>{9600, 115200, 19200}));
+        QCOMPARE(rig.fakes[u"C"_s]->openAttempts, 1);
+        QCOMPARE(rig.fakes.count(u"D"_s), 0u); // in use: never touched
+        // Side by side: both first attempts go out before either port's second.
+        QCOMPARE(rig.writes.mid(0, 2), (QStringList{u"A 9600"_s, u"B 9600"_s}));
+        QCOMPARE(rig.writes.size(), 14); // and B's network read
+        QVERIFY(!rig.fakes[u"A"_s]->isOpen() && !rig.fakes[u"B"_s]->isOpen());
+
+        QCOMPARE(QList<QVariantList>(found), (QList<QVariantList>{{u"B"_s, 19200}}));
+        QCOMPARE(QList<QVariantList>(cannotOpen),
+                 (QList<QVariantList>{{u"C"_s, QVariant::fromValue(platform::SerialFault::Permission)}}));
+        QCOMPARE(QList<QVariantList>(skipped), (QList<QVariantList>{{u"D"_s}}));
+        QCOMPARE(traffic.first(), (QVariantList{u"A"_s, QVariant::fromValue(DeviceClient::Traffic::Sent),
+                                                QByteArray::fromHex("4002F123")}));
+        QCOMPARE(progress.first(), (QVariantList{0, 30}));
+        QCOMPARE(progress.last(), (QVariantList{13, 13}));
+    }
+
+    // One baud is no search: the connect request is tried again, as any request is.
+    void oneBaudIsTriedWithRetries() {
+        Rig rig;
+        rig.garble = true;
+        QSignalSpy finished(&rig.scanner, &Scanner::finished);
+        rig.scanner.start({{u"A"_s}, {9600}, {}, {}, {}});
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(rig.writes.size(), 3);
+    }
+
+    void cancelReleasesEveryPort() {
+        Rig rig;
+        QSignalSpy finished(&rig.scanner, &Scanner::finished);
+        rig.scanner.start({{u"A"_s, u"B"_s}, {9600, 19200}, {}, {}, {60000, 60000, 0}});
+        QTRY_COMPARE(rig.writes.size(), 2);
+        QVERIFY(rig.fakes[u"A"_s]->isOpen() && rig.fakes[u"B"_s]->isOpen());
+        rig.scanner.cancel();
+        QVERIFY(!rig.fakes[u"A"_s]->isOpen() && !rig.fakes[u"B"_s]->isOpen());
+        QVERIFY(!rig.scanner.isRunning());
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.first().first().value<QList<ScanResult>>(),
+                 (QList<ScanResult>{{u"A"_s}, {u"B"_s}})); // cancelled
+    }
 };
 
-QTEST_GUILESS_MAIN(TestDeviceClient)
-#include "tst_deviceclient.moc"
+QTEST_GUILESS_MAIN(TestDevice)
+#include "tst_device.moc"
