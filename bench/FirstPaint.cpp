@@ -33,8 +33,9 @@ bool FirstPaint::eventFilter(QObject* watched, QEvent* event) {
 QString FirstPaint::report() const {
     const qint64 start = processStartNs();
     const auto ms = [start](qint64 ns) { return QString::number(double(ns - start) / 1e6, 'f', 3); };
-    return QStringLiteral("paint_ms=%1 painted_ms=%2 painted_boot_ns=%3 tick_ms=%4 hwm_kb=%5")
-        .arg(ms(m_paintNs), ms(m_paintedNs), QString::number(m_paintedNs),
+    return QStringLiteral(
+               "paint_ms=%1 painted_ms=%2 paint_boot_ns=%3 painted_boot_ns=%4 tick_ms=%5 hwm_kb=%6")
+        .arg(ms(m_paintNs), ms(m_paintedNs), QString::number(m_paintNs), QString::number(m_paintedNs),
              QString::number(double(clockTickNs()) / 1e6), QString::number(peakResidentKb()));
 }
 
